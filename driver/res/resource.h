@@ -1,0 +1,64 @@
+// Resource IDs of the resource module "tarvikres7.dll": dialog templates,
+// strings, the bitmap and the control IDs that the module's pages read.
+#pragma once
+
+// Dialog templates.
+#define IDD_INFO_PAGE 101
+#define IDD_FORM_PAGE 102
+#define IDD_FAVORITE_FORMS 110
+#define IDD_CUSTOM_FORM 114
+#define IDD_FONT_PAGE 116
+#define IDD_DOCINFO_PAGE 117
+#define IDD_SECURITY_PAGE 118
+#define IDD_GRAPHICS_PAGE 119
+#define IDD_DEVICE_PAGE 65535
+
+// Bitmap of the information page.
+#define IDB_INFO_PICTURE 146
+
+// Strings.
+#define IDS_TITLE_FORM 1
+#define IDS_TITLE_INFO 2
+#define IDS_BROWSE_OUTPUT_FOLDER 3
+#define IDS_COLUMN_FORM_NAME 4
+#define IDS_COLUMN_FORM_SIZE 5
+#define IDS_CANNOT_DELETE_SPOOLER_FORM 6
+#define IDS_CAPTION_ERROR 7
+#define IDS_CAPTION_INFORMATION 8
+#define IDS_EMPTY_FORM_NAME 10
+#define IDS_FORM_TOO_SMALL 11
+#define IDS_CONFIRM_DELETE_FORM 12
+#define IDS_CAPTION_DELETE_FORM 13
+#define IDS_CANNOT_EDIT_SPOOLER_FORM 14
+#define IDS_TITLE_FONT 15
+#define IDS_TITLE_DOCINFO 16
+#define IDS_TITLE_SECURITY 17
+#define IDS_ZIP_QUALITY_1 18
+#define IDS_ZIP_QUALITY_2 19
+#define IDS_ZIP_QUALITY_3 20
+#define IDS_JPEG_QUALITY_1 21
+#define IDS_JPEG_QUALITY_2 22
+#define IDS_JPEG_QUALITY_3 23
+#define IDS_JPEG_QUALITY_4 24
+#define IDS_JPEG_QUALITY_5 25
+#define IDS_TITLE_GRAPHICS 26
+#define IDS_OPEN_PASSWORD_MISMATCH 38
+#define IDS_PERMISSIONS_PASSWORD_MISMATCH 39
+#define IDS_NO_ENCRYPTION 46
+#define IDS_NEWER_VERSION 47
+#define IDS_NO_NEWER_VERSION 48
+#define IDS_FONT_OPTION_1 49
+#define IDS_FONT_OPTION_2 50
+#define IDS_FONT_OPTION_3 51
+#define IDS_NO_PASSWORD_CHOSEN 53
+#define IDS_EMPTY_OPEN_PASSWORD 54
+#define IDS_EMPTY_PERMISSIONS_PASSWORD 55
+#define IDS_SAME_PASSWORDS 56
+#define IDS_TITLE_DEVICE 65535
+
+// Controls of the information page.
+#define IDC_INFO_PICTURE 1000
+#define IDC_INFO_VERSION 1001
+#define IDC_INFO_LINK 1002
+#define IDC_INFO_CHECK_UPDATE 1003
+#define IDC_INFO_SUPPORT 1004

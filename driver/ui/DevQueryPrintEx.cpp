@@ -1,0 +1,8 @@
+#include "DriverInterface.h"
+
+// Every job may print on this driver: nothing is queried and no error text
+// is written.
+extern "C" BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO /*pDQPInfo*/)
+{
+    return FALSE;
+}

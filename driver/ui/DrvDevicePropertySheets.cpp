@@ -1,0 +1,24 @@
+// The device property sheet: one static page that the resource module
+// defines (dialog 65535), with no behaviour of its own.
+#include "CDlgPropSheetPage.h"
+#include "DriverInterface.h"
+#include "Globals.h"
+
+constexpr WORD kDevicePageId = 65535;
+
+extern "C" LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM /*lParam*/)
+{
+    if (!EnsureResourceModule())
+        return 0;
+    if (!pPSUIInfo || pPSUIInfo->Reason != PROPSHEETUI_REASON_INIT)
+        return 1;
+
+    PROPSHEETPAGEW* description = nullptr;
+    CreatePropSheetPage(&description, kDevicePageId, kDevicePageId, nullptr, nullptr);
+    pPSUIInfo->UserData = 0;
+    pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+                               reinterpret_cast<LPARAM>(description), 0);
+    if (description)
+        LocalFree(description);
+    return 1;
+}

@@ -1,0 +1,7 @@
+#include "DriverInterface.h"
+
+// The driver keeps nothing per printer, so no printer event needs work.
+extern "C" BOOL WINAPI DrvPrinterEvent(LPWSTR /*pPrinterName*/, INT /*DriverEvent*/, DWORD /*Flags*/, LPARAM /*lParam*/)
+{
+    return TRUE;
+}

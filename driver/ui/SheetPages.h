@@ -1,0 +1,31 @@
+// The page table of one open document property sheet: eight page slots
+// followed by the working record used when the caller gave no output
+// buffer. Owned by the sheet, kept in the host's UserData from INIT to
+// DESTROY.
+#pragma once
+
+#include "CDlgPropSheetPage.h"
+
+enum SheetSlot
+{
+    kSlotForm = 0,
+    kSlotFont = 1,
+    kSlotGraphics = 2,
+    kSlotUnused3 = 3,
+    kSlotDocInfo = 4,
+    kSlotSecurity = 5,
+    kSlotUnused6 = 6,
+    kSlotInfo = 7,
+    kSlotCount = 8
+};
+
+struct SheetPages
+{
+    CDlgPropSheetPage* pages[kSlotCount];
+    TARVIK_DEVMODE record;
+};
+
+// Builds the document sheet for PROPSHEETUI_REASON_INIT. Returns 1.
+LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header);
+// Tears it down for PROPSHEETUI_REASON_DESTROY. Returns 1.
+LONG DestroyDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo);

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Installs what the build and the tests need on a Debian 12 machine, and only
+# what is missing: MinGW-w64 (posix threads), Wine, Xvfb, CMake, Ninja, the
+# GoogleTest sources and the checking tools.
+set -e
+missing=
+need() { # need COMMAND-OR-PATH PACKAGE
+    case "$1" in
+    /*) [ -e "$1" ] || missing="$missing $2" ;;
+    *) command -v "$1" >/dev/null 2>&1 || missing="$missing $2" ;;
+    esac
+}
+need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
+need wine wine
+need wine64 wine64
+need Xvfb xvfb
+need xdotool xdotool
+need import imagemagick
+need cmake cmake
+need ninja ninja-build
+need /usr/src/googletest/CMakeLists.txt googletest
+need cppcheck cppcheck
+need clang-format clang-format
+need clang clang
+need python3 python3
+need flock util-linux
+if [ -n "$missing" ]; then
+    echo "Installing:$missing" >&2
+    SUDO=
+    if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    # shellcheck disable=SC2086
+    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi

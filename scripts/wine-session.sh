@@ -1,0 +1,81 @@
+#!/bin/sh
+# Starts or stops the Wine session of a build: a headless X display when
+# DISPLAY is unset, the private prefix inside the build folder (created once),
+# and one persistent wineserver so that each program starts warm.
+# Usage: wine-session.sh start|stop BUILD_DIR
+set -e
+here=$(cd "$(dirname "$0")" && pwd)
+action=$1
+build=$(mkdir -p "$2" && cd "$2" && pwd)
+session="$build/wine-session.env"
+
+stop_session() {
+    if [ -f "$session" ]; then
+        TARVIK_BUILD_DIR=$build
+        . "$here/wine-env.sh"
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+        if [ -n "$XVFB_PID" ]; then
+            kill "$XVFB_PID" 2>/dev/null || true
+        fi
+        rm -f "$session"
+    fi
+}
+
+start_xvfb() {
+    # Xvfb picks a free display number and writes it to the pipe.
+    fifo="$build/xvfb-display"
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >"$build/xvfb.log" 2>&1 9>&- &
+    XVFB_PID=$!
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    DISPLAY=":$number"
+}
+
+case "$action" in
+start)
+    # Serialise concurrent starts (ctest fixture and a test run by hand).
+    exec 9>"$build/wine-session.lock"
+    flock 9
+    if [ -f "$session" ]; then
+        exit 0
+    fi
+    XVFB_PID=
+    if [ -z "$DISPLAY" ]; then
+        start_xvfb
+    fi
+    printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$XVFB_PID" >"$session.tmp"
+    mv "$session.tmp" "$session"
+    TARVIK_BUILD_DIR=$build
+    . "$here/wine-env.sh"
+    # A wineserver of this prefix that runs with another display would make
+    # every window fail: stop it first.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ ! -f "$WINEPREFIX/.tarvik-ready" ]; then
+        echo "Creating the Wine prefix $WINEPREFIX" >&2
+        wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+        wineserver -w 9>&-
+        # Wine's own dialog fonts (Tahoma, MS Sans Serif) so that dialogs
+        # look as on Windows; a font change needs a fresh wineserver.
+        if [ -d /usr/share/wine/fonts ]; then
+            cp -f /usr/share/wine/fonts/*.tt? "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+        fi
+        touch "$WINEPREFIX/.tarvik-ready"
+    fi
+    # Started with no inherited descriptors: a server that held the caller's
+    # output pipe or the lock would keep ctest (or the next start) waiting.
+    wineserver -p </dev/null >/dev/null 2>&1 9>&-
+    wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    echo "Wine session ready (DISPLAY=$DISPLAY, WINEPREFIX=$WINEPREFIX)" >&2
+    ;;
+stop)
+    stop_session
+    ;;
+*)
+    echo "usage: $0 start|stop BUILD_DIR" >&2
+    exit 2
+    ;;
+esac

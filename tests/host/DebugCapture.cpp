@@ -1,0 +1,77 @@
+#include "DebugCapture.h"
+
+#include <windows.h>
+
+#include <mutex>
+
+namespace testhost
+{
+namespace
+{
+// Raised by OutputDebugStringW: the ANSI form everywhere, the UTF-16 form
+// first on Windows 10 and later.
+constexpr DWORD kDebugPrint = 0x40010006;
+constexpr DWORD kDebugPrintWide = 0x4001000A;
+
+std::mutex g_mutex;
+std::vector<std::wstring> g_lines;
+PVOID g_handler = nullptr;
+
+LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
+{
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    if (record->ExceptionCode == kDebugPrintWide && record->NumberParameters >= 2)
+    {
+        const auto* text = reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]);
+        std::lock_guard<std::mutex> lock(g_mutex);
+        g_lines.emplace_back(text ? text : L"");
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+    if (record->ExceptionCode == kDebugPrint && record->NumberParameters >= 2)
+    {
+        const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+        std::wstring line;
+        if (text)
+        {
+            const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+            if (n > 0)
+            {
+                line.resize(static_cast<size_t>(n));
+                MultiByteToWideChar(CP_ACP, 0, text, -1, &line[0], n);
+                line.resize(static_cast<size_t>(n - 1));
+            }
+        }
+        std::lock_guard<std::mutex> lock(g_mutex);
+        g_lines.push_back(line);
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+} // namespace
+
+DebugCapture::DebugCapture()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_lines.clear();
+    g_handler = AddVectoredExceptionHandler(1, OnException);
+}
+
+DebugCapture::~DebugCapture()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    RemoveVectoredExceptionHandler(g_handler);
+    g_handler = nullptr;
+}
+
+std::vector<std::wstring> DebugCapture::Lines() const
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_lines;
+}
+
+void DebugCapture::Clear()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_lines.clear();
+}
+} // namespace testhost
