@@ -1,0 +1,74 @@
+// The resource module: loaded from the folder of tarvikui.dll only. Here the
+// module is copied alone into a folder, so its resource module is missing,
+// while a stray tarvikres7.dll waits in the current directory and must never
+// be loaded.
+#include "DebugCapture.h"
+#include "PrinterInstaller.h"
+#include "WindowDriver.h"
+
+#include "DriverInterface.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+class MissingResourceModule : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        const std::wstring bin = testhost::BinDirectory();
+        const std::wstring alone = bin + L"\\resmissing";
+        const std::wstring stray = bin + L"\\resstray";
+        CreateDirectoryW(alone.c_str(), nullptr);
+        CreateDirectoryW(stray.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW((bin + L"\\tarvikui.dll").c_str(), (alone + L"\\tarvikui.dll").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((bin + L"\\tarvikres7.dll").c_str(), (stray + L"\\tarvikres7.dll").c_str(), FALSE));
+        DeleteFileW((alone + L"\\tarvikres7.dll").c_str());
+        ASSERT_TRUE(SetCurrentDirectoryW(stray.c_str()));
+        s_module = LoadLibraryW((alone + L"\\tarvikui.dll").c_str());
+        ASSERT_NE(nullptr, s_module) << GetLastError();
+    }
+
+    static HMODULE s_module;
+};
+HMODULE MissingResourceModule::s_module = nullptr;
+
+using SheetsFn = LONG(WINAPI*)(PPROPSHEETUI_INFO, LPARAM);
+
+TEST_F(MissingResourceModule, BothSheetEntriesTellTheUserAndFail)
+{
+    for (const char* entry : {"DrvDocumentPropertySheets", "DrvDevicePropertySheets"})
+    {
+        SCOPED_TRACE(entry);
+        auto sheets = reinterpret_cast<SheetsFn>(reinterpret_cast<void*>(GetProcAddress(s_module, entry)));
+        ASSERT_NE(nullptr, sheets);
+        testhost::MessageBoxSeen seen;
+        bool answered = false;
+        testhost::DebugCapture capture;
+        LONG result = -1;
+        {
+            testhost::UserThread user([&] { answered = testhost::AnswerMessageBox(&seen, IDOK); });
+            // Even the size query, which needs no window, fails this way.
+            DOCUMENTPROPERTYHEADER header = {};
+            header.cbSize = sizeof(header);
+            PROPSHEETUI_INFO info = {};
+            info.cbSize = sizeof(info);
+            info.Reason = PROPSHEETUI_REASON_INIT;
+            result = lstrcmpA(entry, "DrvDocumentPropertySheets") == 0
+                         ? sheets(nullptr, reinterpret_cast<LPARAM>(&header))
+                         : sheets(&info, reinterpret_cast<LPARAM>(&header));
+        }
+        EXPECT_EQ(0, result);
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(L"ERROR", seen.caption);
+        EXPECT_EQ(L"Can not load resource dll. Please reinstall program", seen.text);
+        ASSERT_FALSE(capture.Lines().empty());
+        EXPECT_EQ(L"Can not load resource dll. error = " + std::to_wstring(ERROR_MOD_NOT_FOUND), capture.Lines()[0]);
+    }
+    // The stray copy in the current directory was never taken.
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
+}
+} // namespace

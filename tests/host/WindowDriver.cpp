@@ -1,0 +1,115 @@
+#include "WindowDriver.h"
+
+#include <vector>
+
+namespace testhost
+{
+namespace
+{
+struct TopSearch
+{
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK VisitTop(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<TopSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window))
+        return TRUE;
+    if ((*search->match)(window))
+    {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool IsDialogClass(HWND window)
+{
+    wchar_t name[64];
+    return GetClassNameW(window, name, 64) && lstrcmpW(name, L"#32770") == 0;
+}
+} // namespace
+
+std::wstring WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int n = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return text;
+}
+
+HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        TopSearch search = {&match, nullptr};
+        EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        if (GetTickCount() - start > waitMs)
+            return nullptr;
+        Sleep(20);
+    }
+}
+
+HWND WaitForDialog(const std::wstring& caption, DWORD waitMs)
+{
+    return WaitForTopWindow([&](HWND w) { return IsDialogClass(w) && WindowText(w) == caption; }, waitMs);
+}
+
+HWND FindDescendant(HWND parent, int id)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        if (GetDlgCtrlID(child) == id)
+            return child;
+        if (HWND inner = FindDescendant(child, id))
+            return inner;
+    }
+    return nullptr;
+}
+
+HWND WaitForDescendant(HWND parent, int id, DWORD waitMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        if (HWND found = FindDescendant(parent, id))
+            return found;
+        if (GetTickCount() - start > waitMs)
+            return nullptr;
+        Sleep(20);
+    }
+}
+
+void ClickButton(HWND button)
+{
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs)
+{
+    // A message box is a dialog whose text is the static control 0xFFFF.
+    HWND box =
+        WaitForTopWindow([](HWND w) { return IsDialogClass(w) && FindDescendant(w, 0xFFFF) != nullptr; }, waitMs);
+    if (!box)
+        return false;
+    if (seen)
+    {
+        seen->caption = WindowText(box);
+        seen->text = WindowText(FindDescendant(box, 0xFFFF));
+    }
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    // Wait for it to go, so that the next search does not find it again.
+    const DWORD start = GetTickCount();
+    while (IsWindow(box) && GetTickCount() - start < waitMs)
+        Sleep(10);
+    return true;
+}
+} // namespace testhost
