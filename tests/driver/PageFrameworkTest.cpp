@@ -1,0 +1,246 @@
+// The page framework on the real property-sheet control: page descriptions,
+// the shared dialog procedure (init, apply, kill-active), MarkChanged and
+// the message boxes. Test pages derive from the real base class and use a
+// template of the real resource module.
+#include "WindowDriver.h"
+
+#include "CDlgPropSheetPage.h"
+#include "Globals.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace
+{
+// The property-sheet frame's Apply button.
+constexpr int kApplyButton = 0x3021;
+
+class ProbePage : public CDlgPropSheetPage
+{
+  public:
+    DWORD Apply() override
+    {
+        m_events.push_back(L"Apply");
+        return 0;
+    }
+    int Validate(HWND hDlg) override
+    {
+        m_events.push_back(L"Validate");
+        m_validatedWindow = hDlg;
+        return m_validateResult;
+    }
+
+    std::vector<std::wstring> m_events;
+    HWND m_validatedWindow = nullptr;
+    int m_validateResult = 1;
+    bool m_killActive = true;
+
+  protected:
+    void OnInitDialog() override
+    {
+        m_events.push_back(L"Init");
+        m_userDataAtInit = GetWindowLongPtrW(m_hWnd, GWLP_USERDATA);
+    }
+    // A user action on the page: the page tells the sheet.
+    void OnCommand(WORD controlId, WORD, HWND) override
+    {
+        if (controlId == IDC_INFO_CHECK_UPDATE)
+            MarkChanged();
+    }
+    bool HandlesKillActive() const override { return m_killActive; }
+
+  public:
+    LONG_PTR m_userDataAtInit = 0;
+};
+
+// The host callback as the property-sheet host implements it, recording
+// every CPSFUNC_SET_RESULT.
+struct HostCall
+{
+    HANDLE page;
+    LPARAM result;
+};
+std::vector<HostCall> g_setResults;
+
+LONG_PTR CALLBACK RecordingHost(HANDLE, UINT function, LPARAM lParam1, LPARAM lParam2)
+{
+    if (function == CPSFUNC_SET_RESULT)
+        g_setResults.push_back({reinterpret_cast<HANDLE>(lParam1), lParam2});
+    return 1;
+}
+
+class PageFramework : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(EnsureResourceModule()); }
+    void SetUp() override { g_setResults.clear(); }
+
+    // Shows `pages` in a modal property sheet while `user` acts on it.
+    static INT_PTR RunSheet(std::vector<ProbePage*> pages, const std::function<void(HWND)>& user)
+    {
+        std::vector<HPROPSHEETPAGE> handles;
+        for (ProbePage* page : pages)
+        {
+            PROPSHEETPAGEW* description = nullptr;
+            EXPECT_EQ(0u, CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, page));
+            HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
+            LocalFree(description);
+            page->AttachHost(reinterpret_cast<HANDLE>(0x5150), RecordingHost);
+            page->SetPageHandle(handle);
+            handles.push_back(handle);
+        }
+        PROPSHEETHEADERW header = {};
+        header.dwSize = sizeof(header);
+        header.dwFlags = PSH_NOCONTEXTHELP;
+        header.pszCaption = L"Framework probe";
+        header.nPages = static_cast<UINT>(handles.size());
+        header.phpage = handles.data();
+        testhost::UserThread thread([&] {
+            HWND sheet = testhost::WaitForDialog(L"Framework probe");
+            ASSERT_NE(nullptr, sheet);
+            user(sheet);
+        });
+        return PropertySheetW(&header);
+    }
+};
+
+TEST_F(PageFramework, PageDescriptionCarriesTemplateTitleAndPage)
+{
+    ProbePage page;
+    PROPSHEETPAGEW* description = nullptr;
+    ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_FONT_PAGE, IDS_TITLE_FONT, PropSheetPageProc, &page));
+    ASSERT_NE(nullptr, description);
+    EXPECT_EQ(96u, description->dwSize);
+    EXPECT_EQ(DWORD(PSP_USETITLE), description->dwFlags);
+    EXPECT_EQ(g_hResModule, description->hInstance);
+    EXPECT_EQ(MAKEINTRESOURCEW(116), description->pszTemplate);
+    EXPECT_EQ(MAKEINTRESOURCEW(15), description->pszTitle);
+    EXPECT_EQ(nullptr, description->hIcon);
+    EXPECT_EQ(reinterpret_cast<DLGPROC>(PropSheetPageProc), description->pfnDlgProc);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(&page), description->lParam);
+    EXPECT_EQ(nullptr, description->pfnCallback);
+    EXPECT_EQ(nullptr, description->pcRefParent);
+    EXPECT_EQ(LMEM_FIXED, LocalFlags(description) & LMEM_MOVEABLE ? LMEM_MOVEABLE : LMEM_FIXED);
+    EXPECT_EQ(nullptr, LocalFree(description));
+}
+
+TEST_F(PageFramework, OkAppliesEveryShownPageOnceAndReportsToTheHost)
+{
+    ProbePage first, second, neverShown;
+    const INT_PTR result = RunSheet({&first, &second, &neverShown}, [](HWND sheet) {
+        PropSheet_SetCurSel(sheet, nullptr, 1); // show the second page too
+        testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_EQ(1, result);
+    // Init once, then on OK each shown page applies once. The first page was
+    // validated when it was left, the second (current) one when OK came.
+    EXPECT_EQ((std::vector<std::wstring>{L"Init", L"Validate", L"Apply"}), first.m_events);
+    EXPECT_EQ((std::vector<std::wstring>{L"Init", L"Validate", L"Apply"}), second.m_events);
+    EXPECT_TRUE(neverShown.m_events.empty());
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&first), first.m_userDataAtInit);
+    EXPECT_NE(nullptr, first.m_hWnd);
+    EXPECT_EQ(first.m_hWnd, first.m_validatedWindow);
+    ASSERT_EQ(2u, g_setResults.size());
+    for (const HostCall& call : g_setResults)
+        EXPECT_EQ(LPARAM(CPSUI_OK), call.result);
+    EXPECT_EQ(first.m_hPage, g_setResults[0].page);
+    EXPECT_EQ(second.m_hPage, g_setResults[1].page);
+}
+
+TEST_F(PageFramework, RefusedValidationKeepsThePage)
+{
+    ProbePage stubborn, other;
+    stubborn.m_validateResult = 0;
+    int selectedAfterSwitch = -1;
+    RunSheet({&stubborn, &other}, [&](HWND sheet) {
+        testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
+        PropSheet_SetCurSel(sheet, nullptr, 1);
+        HWND tabs = PropSheet_GetTabControl(sheet);
+        selectedAfterSwitch = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    EXPECT_EQ(0, selectedAfterSwitch);
+    EXPECT_TRUE(other.m_events.empty());
+    EXPECT_TRUE(g_setResults.empty());
+}
+
+TEST_F(PageFramework, PageWithoutKillActiveIsNotValidated)
+{
+    ProbePage relaxed, other;
+    relaxed.m_killActive = false;
+    relaxed.m_validateResult = 0;
+    RunSheet({&relaxed, &other}, [&](HWND sheet) {
+        testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
+        PropSheet_SetCurSel(sheet, nullptr, 1);
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    EXPECT_EQ((std::vector<std::wstring>{L"Init"}), relaxed.m_events);
+    EXPECT_EQ((std::vector<std::wstring>{L"Init"}), other.m_events);
+}
+
+TEST_F(PageFramework, MarkChangedEnablesApplyAtOnce)
+{
+    ProbePage page;
+    BOOL before = -1, after = -1;
+    RunSheet({&page}, [&](HWND sheet) {
+        HWND button = testhost::WaitForDescendant(sheet, IDC_INFO_CHECK_UPDATE);
+        HWND apply = GetDlgItem(sheet, kApplyButton);
+        before = IsWindowEnabled(apply);
+        // Sent, not posted: the button is enabled when the command returns.
+        SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(IDC_INFO_CHECK_UPDATE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        after = IsWindowEnabled(apply);
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    EXPECT_EQ(FALSE, before);
+    EXPECT_EQ(TRUE, after);
+}
+
+TEST_F(PageFramework, MessagesBeforeInitFindNoPage)
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    NMHDR notify = {window, 0, static_cast<UINT>(PSN_APPLY)};
+    EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_COMMAND, MAKEWPARAM(1020, BN_CLICKED), 0));
+    EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)));
+    EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_SETFONT, 0, 0));
+    DestroyWindow(window);
+}
+
+TEST_F(PageFramework, MessageBoxesTakeTheirTextsFromTheResourceModule)
+{
+    wchar_t text[1024], caption[128];
+    ASSERT_GT(LoadStringW(g_hResModule, IDS_NO_NEWER_VERSION, text, 1024), 0);
+    ASSERT_GT(LoadStringW(g_hResModule, IDS_CAPTION_INFORMATION, caption, 128), 0);
+    testhost::MessageBoxSeen seen;
+    int result = 0;
+    {
+        testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, IDCANCEL); });
+        result = CDlgPropSheetPage::ShowMessage(nullptr, IDS_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OKCANCEL);
+    }
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(std::wstring(caption), seen.caption);
+    ASSERT_GT(LoadStringW(g_hResModule, IDS_NEWER_VERSION, text, 1024), 0);
+    EXPECT_EQ(std::wstring(text), seen.text);
+
+    {
+        testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, IDOK); });
+        CDlgPropSheetPage::ShowMessageText(nullptr, L"Message\t: given text", IDS_CAPTION_ERROR, 0);
+    }
+    EXPECT_EQ(L"Message\t: given text", seen.text);
+    ASSERT_GT(LoadStringW(g_hResModule, IDS_CAPTION_ERROR, caption, 128), 0);
+    EXPECT_EQ(std::wstring(caption), seen.caption);
+
+    {
+        // A string the module does not have shows as an empty text.
+        testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, IDOK); });
+        CDlgPropSheetPage::ShowMessage(nullptr, 9999, IDS_CAPTION_ERROR, MB_OK);
+    }
+    EXPECT_EQ(L"", seen.text);
+}
+} // namespace
