@@ -1,0 +1,32 @@
+#include "ReportLines.h"
+
+#include <regex>
+
+namespace testlib
+{
+std::wstring ReportText(DWORD code, const wchar_t* reason)
+{
+    wchar_t text[4096];
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                   4096, nullptr);
+    std::wstring system(text, n);
+    if (system.empty())
+        system = L"Error message not found";
+    else if (system.back() == L'\n')
+        system.pop_back();
+    wchar_t codeText[64];
+    swprintf(codeText, 64, L"%d(0x%08X)", static_cast<int>(code), code);
+    std::wstring report = L"Message\t: " + system;
+    if (reason)
+        report += std::wstring(L"\nReason\t: ") + reason;
+    return report + L"\nCode\t: " + codeText;
+}
+
+int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code)
+{
+    const std::wregex pattern(std::wstring(L"^") + source + L"\\((\\d+)\\) : error = " +
+                              std::to_wstring(static_cast<int>(code)) + L"$");
+    std::wsmatch match;
+    return std::regex_match(text, match, pattern) ? std::stoi(match[1].str()) : 0;
+}
+} // namespace testlib

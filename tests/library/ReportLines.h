@@ -1,0 +1,18 @@
+// What the failure reports of the library look like on the debug stream,
+// built from the platform's own texts.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testlib
+{
+// The text ReportErrorW writes for `code` and the formatted reason (null for
+// none), with the system text as FormatMessageW gives it on this machine.
+std::wstring ReportText(DWORD code, const wchar_t* reason);
+
+// The line number of a source-location line "<source>(<line>) : error =
+// <code>", or 0 when `text` is not such a line.
+int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code);
+} // namespace testlib

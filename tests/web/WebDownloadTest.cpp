@@ -1,0 +1,429 @@
+// DownloadContentToBuffer against a real HTTP server on 127.0.0.1: what the
+// client returns, what it writes to the debug stream, and what the server
+// received (request line, version, agent, headers, body).
+// Sockets first: they must come before the platform header.
+#include <winsock2.h>
+
+#include "DebugCapture.h"
+#include "HeapProbe.h"
+#include "HttpTestServer.h"
+#include "ReportLines.h"
+
+#include <libmerrow/web.h>
+
+#include <gtest/gtest.h>
+
+#include <wininet.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+using testhost::DebugCapture;
+using testlib::HeapProbe;
+using testlib::ReportText;
+using testlib::SourceLine;
+using testweb::HttpRequestRecord;
+
+const wchar_t kFrom[] = L"from DownloadContentToBuffer()";
+char g_untouched; // where the out-argument points until the call writes it
+
+std::string Ansi(const std::wstring& text)
+{
+    char out[512];
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out, sizeof(out), nullptr, nullptr);
+    return std::string(out, n > 0 ? n - 1 : 0);
+}
+
+// The bytes the server's "fill" answer sends.
+std::string Pattern(size_t size)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i % 251);
+    return bytes;
+}
+
+// A port on which nothing listens: bound once, then released.
+unsigned ClosedPort()
+{
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    int length = sizeof(address);
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(s);
+    return ntohs(address.sin_port);
+}
+
+struct Outcome
+{
+    DWORD code = 0;
+    std::unique_ptr<char[]> buffer;
+    DWORD size = 0;
+    std::vector<std::wstring> lines;
+    std::vector<HttpRequestRecord> requests;
+
+    std::string Body() const { return buffer ? std::string(buffer.get(), size) : std::string(); }
+};
+
+class Download : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        std::string problem;
+        s_ready = s_server.Open(&problem);
+        s_problem = problem;
+    }
+
+    void SetUp() override { ASSERT_TRUE(s_ready) << s_problem; }
+
+    // One download; `failAllocation` makes that allocation of the call fail.
+    // Whatever the outcome, the call may leave nothing allocated but the
+    // buffer it returns.
+    static Outcome Fetch(const wchar_t* method, const std::wstring& url, const wchar_t* parameters,
+                         DWORD encoding = kContentEncodingNone, LONGLONG rangeStart = -1, LONGLONG rangeEnd = -1,
+                         int failAllocation = 0)
+    {
+        Outcome outcome;
+        const size_t mark = s_server.RequestCount();
+        char* buffer = &g_untouched;
+        {
+            HeapProbe heap;
+            if (failAllocation)
+                heap.FailAllocation(failAllocation);
+            DebugCapture capture;
+            outcome.code = DownloadContentToBuffer(method, url.c_str(), parameters, encoding, rangeStart, rangeEnd,
+                                                   &buffer, &outcome.size);
+            outcome.lines = capture.Lines();
+            EXPECT_EQ(outcome.code == 0 && buffer ? 1 : 0, heap.Alive()) << "memory left behind";
+        }
+        outcome.requests = s_server.RequestsSince(mark);
+        if (outcome.code == 0)
+            outcome.buffer.reset(buffer);
+        else
+            EXPECT_EQ(&g_untouched, buffer) << "a failed call must not write the buffer argument";
+        return outcome;
+    }
+
+    static std::wstring Url(const std::wstring& target) { return s_server.Url(target); }
+
+    static testweb::HttpTestServer s_server;
+    static bool s_ready;
+    static std::string s_problem;
+};
+
+testweb::HttpTestServer Download::s_server;
+bool Download::s_ready = false;
+std::string Download::s_problem;
+
+// A clean exchange: one request, the fixed agent and cache headers, no
+// retries and nothing on the debug stream.
+void ExpectOneCleanRequest(const Outcome& outcome)
+{
+    EXPECT_EQ(0u, outcome.code);
+    EXPECT_TRUE(outcome.lines.empty()) << testing::PrintToString(outcome.lines);
+    ASSERT_EQ(1u, outcome.requests.size());
+    EXPECT_EQ("libAPI", outcome.requests[0].Header("User-Agent"));
+    EXPECT_EQ("no-cache", outcome.requests[0].Header("Pragma"));
+}
+
+TEST_F(Download, GetObjectNames)
+{
+    struct Row
+    {
+        const wchar_t* method;
+        const wchar_t* target;
+        const wchar_t* parameters;
+        const char* requestLine;
+    };
+    const Row rows[] = {
+        {L"GET", L"/a/b.html", L"", "GET /a/b.html? HTTP/1.0"},
+        {L"GET", L"/a/b.html?x=1", L"", "GET /a/b.html?x=1& HTTP/1.0"},
+        {L"GET", L"/a/b.html?x=1&", L"", "GET /a/b.html?x=1& HTTP/1.0"},
+        {L"GET", L"/a/b.html", L"p=1&q=2", "GET /a/b.html?p=1&q=2 HTTP/1.0"},
+        {L"GET", L"/a/b.html?x=1", L"p=1", "GET /a/b.html?x=1&p=1 HTTP/1.0"},
+        {L"get", L"/tarvikpro7/checkupdate.html", L"", "get /tarvikpro7/checkupdate.html? HTTP/1.0"},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.requestLine);
+        const Outcome outcome = Fetch(row.method, Url(row.target), row.parameters);
+        ExpectOneCleanRequest(outcome);
+        EXPECT_EQ("hello", outcome.Body());
+        ASSERT_EQ(1u, outcome.requests.size());
+        const HttpRequestRecord& seen = outcome.requests[0];
+        EXPECT_EQ(row.requestLine, seen.requestLine);
+        EXPECT_FALSE(seen.HasHeader("Range"));
+        EXPECT_FALSE(seen.HasHeader("Content-Type"));
+        EXPECT_EQ("", seen.body);
+    }
+}
+
+TEST_F(Download, PostSendsQueryAndParametersAsBody)
+{
+    struct Row
+    {
+        const wchar_t* method;
+        const wchar_t* target;
+        const wchar_t* parameters;
+        DWORD encoding;
+        const char* requestLine;
+        std::string body;
+        const char* contentType;
+    };
+    const char* form = "application/x-www-form-urlencoded";
+    const Row rows[] = {
+        {L"POST", L"/form?x=1", L"y=2", 1, "POST /form HTTP/1.0", "x=1&y=2", form},
+        {L"POST", L"/form?x=1&", L"y=2", 1, "POST /form HTTP/1.0", "x=1&y=2", form},
+        {L"POST", L"/form", L"y=2", 1, "POST /form HTTP/1.0", "y=2", form},
+        {L"POST", L"/form?x=1", L"", 1, "POST /form HTTP/1.0", "x=1&", form},
+        // Any encoding but 0 allows a POST; only 1 names the form type.
+        {L"post", L"/f", L"n=caf\u00e9", 2, "post /f HTTP/1.0", Ansi(L"n=caf\u00e9"), ""},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.body);
+        const Outcome outcome = Fetch(row.method, Url(row.target), row.parameters, row.encoding);
+        ExpectOneCleanRequest(outcome);
+        ASSERT_EQ(1u, outcome.requests.size());
+        const HttpRequestRecord& seen = outcome.requests[0];
+        EXPECT_EQ(row.requestLine, seen.requestLine);
+        EXPECT_EQ(row.body, seen.body);
+        EXPECT_EQ(std::to_string(row.body.size()), seen.Header("Content-Length"));
+        EXPECT_EQ(row.contentType, seen.Header("Content-Type"));
+    }
+}
+
+TEST_F(Download, RangeAndFormHeaders)
+{
+    struct Row
+    {
+        LONGLONG start;
+        LONGLONG end;
+        DWORD encoding;
+        const char* range; // empty: no Range header
+    };
+    const Row rows[] = {
+        {0, 0, 0, ""},
+        {-1, -1, 0, ""},
+        {-1, 0, 1, ""},
+        {100, 0, 0, "bytes=100-"},
+        {100, -1, 0, "bytes=100-"}, // a negative end is no end
+        {0, 99, 0, "bytes=0-99"},
+        {-1, 99, 0, "bytes=0-99"}, // nor is a negative start a byte before the first
+        {100, 199, 1, "bytes=100-199"},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << row.start << ".." << row.end);
+        const Outcome outcome = Fetch(L"GET", Url(L"/r"), L"", row.encoding, row.start, row.end);
+        ExpectOneCleanRequest(outcome);
+        ASSERT_EQ(1u, outcome.requests.size());
+        const HttpRequestRecord& seen = outcome.requests[0];
+        EXPECT_EQ(*row.range != '\0', seen.HasHeader("Range"));
+        EXPECT_EQ(row.range, seen.Header("Range"));
+        // The form type goes with encoding 1 whatever the method.
+        EXPECT_EQ(row.encoding == 1 ? "application/x-www-form-urlencoded" : "", seen.Header("Content-Type"));
+    }
+}
+
+TEST_F(Download, BodiesAsTheyCome)
+{
+    struct Row
+    {
+        const wchar_t* target;
+        std::string body;
+        bool buffer; // false: success without any buffer
+    };
+    const Row rows[] = {
+        {L"/s?status=206&body=part&header=Content-Range:bytes%200-3/10", "part", true},
+        {L"/s?status=304&length=none&body=", "", false},
+        {L"/s?length=none&body=", "", false},
+        {L"/s?length=10&body=abc", std::string("abc\0\0\0\0\0\0\0", 10), true}, // short body, announced size
+        {L"/s?length=3&body=abcdef", "abc", true},                              // nothing past the announced end
+        {L"/s?length=none&body=hello&chunk=1&pause=20", "hello", true},
+        {L"/s?length=none&fill=1500000&chunk=65536", Pattern(1500000), true}, // the buffer grows 3 times
+        {L"/s?fill=1500000&chunk=65536", Pattern(1500000), true},
+        {L"/s?type=text/xml;%20charset=utf8&body=caf%C3%A9", "caf\xC3\xA9", true}, // not UTF-8 by that name
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(testing::PrintToString(row.target));
+        const Outcome outcome = Fetch(L"GET", Url(row.target), L"");
+        ExpectOneCleanRequest(outcome);
+        EXPECT_EQ(row.buffer, outcome.buffer != nullptr);
+        EXPECT_EQ(row.body.size(), outcome.size);
+        EXPECT_TRUE(row.body == outcome.Body());
+    }
+}
+
+TEST_F(Download, Utf8BodyArrivesInTheAnsiCodePage)
+{
+    // "é" exists in the usual ANSI code pages, U+1F600 in none of them.
+    const std::string expected = Ansi(L"<v>caf\u00e9 \U0001F600</v>");
+    const wchar_t* targets[] = {
+        L"/u?type=text/xml;%20charset=utf-8&body=%3Cv%3Ecaf%C3%A9%20%F0%9F%98%80%3C/v%3E",
+        L"/u?type=TEXT/XML;CHARSET=UTF-8&length=none&body=%3Cv%3Ecaf%C3%A9%20%F0%9F%98%80%3C/v%3E",
+    };
+    for (const wchar_t* target : targets)
+    {
+        SCOPED_TRACE(testing::PrintToString(target));
+        const Outcome outcome = Fetch(L"GET", Url(target), L"");
+        ExpectOneCleanRequest(outcome);
+        ASSERT_NE(nullptr, outcome.buffer);
+        EXPECT_EQ(expected, outcome.Body());
+        EXPECT_EQ('\0', outcome.buffer[outcome.size]);
+    }
+}
+
+TEST_F(Download, HttpErrorStatuses)
+{
+    struct Row
+    {
+        const wchar_t* target;
+        DWORD code;
+        std::wstring reason;
+    };
+    const Row rows[] = {
+        {L"/missing.html?status=404", ERROR_NOT_FOUND, L"There is no " + Url(L"/missing.html?status=404") + L" file"},
+        {L"/e?status=500", ERROR_HTTP_INVALID_QUERY_REQUEST, L"500 is invalid response from web server"},
+        {L"/e?status=201", ERROR_HTTP_INVALID_QUERY_REQUEST, L"201 is invalid response from web server"},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.reason);
+        const Outcome outcome = Fetch(L"GET", Url(row.target), L"");
+        EXPECT_EQ(row.code, outcome.code);
+        EXPECT_EQ(std::vector<std::wstring>({ReportText(row.code, row.reason.c_str()), kFrom}), outcome.lines);
+        EXPECT_EQ(1u, outcome.requests.size()) << "nothing is retried";
+    }
+}
+
+// Failures found before anything reaches the server, and failures to reach
+// it at all.
+TEST_F(Download, RefusedBeforeOrWithoutAnExchange)
+{
+    const std::wstring url = Url(L"/x");
+    const std::wstring closed = std::to_wstring(ClosedPort());
+    const std::wstring refusedHttp = L"http://127.0.0.1:" + closed + L"/x";
+    const std::wstring refusedFtp = L"ftp://127.0.0.1:" + closed + L"/x";
+    char* buffer = &g_untouched;
+    DWORD size = 0;
+    struct Row
+    {
+        const wchar_t* method;
+        const wchar_t* url;
+        const wchar_t* parameters;
+        DWORD encoding;
+        char** buffer;
+        DWORD* size;
+        DWORD code; // 0: the code the platform gives for cracking the URL
+        const wchar_t* reason;
+        const wchar_t* call; // the "from" line naming the failed platform call
+    };
+    const Row rows[] = {
+        {nullptr, url.c_str(), L"", 0, &buffer, &size, 87, nullptr, nullptr},
+        {L"GET", nullptr, L"", 0, &buffer, &size, 87, nullptr, nullptr},
+        {L"GET", url.c_str(), nullptr, 0, &buffer, &size, 87, nullptr, nullptr},
+        {L"GET", url.c_str(), L"", 0, nullptr, &size, 87, nullptr, nullptr},
+        {L"GET", url.c_str(), L"", 0, &buffer, nullptr, 87, nullptr, nullptr},
+        {L"POST", url.c_str(), L"a=1", 0, &buffer, &size, 87, L"POST method must use url encoding", nullptr},
+        {L"PUT", url.c_str(), L"", 1, &buffer, &size, 50, L"PUT method is not supported", nullptr},
+        {L"GET", L"no url", L"", 0, &buffer, &size, 0, L"Can not parse URL", L"from InternetCrackUrl()"},
+        {L"GET", refusedHttp.c_str(), L"", 0, &buffer, &size, ERROR_INTERNET_CANNOT_CONNECT, L"Can not request URL",
+         L"from HttpSendRequest()"},
+        {L"GET", refusedFtp.c_str(), L"", 0, &buffer, &size, ERROR_INTERNET_CANNOT_CONNECT, L"Can not connect host",
+         L"from InternetOpenUrl()"},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(testing::PrintToString(row.url ? row.url : L"(null)") + " " +
+                     testing::PrintToString(row.reason ? row.reason : L""));
+        DWORD code = row.code;
+        if (code == 0)
+        {
+            URL_COMPONENTSW parts = {};
+            parts.dwStructSize = sizeof(parts);
+            parts.dwHostNameLength = 1;
+            SetLastError(0xdeadbeef);
+            ASSERT_FALSE(InternetCrackUrlW(row.url, static_cast<DWORD>(wcslen(row.url)), 0, &parts));
+            code = GetLastError();
+        }
+        const size_t mark = s_server.RequestCount();
+        DebugCapture capture;
+        EXPECT_EQ(code, DownloadContentToBuffer(row.method, row.url, row.parameters, row.encoding, -1, -1, row.buffer,
+                                                row.size));
+        std::vector<std::wstring> expected = {ReportText(code, row.reason)};
+        if (row.call)
+            expected.push_back(row.call);
+        expected.push_back(kFrom);
+        EXPECT_EQ(expected, capture.Lines());
+        EXPECT_EQ(&g_untouched, buffer);
+        EXPECT_EQ(mark, s_server.RequestCount());
+    }
+}
+
+// The server aborts the connection in the middle of the body.
+TEST_F(Download, ConnectionResetDuringTheBody)
+{
+    for (const wchar_t* target : {L"/z?fill=300000&reset=1000", L"/z?fill=300000&reset=1000&length=none"})
+    {
+        SCOPED_TRACE(testing::PrintToString(target));
+        const Outcome outcome = Fetch(L"GET", Url(target), L"");
+        EXPECT_NE(0u, outcome.code);
+        ASSERT_EQ(3u, outcome.lines.size()) << testing::PrintToString(outcome.lines);
+        EXPECT_EQ(ReportText(outcome.code, nullptr), outcome.lines[0]);
+        EXPECT_NE(0, SourceLine(outcome.lines[1], L"web", outcome.code)) << outcome.lines[1];
+        EXPECT_EQ(kFrom, outcome.lines[2]);
+    }
+}
+
+// Every allocation of a download failing in turn: code 8, its own report,
+// and nothing left allocated.
+TEST_F(Download, ExhaustedHeap)
+{
+    struct Row
+    {
+        const wchar_t* method;
+        const wchar_t* target;
+        int failAt;
+        const wchar_t* source; // the source-location line's file, or none
+        const wchar_t* callee; // the "from" line of a library routine that failed inside
+        bool requested;        // whether the request went out
+    };
+    const Row rows[] = {
+        {L"GET", L"/h", 1, nullptr, nullptr, true},                                    // body of announced length
+        {L"GET", L"/h?length=none&fill=600000&chunk=65536", 2, L"web", nullptr, true}, // growing the body
+        {L"POST", L"/h?a=1", 1, L"web", nullptr, false},                               // the body text
+        {L"POST", L"/h?a=1", 2, L"web", nullptr, false},                               // body in the ANSI code page
+        {L"GET", L"/h?type=text/plain;charset=utf-8&body=caf%C3%A9", 2, L"string", L"from UTF8toMultiByte()", true},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(testing::PrintToString(row.target) + " allocation " + std::to_string(row.failAt));
+        const Outcome outcome = Fetch(row.method, Url(row.target), L"b=2", kContentEncodingUrlForm, -1, -1, row.failAt);
+        EXPECT_EQ(8u, outcome.code);
+        EXPECT_EQ(row.requested ? 1u : 0u, outcome.requests.size());
+        const std::vector<std::wstring>& lines = outcome.lines;
+        ASSERT_EQ(2u + (row.source ? 1 : 0) + (row.callee ? 1 : 0), lines.size()) << testing::PrintToString(lines);
+        EXPECT_EQ(ReportText(8, nullptr), lines.front());
+        if (row.source)
+        {
+            EXPECT_NE(0, SourceLine(lines[1], row.source, 8)) << lines[1];
+        }
+        if (row.callee)
+        {
+            EXPECT_EQ(row.callee, lines[2]);
+        }
+        EXPECT_EQ(kFrom, lines.back());
+    }
+}
+} // namespace
