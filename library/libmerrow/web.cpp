@@ -37,6 +37,14 @@ constexpr DWORD kSecurityFlags = SECURITY_FLAG_IGNORE_REVOCATION | SECURITY_FLAG
 // A body of unannounced length is gathered in a buffer grown by this much.
 constexpr size_t kGrowthStep = 0x80000;
 
+// The thread's last error after a failed platform call. A failure must never
+// come back as 0, which the caller would take for a filled buffer.
+DWORD LastErrorCode()
+{
+    const DWORD code = GetLastError();
+    return code != 0 ? code : ERROR_INVALID_DATA;
+}
+
 // Everything one call opens or allocates; released by CloseExchange on every
 // path.
 struct Exchange
@@ -164,14 +172,14 @@ DWORD ConvertPostBody(const wchar_t* pszText, char** ppszBody, DWORD* pcbBody)
 {
     const int size = WideCharToMultiByte(CP_ACP, 0, pszText, -1, nullptr, 0, nullptr, nullptr);
     if (size == 0)
-        return FAIL_AT(ReportErrorW(GetLastError(), nullptr), kFunction);
+        return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
     char* body = new (std::nothrow) char[static_cast<size_t>(size)];
     if (!body)
         return FAIL_AT(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
     const int written = WideCharToMultiByte(CP_ACP, 0, pszText, -1, body, size, nullptr, nullptr);
     if (written == 0)
     {
-        const DWORD code = FAIL_AT(ReportErrorW(GetLastError(), nullptr), kFunction);
+        const DWORD code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
         delete[] body;
         return code;
     }
@@ -220,7 +228,7 @@ DWORD ReadAnnouncedBody(HINTERNET hRequest, ULONGLONG announced, char** ppBody, 
         DWORD available = 0;
         if (!InternetQueryDataAvailable(hRequest, &available, 0, 0))
         {
-            const DWORD code = FAIL_AT(ReportErrorW(GetLastError(), nullptr), kFunction);
+            const DWORD code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
             delete[] body;
             return code;
         }
@@ -228,7 +236,7 @@ DWORD ReadAnnouncedBody(HINTERNET hRequest, ULONGLONG announced, char** ppBody, 
         DWORD read = 0;
         if (!InternetReadFile(hRequest, body + offset, available < room ? available : room, &read))
         {
-            const DWORD code = FAIL_AT(ReportErrorW(GetLastError(), nullptr), kFunction);
+            const DWORD code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
             delete[] body;
             return code;
         }
@@ -256,7 +264,7 @@ DWORD ReadUnannouncedBody(HINTERNET hRequest, char** ppBody, DWORD* pcbBody)
         DWORD available = 0;
         if (!InternetQueryDataAvailable(hRequest, &available, 0, 0))
         {
-            code = FAIL_AT(ReportErrorW(GetLastError(), nullptr), kFunction);
+            code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
             break;
         }
         if (size + available > capacity)
@@ -281,7 +289,7 @@ DWORD ReadUnannouncedBody(HINTERNET hRequest, char** ppBody, DWORD* pcbBody)
         DWORD read = 0;
         if (!InternetReadFile(hRequest, body ? body + size : &none, available, &read))
         {
-            code = FAIL_AT(ReportErrorW(GetLastError(), nullptr), kFunction);
+            code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
             break;
         }
         if (read == 0)
@@ -308,23 +316,24 @@ void UpperAscii(wchar_t* psz)
     }
 }
 
-// Steps 3 to 16 of a download; the caller closes what `ex` holds.
+// One exchange from the cracked URL to the received body; the caller closes
+// what `ex` holds.
 DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* pszParameters, DWORD dwEncoding,
                LONGLONG llRangeStart, LONGLONG llRangeEnd, Exchange& ex)
 {
     CrackedUrl url;
     if (!CrackUrl(pszUrl, url))
-        return FAIL_FROM(L"InternetCrackUrl()", ReportErrorW(GetLastError(), L"Can not parse URL"), kFunction);
+        return FAIL_FROM(L"InternetCrackUrl()", ReportErrorW(LastErrorCode(), L"Can not parse URL"), kFunction);
 
     ex.hSession = InternetOpenW(L"libAPI", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!ex.hSession)
-        return FAIL_FROM(L"InternetOpen()", ReportErrorW(GetLastError(), L"Can not open internet session"), kFunction);
+        return FAIL_FROM(L"InternetOpen()", ReportErrorW(LastErrorCode(), L"Can not open internet session"), kFunction);
 
     // The URL's user name and password are not passed on.
     ex.hConnect = InternetConnectW(ex.hSession, url.szHost, url.parts.nPort, nullptr, nullptr,
                                    ServiceOf(url.parts.nScheme), 0, 0);
     if (!ex.hConnect)
-        return FAIL_FROM(L"InternetOpenUrl()", ReportErrorW(GetLastError(), L"Can not connect host"), kFunction);
+        return FAIL_FROM(L"InternetOpenUrl()", ReportErrorW(LastErrorCode(), L"Can not connect host"), kFunction);
 
     wchar_t szObject[kObjectNameCapacity];
     const bool post = _wcsicmp(pszMethod, L"POST") == 0;
@@ -342,7 +351,7 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
     ex.hRequest = HttpOpenRequestW(ex.hConnect, pszMethod, szObject, L"HTTP/1.0", nullptr, nullptr,
                                    kRequestFlags | (secure ? INTERNET_FLAG_SECURE : 0), 0);
     if (!ex.hRequest)
-        return PASS_ON(ReportErrorW(GetLastError(), L"Can not request %s URL", szObject), kFunction);
+        return PASS_ON(ReportErrorW(LastErrorCode(), L"Can not request %s URL", szObject), kFunction);
     if (secure)
     {
         DWORD flags = kSecurityFlags;
@@ -362,13 +371,14 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
     }
 
     if (!HttpSendRequestW(ex.hRequest, headersLength ? szHeaders : nullptr, headersLength, ex.pszPostBody, cbPostBody))
-        return FAIL_FROM(L"HttpSendRequest()", ReportErrorW(GetLastError(), L"Can not request URL"), kFunction);
+        return FAIL_FROM(L"HttpSendRequest()", ReportErrorW(LastErrorCode(), L"Can not request URL"), kFunction);
 
     wchar_t szQuery[kHeaderQueryBytes / sizeof(wchar_t)] = {};
     DWORD cbQuery = kHeaderQueryBytes;
     if (!HttpQueryInfoW(ex.hRequest, HTTP_QUERY_STATUS_CODE, szQuery, &cbQuery, nullptr))
         return FAIL_FROM(L"HttpQueryInfo()",
-                         ReportErrorW(GetLastError(), L"Can not get status code from HTTP response header"), kFunction);
+                         ReportErrorW(LastErrorCode(), L"Can not get status code from HTTP response header"),
+                         kFunction);
     const DWORD status = wcstoul(szQuery, nullptr, 10);
     if (status == HTTP_STATUS_NOT_FOUND)
         return PASS_ON(ReportErrorW(ERROR_NOT_FOUND, L"There is no %s file", pszUrl), kFunction);
