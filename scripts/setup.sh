@@ -23,6 +23,8 @@ need /usr/src/googletest/CMakeLists.txt googletest
 need cppcheck cppcheck
 need clang-format clang-format
 need clang clang
+# The fuzzer and sanitizer runtimes of the native XML checks (only recommended by clang).
+need /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need python3 python3
 need flock util-linux
 if [ -n "$missing" ]; then

@@ -1,0 +1,297 @@
+// The tree's operations: lookup by path, enumeration, the builders and their
+// growth, the error texts, and writing a tree back as text.
+#include "AllocWatch.h"
+#include "XmlTestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+using xmltest::Dump;
+using xmltest::Text;
+using xmltest::Tree;
+
+Tree Parse(const wchar_t* text)
+{
+    XmlParseStatus status = {-1, -1, -1};
+    Tree root(ParseXmlText(text, &status));
+    EXPECT_EQ(0, status.code) << "line " << status.line << " column " << status.column;
+    return root;
+}
+
+std::wstring FoundName(XmlElem* root, const wchar_t* path)
+{
+    const XmlElem* found = FindXmlElem(root, path);
+    return found ? Dump(found) : L"<none>";
+}
+
+TEST(FindXmlElem, MatchesSegmentsByTheirBeginningWithoutBacktracking)
+{
+    const Tree root = Parse(L"<r><versionInfo>1</versionInfo><version>2</version>"
+                            L"<A><x/></A><a><b/></a><ab/><c/d/></r>");
+    ASSERT_NE(nullptr, root);
+    const xmltest::TextRow rows[] = {
+        {L"r/version", L"versionInfo{'1'}"},
+        {L"R/VERSIONINFO", L"versionInfo{'1'}"},
+        {L"r/a/x", L"x"},
+        {L"r/a/b", L"<none>"}, // the first "a" has no "b"; later ones are not tried
+        {L"r/a/", L"A{x}"},
+        {L"r/abc", L"<none>"},
+        {L"r//a", L"<none>"},
+        {L"/r", L"<none>"},
+        {L"", L"<none>"},
+        {L"r/c", L"c/d"},
+        {L"r/c/d", L"<none>"}, // a "/" in a name always splits the path
+        {L"r", nullptr},
+    };
+    for (const xmltest::TextRow& row : rows)
+    {
+        SCOPED_TRACE(row.input);
+        if (row.expected)
+            EXPECT_EQ(std::wstring(row.expected), FoundName(root.get(), row.input));
+        else
+            EXPECT_EQ(root->entries[0].elem, FindXmlElem(root.get(), row.input));
+    }
+    EXPECT_EQ(nullptr, FindXmlElem(root.get(), nullptr));
+    EXPECT_EQ(nullptr, FindXmlElem(nullptr, L"r"));
+}
+
+TEST(NextXmlEntry, EnumeratesInDocumentOrder)
+{
+    const Tree root = Parse(L"<e a=1 b>t1<c/>t2<!--r--><d/></e>");
+    ASSERT_NE(nullptr, root);
+    XmlElem* e = root->entries[0].elem;
+
+    int32_t index = 0;
+    std::wstring kinds;
+    while (const XmlEntry* entry = NextXmlEntry(e, &index))
+        kinds += std::to_wstring(entry->kind) + L":" + XmlEntryText(entry) + L" ";
+    EXPECT_EQ(L"1:a 1:b 3:t1 2:c 3:t2 4:<!-- 2:d ", kinds);
+    EXPECT_EQ(7, index);
+
+    index = 0;
+    std::wstring elems;
+    while (const XmlElem* child = NextXmlElem(e, &index))
+        elems += std::wstring(child->name) + L"@" + std::to_wstring(index) + L" ";
+    EXPECT_EQ(L"c@4 d@7 ", elems);
+
+    index = 1;
+    const XmlAttr* attr = NextXmlAttr(e, &index);
+    ASSERT_NE(nullptr, attr);
+    EXPECT_STREQ(L"b", attr->name);
+    EXPECT_EQ(nullptr, attr->value);
+    EXPECT_EQ(2, index);
+    EXPECT_EQ(nullptr, NextXmlAttr(e, &index));
+
+    // Out of range, a negative index, or nothing to enumerate.
+    for (int32_t start : {-1, 7, 100})
+    {
+        index = start;
+        EXPECT_EQ(nullptr, NextXmlEntry(e, &index));
+        EXPECT_EQ(nullptr, NextXmlElem(e, &index));
+        EXPECT_EQ(nullptr, NextXmlAttr(e, &index));
+        EXPECT_EQ(start, index);
+    }
+    EXPECT_EQ(nullptr, NextXmlEntry(e, nullptr));
+    EXPECT_EQ(nullptr, NextXmlElem(nullptr, &index));
+    EXPECT_EQ(nullptr, XmlEntryText(nullptr));
+}
+
+TEST(AddXmlElem, BuildsLinkedEntriesAndGrowsTheArray)
+{
+    const Tree root(AddXmlElem(nullptr, nullptr, 0, kXmlGrowStep));
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(nullptr, root->entries);
+    EXPECT_EQ(0, root->entryCapacity);
+
+    XmlElem* e = AddXmlElem(root.get(), CopyXmlSpan(L"elem", 0), 1, kXmlGrowStep);
+    ASSERT_NE(nullptr, e);
+    EXPECT_EQ(root.get(), e->parent);
+    EXPECT_EQ(1u, e->isDeclaration);
+    EXPECT_EQ(kXmlGrowStep, root->entryCapacity);
+
+    // The first array holds the step; a full one is replaced by a larger one
+    // that keeps every entry.
+    int32_t lastCapacity = 0;
+    for (int i = 0; i < 40; ++i)
+    {
+        const std::wstring n = std::to_wstring(i);
+        ASSERT_NE(nullptr, AddXmlTextNode(e, CopyXmlSpan(n.c_str(), 0), kXmlGrowStep));
+        ASSERT_GE(e->entryCapacity, e->entryCount);
+        if (i == 0)
+        {
+            EXPECT_EQ(kXmlGrowStep, e->entryCapacity);
+        }
+        EXPECT_GE(e->entryCapacity, lastCapacity);
+        lastCapacity = e->entryCapacity;
+    }
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(std::to_wstring(i), e->entries[i].text->value);
+
+    ASSERT_NE(nullptr, AddXmlAttr(e, CopyXmlSpan(L"k", 0), nullptr, kXmlGrowStep));
+    ASSERT_NE(nullptr, AddXmlRawSection(e, CopyXmlSpan(L"c", 0), &g_xmlRawMarkers[kXmlRawComment], kXmlGrowStep));
+    EXPECT_EQ(L"?elem{'0','1'", Dump(e).substr(0, 13));
+    EXPECT_EQ(L"'39',@k,<!--c-->}", Dump(e).substr(Dump(e).size() - 17));
+
+    // Without an element the texts handed over are released, not leaked.
+    xmltest::AllocWatch watch(-1);
+    EXPECT_EQ(nullptr, AddXmlTextNode(nullptr, CopyXmlSpan(L"lost", 0), kXmlGrowStep));
+    EXPECT_EQ(nullptr, AddXmlAttr(nullptr, CopyXmlSpan(L"n", 0), CopyXmlSpan(L"v", 0), kXmlGrowStep));
+    EXPECT_EQ(nullptr, AddXmlRawSection(e, CopyXmlSpan(L"c", 0), nullptr, kXmlGrowStep));
+    // A failed copy passed straight in adds nothing.
+    const int32_t count = e->entryCount;
+    EXPECT_EQ(nullptr, AddXmlElem(e, nullptr, 0, kXmlGrowStep));
+    EXPECT_EQ(nullptr, AddXmlAttr(e, nullptr, CopyXmlSpan(L"v", 0), kXmlGrowStep));
+    EXPECT_EQ(nullptr, AddXmlTextNode(e, nullptr, kXmlGrowStep));
+    EXPECT_EQ(nullptr, AddXmlRawSection(e, nullptr, &g_xmlRawMarkers[kXmlRawPre], kXmlGrowStep));
+    EXPECT_EQ(count, e->entryCount);
+    EXPECT_EQ(0, watch.Live());
+}
+
+TEST(CopyXmlSpan, CopiesTheLengthOrUpToTheTerminator)
+{
+    const Text part(CopyXmlSpan(L"abcdef", 3));
+    EXPECT_STREQ(L"abc", part.get());
+    const Text whole(CopyXmlSpan(L"abcdef", 0));
+    EXPECT_STREQ(L"abcdef", whole.get());
+    EXPECT_EQ(nullptr, CopyXmlSpan(nullptr, 4));
+}
+
+TEST(GetXmlErrorText, EveryCodeHasItsText)
+{
+    const wchar_t* texts[] = {L"No error",
+                              L"No XML data",
+                              L"First token not start tag",
+                              L"Missing start tag name",
+                              L"Missing end tag name",
+                              L"Unmatched quote",
+                              L"Unmatched end tag",
+                              L"Unexpected token found",
+                              L"Invalid tag found",
+                              L"No elements found",
+                              L"Elements nested too deeply",
+                              L"Not enough memory"};
+    for (int32_t code = 0; code < 12; ++code)
+    {
+        EXPECT_STREQ(texts[code], GetXmlErrorText(code)) << code;
+    }
+    EXPECT_STREQ(L"Unknown", GetXmlErrorText(12));
+    EXPECT_STREQ(L"Unknown", GetXmlErrorText(-1));
+}
+
+TEST(FindXmlAttr, FirstAttributeThatBeginsWithTheName)
+{
+    const Tree root = Parse(L"<a Version=1 ver=2 id='x'>");
+    XmlElem* a = root->entries[0].elem;
+    ASSERT_NE(nullptr, FindXmlAttr(a, L"VERSION"));
+    EXPECT_STREQ(L"1", FindXmlAttr(a, L"VERSION")->value);
+    EXPECT_STREQ(L"1", FindXmlAttr(a, L"ver")->value);
+    EXPECT_STREQ(L"x", FindXmlAttr(a, L"id")->value);
+    EXPECT_EQ(nullptr, FindXmlAttr(a, L"ids"));
+    EXPECT_EQ(nullptr, FindXmlAttr(a, L""));
+}
+
+TEST(FindOrAddXmlElem, AddsOnlyWhatIsMissing)
+{
+    const Tree root(AddXmlElem(nullptr, nullptr, 0, kXmlGrowStep));
+    XmlElem* version = FindOrAddXmlElem(root.get(), L"kastrel/product/tarvik7/workflow/version", kXmlGrowStep);
+    ASSERT_NE(nullptr, version);
+    AddXmlTextNode(version, CopyXmlSpan(L"7.0.1.5", 0), kXmlGrowStep);
+    XmlElem* url = FindOrAddXmlElem(root.get(), L"Kastrel/Product/Tarvik7/Workflow/downloadurl/", kXmlGrowStep);
+    ASSERT_NE(nullptr, url);
+    EXPECT_EQ(version->parent, url->parent);
+    EXPECT_EQ(version, FindOrAddXmlElem(root.get(), L"kastrel/product/tarvik7/workflow/version", kXmlGrowStep));
+    EXPECT_EQ(nullptr, FindOrAddXmlElem(root.get(), L"kastrel//x", kXmlGrowStep));
+    EXPECT_EQ(L"kastrel{product{tarvik7{workflow{version{'7.0.1.5'},downloadurl}}}}", Dump(root.get()));
+}
+
+TEST(AddXmlCDataSection, SplitsAroundItsClosingMarker)
+{
+    const Tree root(AddXmlElem(nullptr, nullptr, 0, kXmlGrowStep));
+    XmlElem* a = AddXmlElem(root.get(), CopyXmlSpan(L"a", 0), 0, kXmlGrowStep);
+    const XmlRawSection* first = AddXmlCDataSection(a, L"x]]>y]]>", kXmlGrowStep);
+    ASSERT_NE(nullptr, first);
+    EXPECT_STREQ(L"x]]", first->content);
+    EXPECT_EQ(L"a{<![CDATA[x]]]]>,<![CDATA[>y]]]]>,<![CDATA[>]]>}", Dump(a));
+
+    const Text text(XmlElemToText(root.get()));
+    ASSERT_NE(nullptr, text);
+    EXPECT_STREQ(L"<a><![CDATA[x]]]]><![CDATA[>y]]]]><![CDATA[>]]></a>", text.get());
+    const Tree again = Parse(text.get());
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(Dump(root.get()), Dump(again.get()));
+}
+
+TEST(XmlElemToText, WritesTextThatParsesToTheSameTree)
+{
+    const xmltest::TextRow rows[] = {
+        {L"<?xml version='1.0'?><a><b>1</b><c x/></a>", L"<?xml version=\"1.0\" ?><a><b>1</b><c x/></a>"},
+        {L"<?xml?>", L"<?xml? ?>"},
+        {L"<?pi x?></pi><a>t</a><!--c-->", L"<?pi x ?></pi><a>t</a><!--c-->"},
+        {L"<a><?pi?></a>", L"<a><?pi? ?></pi?></a>"},
+        {L"<a v='say \"hi\"' w=x\"y'z></a>", L"<a v='say \"hi\"' w=x\"y'z/>"},
+        {L"< pre>x</pre>< /p>y</ /p>", L"<pre >x</pre>< /p>y<//p>"},
+        {L"< !--x a/ />", L"< !--x a/ />"},
+        {L"<a/ b>'q<' &amp;</a/ >", L"<a/ b>'q<' &amp;</a/ >"},
+        {L"<pre>x</PRE><![CDATA[]]><!DOCTYPE d>", L"<PRE>x</PRE><![CDATA[]]><!DOCTYPE d>"},
+    };
+    for (const xmltest::TextRow& row : rows)
+    {
+        SCOPED_TRACE(row.input);
+        const Tree root = Parse(row.input);
+        ASSERT_NE(nullptr, root);
+        const Text written(XmlElemToText(root.get()));
+        ASSERT_NE(nullptr, written);
+        EXPECT_STREQ(row.expected, written.get());
+        const Tree again = Parse(written.get());
+        ASSERT_NE(nullptr, again);
+        EXPECT_EQ(Dump(root.get()), Dump(again.get()));
+    }
+    EXPECT_EQ(nullptr, XmlElemToText(nullptr));
+}
+
+TEST(XmlElemToText, AllocationFailureGivesNothingAndLeaksNothing)
+{
+    const Tree root = Parse(L"<?xml version='1.0'?><kastrel><product><tarvik7><workflow>"
+                            L"<version>7.0.1.5</version><downloadurl>http://x/</downloadurl>");
+    ASSERT_NE(nullptr, root);
+    long failAt = 0;
+    for (;; ++failAt)
+    {
+        xmltest::AllocWatch watch(failAt);
+        Text text(XmlElemToText(root.get()));
+        if (!watch.Failed())
+        {
+            ASSERT_NE(nullptr, text);
+            text.reset();
+            EXPECT_EQ(0, watch.Live());
+            break;
+        }
+        EXPECT_EQ(nullptr, text) << failAt;
+        EXPECT_EQ(0, watch.Live()) << failAt;
+    }
+    EXPECT_GT(failAt, 0);
+
+    // A CDATA text split in three is added whole or not at all.
+    for (failAt = 0;; ++failAt)
+    {
+        xmltest::AllocWatch watch(failAt);
+        XmlElem* a = AddXmlElem(nullptr, nullptr, 0, 1);
+        const XmlRawSection* raw = AddXmlCDataSection(a, L"1]]>2]]>3", 1);
+        const int32_t count = a ? a->entryCount : -1;
+        FreeXmlElem(a);
+        EXPECT_EQ(0, watch.Live()) << failAt;
+        if (!watch.Failed())
+        {
+            EXPECT_NE(nullptr, raw);
+            EXPECT_EQ(3, count);
+            break;
+        }
+        EXPECT_EQ(nullptr, raw) << failAt;
+        EXPECT_EQ(a ? 0 : -1, count) << failAt;
+    }
+    EXPECT_GT(failAt, 3);
+}
+} // namespace
