@@ -1,5 +1,5 @@
 // The program's own operator new and delete, on top of malloc and free, so
-// that AllocWatch can see every non-throwing allocation and every release.
+// that AllocWatch sees every non-throwing allocation and every release.
 #include "AllocWatch.h"
 
 #include <cstdlib>
@@ -12,38 +12,35 @@ constexpr int kMaxLive = 8192;
 bool g_armed = false;
 long g_failAt = -1;
 long g_count = 0;
-bool g_failed = false;
 void* g_live[kMaxLive];
-int g_liveCount = 0;
-bool g_overflow = false;
-
-void* Allocate(std::size_t size)
-{
-    return std::malloc(size ? size : 1);
-}
+int g_liveCount = 0; // kMaxLive + 1 once the list overflowed: then it vouches for nothing
 
 void* AllocateWatched(std::size_t size)
 {
-    if (!g_armed)
-        return Allocate(size);
-    if (g_count++ == g_failAt)
-    {
-        g_failed = true;
+    if (g_armed && g_count++ == g_failAt)
         return nullptr;
+    void* block = std::malloc(size ? size : 1);
+    if (g_armed && block)
+    {
+        if (g_liveCount < kMaxLive)
+            g_live[g_liveCount++] = block;
+        else
+            g_liveCount = kMaxLive + 1;
     }
-    void* block = Allocate(size);
-    if (block && g_liveCount < kMaxLive)
-        g_live[g_liveCount++] = block;
-    else if (block)
-        g_overflow = true;
+    return block;
+}
+
+void* AllocateOrThrow(std::size_t size)
+{
+    void* block = std::malloc(size ? size : 1);
+    if (!block)
+        throw std::bad_alloc();
     return block;
 }
 
 void Release(void* block)
 {
-    if (!block)
-        return;
-    for (int i = g_liveCount - 1; i >= 0; --i)
+    for (int i = g_liveCount <= kMaxLive ? g_liveCount - 1 : -1; i >= 0; --i)
     {
         if (g_live[i] == block)
         {
@@ -53,48 +50,18 @@ void Release(void* block)
     }
     std::free(block);
 }
-
-void* AllocateOrThrow(std::size_t size)
-{
-    void* block = Allocate(size);
-    if (!block)
-        throw std::bad_alloc();
-    return block;
-}
 } // namespace
 
-void* operator new(std::size_t size)
-{
-    return AllocateOrThrow(size);
-}
-void* operator new[](std::size_t size)
-{
-    return AllocateOrThrow(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return AllocateWatched(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return AllocateWatched(size);
-}
-void operator delete(void* block) noexcept
-{
-    Release(block);
-}
-void operator delete[](void* block) noexcept
-{
-    Release(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    Release(block);
-}
-void operator delete[](void* block, std::size_t) noexcept
-{
-    Release(block);
-}
+// clang-format off
+void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateWatched(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return AllocateWatched(size); }
+void operator delete(void* block) noexcept { Release(block); }
+void operator delete[](void* block) noexcept { Release(block); }
+void operator delete(void* block, std::size_t) noexcept { Release(block); }
+void operator delete[](void* block, std::size_t) noexcept { Release(block); }
+// clang-format on
 
 namespace xmltest
 {
@@ -103,9 +70,7 @@ AllocWatch::AllocWatch(long failAt)
     g_armed = true;
     g_failAt = failAt;
     g_count = 0;
-    g_failed = false;
     g_liveCount = 0;
-    g_overflow = false;
 }
 
 AllocWatch::~AllocWatch()
@@ -114,19 +79,13 @@ AllocWatch::~AllocWatch()
     g_liveCount = 0;
 }
 
-long AllocWatch::Count() const
+bool AllocWatch::Failed() const
 {
-    return g_count;
+    return g_failAt >= 0 && g_count > g_failAt;
 }
 
 long AllocWatch::Live() const
 {
-    // An overflowing list cannot vouch for anything: report it as a leak.
-    return g_overflow ? kMaxLive + 1 : g_liveCount;
-}
-
-bool AllocWatch::Failed() const
-{
-    return g_failed;
+    return g_liveCount;
 }
 } // namespace xmltest

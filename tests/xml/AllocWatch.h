@@ -5,8 +5,7 @@ namespace xmltest
 {
 // While an AllocWatch lives, the non-throwing allocations (the only kind the
 // parser and its tree make) are counted; the one numbered failAt (from 0)
-// gives null, and the blocks that are allocated and not yet released are
-// kept in a list. Only one may live at a time.
+// gives null. Only one may live at a time.
 class AllocWatch
 {
   public:
@@ -15,8 +14,7 @@ class AllocWatch
     AllocWatch(const AllocWatch&) = delete;
     AllocWatch& operator=(const AllocWatch&) = delete;
 
-    long Count() const;  // non-throwing allocations asked for so far
-    long Live() const;   // of those, blocks not yet released
     bool Failed() const; // whether the failing allocation was reached
+    long Live() const;   // blocks allocated while watched and not yet released
 };
 } // namespace xmltest

@@ -61,31 +61,23 @@ TEST(FindXmlElem, MatchesSegmentsByTheirBeginningWithoutBacktracking)
 TEST(NextXmlEntry, EnumeratesInDocumentOrder)
 {
     const Tree root = Parse(L"<e a=1 b>t1<c/>t2<!--r--><d/></e>");
-    ASSERT_NE(nullptr, root);
     XmlElem* e = root->entries[0].elem;
-
     int32_t index = 0;
-    std::wstring kinds;
+    std::wstring seen;
     while (const XmlEntry* entry = NextXmlEntry(e, &index))
-        kinds += std::to_wstring(entry->kind) + L":" + XmlEntryText(entry) + L" ";
-    EXPECT_EQ(L"1:a 1:b 3:t1 2:c 3:t2 4:<!-- 2:d ", kinds);
+        seen += std::to_wstring(entry->kind) + L":" + XmlEntryText(entry) + L" ";
+    EXPECT_EQ(L"1:a 1:b 3:t1 2:c 3:t2 4:<!-- 2:d ", seen);
     EXPECT_EQ(7, index);
 
-    index = 0;
-    std::wstring elems;
-    while (const XmlElem* child = NextXmlElem(e, &index))
-        elems += std::wstring(child->name) + L"@" + std::to_wstring(index) + L" ";
-    EXPECT_EQ(L"c@4 d@7 ", elems);
+    // The kind-wise enumerators leave the index just past what they return.
+    seen.clear();
+    for (index = 0; const XmlElem* child = NextXmlElem(e, &index);)
+        seen += std::wstring(child->name) + std::to_wstring(index);
+    for (index = 1; const XmlAttr* attr = NextXmlAttr(e, &index);)
+        seen += std::wstring(attr->name) + (attr->value ? attr->value : L"-") + std::to_wstring(index);
+    EXPECT_EQ(L"c4d7b-2", seen);
 
-    index = 1;
-    const XmlAttr* attr = NextXmlAttr(e, &index);
-    ASSERT_NE(nullptr, attr);
-    EXPECT_STREQ(L"b", attr->name);
-    EXPECT_EQ(nullptr, attr->value);
-    EXPECT_EQ(2, index);
-    EXPECT_EQ(nullptr, NextXmlAttr(e, &index));
-
-    // Out of range, a negative index, or nothing to enumerate.
+    // Past the end or before the start: nothing, and the index stays.
     for (int32_t start : {-1, 7, 100})
     {
         index = start;
@@ -94,69 +86,42 @@ TEST(NextXmlEntry, EnumeratesInDocumentOrder)
         EXPECT_EQ(nullptr, NextXmlAttr(e, &index));
         EXPECT_EQ(start, index);
     }
-    EXPECT_EQ(nullptr, NextXmlEntry(e, nullptr));
-    EXPECT_EQ(nullptr, NextXmlElem(nullptr, &index));
-    EXPECT_EQ(nullptr, XmlEntryText(nullptr));
 }
 
 TEST(AddXmlElem, BuildsLinkedEntriesAndGrowsTheArray)
 {
     const Tree root(AddXmlElem(nullptr, nullptr, 0, kXmlGrowStep));
     ASSERT_NE(nullptr, root);
-    EXPECT_EQ(nullptr, root->entries);
-    EXPECT_EQ(0, root->entryCapacity);
-
+    EXPECT_EQ(nullptr, root->entries); // an empty element has no array
     XmlElem* e = AddXmlElem(root.get(), CopyXmlSpan(L"elem", 0), 1, kXmlGrowStep);
     ASSERT_NE(nullptr, e);
     EXPECT_EQ(root.get(), e->parent);
-    EXPECT_EQ(1u, e->isDeclaration);
     EXPECT_EQ(kXmlGrowStep, root->entryCapacity);
 
-    // The first array holds the step; a full one is replaced by a larger one
-    // that keeps every entry.
-    int32_t lastCapacity = 0;
+    // A full array is replaced by a larger one that keeps every entry.
     for (int i = 0; i < 40; ++i)
     {
-        const std::wstring n = std::to_wstring(i);
-        ASSERT_NE(nullptr, AddXmlTextNode(e, CopyXmlSpan(n.c_str(), 0), kXmlGrowStep));
+        ASSERT_NE(nullptr, AddXmlTextNode(e, CopyXmlSpan(std::to_wstring(i).c_str(), 0), kXmlGrowStep));
         ASSERT_GE(e->entryCapacity, e->entryCount);
-        if (i == 0)
-        {
-            EXPECT_EQ(kXmlGrowStep, e->entryCapacity);
-        }
-        EXPECT_GE(e->entryCapacity, lastCapacity);
-        lastCapacity = e->entryCapacity;
     }
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(std::to_wstring(i), e->entries[i].text->value);
 
-    ASSERT_NE(nullptr, AddXmlAttr(e, CopyXmlSpan(L"k", 0), nullptr, kXmlGrowStep));
-    ASSERT_NE(nullptr, AddXmlRawSection(e, CopyXmlSpan(L"c", 0), &g_xmlRawMarkers[kXmlRawComment], kXmlGrowStep));
-    EXPECT_EQ(L"?elem{'0','1'", Dump(e).substr(0, 13));
-    EXPECT_EQ(L"'39',@k,<!--c-->}", Dump(e).substr(Dump(e).size() - 17));
-
-    // Without an element the texts handed over are released, not leaked.
+    // Texts handed to a failing builder are released, and a failed copy
+    // passed straight in adds nothing.
     xmltest::AllocWatch watch(-1);
     EXPECT_EQ(nullptr, AddXmlTextNode(nullptr, CopyXmlSpan(L"lost", 0), kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlAttr(nullptr, CopyXmlSpan(L"n", 0), CopyXmlSpan(L"v", 0), kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlRawSection(e, CopyXmlSpan(L"c", 0), nullptr, kXmlGrowStep));
-    // A failed copy passed straight in adds nothing.
-    const int32_t count = e->entryCount;
     EXPECT_EQ(nullptr, AddXmlElem(e, nullptr, 0, kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlAttr(e, nullptr, CopyXmlSpan(L"v", 0), kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlTextNode(e, nullptr, kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlRawSection(e, nullptr, &g_xmlRawMarkers[kXmlRawPre], kXmlGrowStep));
-    EXPECT_EQ(count, e->entryCount);
+    EXPECT_EQ(40, e->entryCount);
     EXPECT_EQ(0, watch.Live());
-}
 
-TEST(CopyXmlSpan, CopiesTheLengthOrUpToTheTerminator)
-{
     const Text part(CopyXmlSpan(L"abcdef", 3));
     EXPECT_STREQ(L"abc", part.get());
-    const Text whole(CopyXmlSpan(L"abcdef", 0));
-    EXPECT_STREQ(L"abcdef", whole.get());
-    EXPECT_EQ(nullptr, CopyXmlSpan(nullptr, 4));
 }
 
 TEST(GetXmlErrorText, EveryCodeHasItsText)
@@ -185,10 +150,9 @@ TEST(FindXmlAttr, FirstAttributeThatBeginsWithTheName)
 {
     const Tree root = Parse(L"<a Version=1 ver=2 id='x'>");
     XmlElem* a = root->entries[0].elem;
-    ASSERT_NE(nullptr, FindXmlAttr(a, L"VERSION"));
-    EXPECT_STREQ(L"1", FindXmlAttr(a, L"VERSION")->value);
-    EXPECT_STREQ(L"1", FindXmlAttr(a, L"ver")->value);
-    EXPECT_STREQ(L"x", FindXmlAttr(a, L"id")->value);
+    const XmlAttr* version = FindXmlAttr(a, L"VER");
+    ASSERT_NE(nullptr, version);
+    EXPECT_STREQ(L"1", version->value);
     EXPECT_EQ(nullptr, FindXmlAttr(a, L"ids"));
     EXPECT_EQ(nullptr, FindXmlAttr(a, L""));
 }
