@@ -1,0 +1,240 @@
+// The device-capability answers, called directly with the open printer and
+// through the spooler's DeviceCapabilitiesW as applications call them; the
+// three paper answers must describe the same papers entry by entry.
+#include "FormFixture.h"
+
+#include "CFormManager.h"
+#include "DriverInterface.h"
+#include "SettingsRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+using formtest::Narrow;
+using CapsCall = std::function<DWORD(WORD index, void* output)>;
+
+constexpr BYTE kUntouched = 0xCD;
+constexpr size_t kGuard = 256; // bytes checked past every answer
+
+// The three paper answers, each asked for its count first and then into a
+// buffer of exactly that many entries, as applications do. Names are cut at
+// their terminator, which must lie within the slot.
+struct Papers
+{
+    std::vector<DWORD> results; // names, numbers, sizes: without, then with a buffer
+    std::vector<std::wstring> names;
+    std::vector<WORD> numbers;
+    std::vector<std::pair<LONG, LONG>> sizes;
+    bool guardsIntact = true;
+    bool operator==(const Papers& o) const
+    {
+        return results == o.results && names == o.names && numbers == o.numbers && sizes == o.sizes &&
+               guardsIntact == o.guardsIntact;
+    }
+};
+
+Papers QueryPapers(const CapsCall& caps)
+{
+    Papers papers;
+    const WORD indexes[3] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
+    const size_t widths[3] = {64 * sizeof(wchar_t), sizeof(WORD), sizeof(POINT)};
+    for (int q = 0; q < 3; ++q)
+    {
+        const DWORD count = caps(indexes[q], nullptr);
+        papers.results.push_back(count);
+        if (count > 10000)
+            return papers;
+        std::vector<BYTE> out(count * widths[q] + kGuard, kUntouched);
+        papers.results.push_back(caps(indexes[q], out.data()));
+        for (size_t i = count * widths[q]; i < out.size(); ++i)
+            papers.guardsIntact = papers.guardsIntact && out[i] == kUntouched;
+        for (DWORD k = 0; k < count; ++k)
+        {
+            const BYTE* entry = out.data() + k * widths[q];
+            if (q == 0)
+                papers.names.emplace_back(reinterpret_cast<const wchar_t*>(entry),
+                                          wcsnlen(reinterpret_cast<const wchar_t*>(entry), 64));
+            if (q == 0 && papers.names.back().size() == 64)
+                papers.guardsIntact = false; // no terminator in the slot
+            if (q == 1)
+                papers.numbers.push_back(*reinterpret_cast<const WORD*>(entry));
+            if (q == 2)
+                papers.sizes.emplace_back(reinterpret_cast<const POINT*>(entry)->x,
+                                          reinterpret_cast<const POINT*>(entry)->y);
+        }
+    }
+    return papers;
+}
+
+CapsCall Direct(HANDLE printer, const wchar_t* name, DEVMODEW* record = nullptr)
+{
+    return [=](WORD index, void* output) {
+        return DrvDeviceCapabilities(printer, const_cast<PWSTR>(name), index, output, record);
+    };
+}
+
+using DeviceCaps = formtest::PrinterFormsTest;
+
+// The bytes of `values` of type T, as an answer writes them.
+template <typename T>
+std::vector<BYTE> Bytes(std::initializer_list<T> values)
+{
+    std::vector<BYTE> bytes(values.size() * sizeof(T));
+    memcpy(bytes.data(), values.begin(), bytes.size());
+    return bytes;
+}
+
+// A text in a slot of `slot` characters, cleared after its terminator.
+std::vector<BYTE> Slot(const std::wstring& text, size_t slot)
+{
+    std::wstring padded = text;
+    padded.resize(slot, L'\0');
+    return std::vector<BYTE>(reinterpret_cast<const BYTE*>(padded.data()),
+                             reinterpret_cast<const BYTE*>(padded.data() + slot));
+}
+
+TEST_F(DeviceCaps, NumbersAndSingleEntries)
+{
+    const struct
+    {
+        WORD index;
+        DWORD result;
+        std::vector<BYTE> written; // with a buffer; empty: nothing
+    } rows[] = {
+        {DC_FIELDS, 0x1BF1F, {}},
+        {DC_MINEXTENT, 0x00FE00FE, {}},
+        {DC_MAXEXTENT, 0x7FFF7FFF, {}},
+        {DC_DUPLEX, 0, {}},
+        {DC_EXTRA, 6092, {}},
+        {DC_VERSION, 0x401, {}},
+        {DC_DRIVER, 0x700, {}},
+        {DC_TRUETYPE, DCTT_BITMAP, {}},
+        {DC_ORIENTATION, 90, {}},
+        {DC_COPIES, 1, {}},
+        {DC_COLLATE, 0, {}},
+        {DC_PRINTRATE, 1, {}},
+        {DC_PRINTRATEUNIT, 1, {}},
+        {DC_PRINTERMEM, 0x40000000, {}},
+        {DC_STAPLE, 0, {}},
+        {DC_PRINTRATEPPM, 128, {}},
+        {DC_COLORDEVICE, 1, {}},
+        {DC_NUP, 0, {}},
+        {DC_BINS, 1, Bytes<WORD>({DMBIN_ONLYONE})},
+        {DC_ENUMRESOLUTIONS, 5, Bytes<LONG>({300, 300, 600, 600, 1200, 1200, 2400, 2400, 3000, 3000})},
+        {DC_BINNAMES, 1, Slot(L"Tarvik Tray", 24)},
+        {DC_PERSONALITY, 1, Slot(L"Tarvik", 32)},
+        {DC_MEDIAREADY, 1, Slot(L"Tarvik Paper", 64)},
+        // Unlisted indexes say so and leave the buffer alone.
+        {0, GDI_ERROR, {}},
+        {DC_SIZE, GDI_ERROR, {}},
+        {DC_FILEDEPENDENCIES, GDI_ERROR, {}},
+        {DC_BINADJUST, GDI_ERROR, {}},
+        {DC_EMF_COMPLIANT, GDI_ERROR, {}},
+        {DC_DATATYPE_PRODUCED, GDI_ERROR, {}},
+        {DC_MANUFACTURER, GDI_ERROR, {}},
+        {DC_MODEL, GDI_ERROR, {}},
+        {DC_MEDIATYPENAMES, GDI_ERROR, {}},
+        {DC_MEDIATYPES, GDI_ERROR, {}},
+        {36, GDI_ERROR, {}},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.index);
+        EXPECT_EQ(row.result, DrvDeviceCapabilities(s_printer, nullptr, row.index, nullptr, nullptr));
+        std::vector<BYTE> out(kGuard, kUntouched);
+        EXPECT_EQ(row.result, DrvDeviceCapabilities(s_printer, nullptr, row.index, out.data(), nullptr));
+        std::vector<BYTE> expected = row.written;
+        expected.resize(kGuard, kUntouched);
+        EXPECT_EQ(expected, out);
+    }
+}
+
+TEST_F(DeviceCaps, PapersAreTheCatalogueThenCustomSizeWhoeverAsks)
+{
+    CFormManager writer;
+    ASSERT_EQ(0u, writer.AddForm(L"A4", 100, 150)); // named like a spooler form
+    ASSERT_EQ(0u, writer.AddForm(std::wstring(64, L'w').c_str(), 10, 20));
+    std::vector<formtest::Form> forms = s_spoolerForms;
+    for (const std::wstring& name : formtest::CustomFormNames())
+        forms.push_back({name, FORM_CUSTOM, 0, 0});
+    const DWORD n = static_cast<DWORD>(forms.size());
+
+    const Papers papers = QueryPapers(Direct(s_printer, L"Tarvik"));
+    EXPECT_EQ(std::vector<DWORD>(6, n + 1), papers.results);
+    EXPECT_TRUE(papers.guardsIntact);
+    ASSERT_EQ(n + 1, papers.sizes.size());
+    for (DWORD k = 0; k < n; ++k)
+    {
+        SCOPED_TRACE(Narrow(forms[k].name));
+        EXPECT_EQ(forms[k].name.substr(0, 63), papers.names[k]); // 64 characters leave no room
+        EXPECT_EQ(k + 1, papers.numbers[k]);
+        std::pair<LONG, LONG> size(forms[k].cx / 100, forms[k].cy / 100);
+        if (forms[k].flags == FORM_CUSTOM) // its own size, unless a spooler form has its name
+            size = forms[k].name == L"A4" ? std::make_pair(2100L, 2970L) : std::make_pair(100L, 200L);
+        EXPECT_EQ(size, papers.sizes[k]);
+    }
+    EXPECT_EQ(L"Custom Size", papers.names[n]);
+    EXPECT_EQ(DMPAPER_USER, papers.numbers[n]);
+    EXPECT_EQ(std::make_pair(0L, 0L), papers.sizes[n]);
+
+    // The same through the spooler (which passes no handle), by name alone,
+    // and whatever settings record comes along.
+    TARVIK_DEVMODE record;
+    SetDefaultRecord(L"Tarvik", &record);
+    record.dmPaperWidth = 1;
+    lstrcpyW(record.dmFormName, L"Letter");
+    const CapsCall spooler = [](WORD index, void* output) {
+        return static_cast<DWORD>(
+            DeviceCapabilitiesW(L"Tarvik", L"FILE:", index, static_cast<LPWSTR>(output), nullptr));
+    };
+    EXPECT_TRUE(papers == QueryPapers(spooler));
+    EXPECT_TRUE(papers == QueryPapers(Direct(nullptr, L"Tarvik")));
+    EXPECT_TRUE(papers == QueryPapers(Direct(s_printer, nullptr, reinterpret_cast<DEVMODEW*>(&record))));
+    EXPECT_EQ(6092u, spooler(DC_EXTRA, nullptr));
+
+    // No printer to ask: "Custom Size" alone.
+    for (const wchar_t* name : {static_cast<const wchar_t*>(nullptr), L"No Such Printer"})
+    {
+        const Papers alone = QueryPapers(Direct(nullptr, name));
+        EXPECT_EQ(std::vector<DWORD>(6, 1), alone.results);
+        EXPECT_EQ(std::vector<std::wstring>{L"Custom Size"}, alone.names);
+        EXPECT_EQ(std::vector<WORD>{DMPAPER_USER}, alone.numbers);
+    }
+}
+
+// Eight threads at once, half with the handle and half with the name only:
+// every answer must be whole and equal to what a lone caller gets.
+TEST_F(DeviceCaps, ConcurrentCallersGetCompleteConsistentAnswers)
+{
+    CFormManager writer;
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(0u, writer.AddForm((L"Tarvik " + std::to_wstring(i)).c_str(), 100 + i, 200 + i));
+    const Papers reference = QueryPapers(Direct(s_printer, nullptr));
+    ASSERT_EQ(s_spoolerForms.size() + 6, reference.names.size());
+
+    constexpr int kThreads = 8;
+    constexpr int kRounds = 100; // 6 calls a round
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+    {
+        threads.emplace_back([&, t] {
+            const CapsCall caps = (t % 2) ? Direct(nullptr, L"Tarvik") : Direct(s_printer, nullptr);
+            for (int r = 0; r < kRounds; ++r)
+                mismatches += QueryPapers(caps) == reference ? 0 : 1;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(0, mismatches.load()) << "of " << kThreads * kRounds;
+}
+} // namespace
