@@ -1,5 +1,6 @@
 #include "SheetPages.h"
 
+#include "CDlgInfoSetting.h"
 #include "Globals.h"
 
 #include <new>
@@ -28,6 +29,8 @@ CDlgPropSheetPage* CreatePage(SheetSlot slot)
 {
     switch (slot)
     {
+    case kSlotInfo:
+        return new CDlgInfoSetting();
     default:
         return nullptr;
     }

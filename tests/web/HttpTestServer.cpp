@@ -100,6 +100,20 @@ std::wstring HttpTestServer::Url(const std::wstring& target) const
     return L"http://127.0.0.1:" + std::to_wstring(m_port) + target;
 }
 
+bool HttpTestServer::PublishFile(const std::wstring& name, const std::string& body) const
+{
+    const std::wstring folder = m_stateFolder + L"\\files";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    HANDLE file = CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == body.size();
+}
+
 size_t HttpTestServer::RequestCount() const
 {
     size_t count = 0;

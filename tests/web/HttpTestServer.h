@@ -27,6 +27,9 @@ class HttpTestServer
     bool Open(std::string* problem);
     // "http://127.0.0.1:<port>" followed by `target`.
     std::wstring Url(const std::wstring& target) const;
+    // Stores `body` for the server to send as the answer to "file=<name>"
+    // (long bodies would not fit into a URL).
+    bool PublishFile(const std::wstring& name, const std::string& body) const;
     // Number of requests received so far.
     size_t RequestCount() const;
     // The requests received after the first `mark` ones.

@@ -22,6 +22,7 @@ The answer is chosen by the query of the request target:
     body=TEXT       body as UTF-8 (default "hello")
     hex=HEX         body bytes given in hexadecimal
     fill=N          N bytes of the pattern i % 251
+    file=NAME       body read from STATE_DIR/files/NAME (written by the test)
     chunk=N         write the body in pieces of N bytes ...
     pause=MS        ... with this many milliseconds between them
     reset=N         after N body bytes, abort the connection (TCP reset)
@@ -92,6 +93,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def _body(self, query):
         if "hex" in query:
             return bytes.fromhex(query["hex"][0])
+        if "file" in query:
+            name = os.path.basename(query["file"][0])
+            with open(os.path.join(self.server.state_dir, "files", name), "rb") as f:
+                return f.read()
         if "fill" in query:
             return bytes(i % 251 for i in range(int(query["fill"][0])))
         return query.get("body", ["hello"])[0].encode("utf-8")
