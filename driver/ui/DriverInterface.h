@@ -28,6 +28,14 @@ typedef struct _DOCUMENTPROPERTYHEADER
     DWORD fMode;
 } DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
 
+typedef struct _DEVICEPROPERTYHEADER
+{
+    WORD cbSize;
+    WORD Flags;
+    HANDLE hPrinter;
+    LPWSTR pszPrinterName;
+} DEVICEPROPERTYHEADER, *PDEVICEPROPERTYHEADER;
+
 typedef struct _DEVQUERYPRINT_INFO
 {
     WORD cbSize;
@@ -42,6 +50,7 @@ typedef struct _DEVQUERYPRINT_INFO
 static_assert(sizeof(DOCUMENTPROPERTYHEADER) == 48, "DOCUMENTPROPERTYHEADER layout");
 static_assert(offsetof(DOCUMENTPROPERTYHEADER, hPrinter) == 8, "DOCUMENTPROPERTYHEADER layout");
 static_assert(offsetof(DOCUMENTPROPERTYHEADER, cbOut) == 40, "DOCUMENTPROPERTYHEADER layout");
+static_assert(sizeof(DEVICEPROPERTYHEADER) == 24, "DEVICEPROPERTYHEADER layout");
 static_assert(sizeof(DEVQUERYPRINT_INFO) == 40, "DEVQUERYPRINT_INFO layout");
 static_assert(offsetof(DEVQUERYPRINT_INFO, cchNeeded) == 36, "DEVQUERYPRINT_INFO layout");
 static_assert(sizeof(PROPSHEETUI_INFO) == 48, "PROPSHEETUI_INFO layout");

@@ -6,6 +6,17 @@
 
 constexpr WORD kDevicePageId = 65535;
 
+namespace
+{
+// The page has no behaviour, but a page without any dialog procedure makes
+// some property-sheet hosts call through a null pointer: this one leaves
+// every message to the dialog manager.
+INT_PTR CALLBACK StaticPageProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+} // namespace
+
 extern "C" LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM /*lParam*/)
 {
     if (!EnsureResourceModule())
@@ -14,7 +25,7 @@ extern "C" LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPAR
         return 1;
 
     PROPSHEETPAGEW* description = nullptr;
-    CreatePropSheetPage(&description, kDevicePageId, kDevicePageId, nullptr, nullptr);
+    CreatePropSheetPage(&description, kDevicePageId, kDevicePageId, StaticPageProc, nullptr);
     pPSUIInfo->UserData = 0;
     pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                reinterpret_cast<LPARAM>(description), 0);

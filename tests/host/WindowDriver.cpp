@@ -1,5 +1,7 @@
 #include "WindowDriver.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace testhost
@@ -86,6 +88,24 @@ HWND WaitForDescendant(HWND parent, int id, DWORD waitMs)
             return nullptr;
         Sleep(20);
     }
+}
+
+std::vector<std::wstring> TabTitles(HWND sheet)
+{
+    std::vector<std::wstring> titles;
+    HWND tabs = PropSheet_GetTabControl(sheet);
+    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        wchar_t title[128] = L"";
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = title;
+        item.cchTextMax = 128;
+        SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        titles.emplace_back(title);
+    }
+    return titles;
 }
 
 void ClickButton(HWND button)

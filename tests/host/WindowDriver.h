@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace testhost
 {
@@ -28,6 +29,9 @@ HWND FindDescendant(HWND parent, int id);
 
 // Waits until `parent` has a descendant with control ID `id`.
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs = 20000);
+
+// The tab titles of a property sheet, in order.
+std::vector<std::wstring> TabTitles(HWND sheet);
 
 // What a message box shows: its caption and its text.
 struct MessageBoxSeen

@@ -1,0 +1,360 @@
+// The document and device property sheets. Through Wine's property-sheet
+// host (DocumentPropertiesW with DM_IN_PROMPT, CommonPropertySheetUIW) a
+// second thread works the real window; with a recording host the sheet's
+// life from INIT to DESTROY is checked object by object.
+#include "PrinterInstaller.h"
+#include "RecordFields.h"
+#include "WindowDriver.h"
+
+#include "CDlgInfoSetting.h"
+#include "DriverInterface.h"
+#include "Globals.h"
+#include "SettingsRecord.h"
+#include "SheetPages.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+// Every object the module frees goes through the global operator delete:
+// while recording, the freed addresses are kept (in a fixed array, so that
+// recording itself allocates nothing).
+namespace
+{
+bool g_recordFrees = false;
+void* g_freed[256];
+size_t g_freedCount = 0;
+
+void RecordFree(void* p)
+{
+    if (g_recordFrees && p && g_freedCount < 256)
+        g_freed[g_freedCount++] = p;
+}
+
+bool WasFreed(const void* p)
+{
+    return std::find(g_freed, g_freed + g_freedCount, p) != g_freed + g_freedCount;
+}
+} // namespace
+
+void* operator new(size_t size)
+{
+    if (void* p = HeapAlloc(GetProcessHeap(), 0, size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    RecordFree(p);
+    if (p)
+        HeapFree(GetProcessHeap(), 0, p);
+}
+
+void operator delete(void* p, size_t) noexcept
+{
+    RecordFree(p);
+    if (p)
+        HeapFree(GetProcessHeap(), 0, p);
+}
+
+namespace
+{
+TARVIK_DEVMODE DefaultRecord()
+{
+    TARVIK_DEVMODE record;
+    SetDefaultRecord(TARVIK_PRODUCT_NAME, &record);
+    return record;
+}
+
+HWND WaitForSheet()
+{
+    return testhost::WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; });
+}
+
+std::wstring ResourceString(HMODULE module, UINT id)
+{
+    wchar_t text[256] = L"";
+    LoadStringW(module, id, text, 256);
+    return text;
+}
+
+// "Version a.b.c.d" as the built module's own version resource says.
+std::wstring BuiltVersionText()
+{
+    const std::wstring path = testhost::BinDirectory() + L"\\tarvikui.dll";
+    DWORD handle = 0;
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &handle));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (info.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+        !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size))
+        return L"?";
+    return L"Version " + std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) +
+           L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+}
+
+class DocumentSheet : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        std::wstring step;
+        ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << std::string(step.begin(), step.end());
+        s_resources = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikres7.dll").c_str());
+        ASSERT_NE(nullptr, s_resources);
+    }
+    void SetUp() override
+    {
+        m_printer = testhost::OpenTarvikPrinter();
+        ASSERT_NE(nullptr, m_printer);
+    }
+    void TearDown() override { ClosePrinter(m_printer); }
+
+    static HMODULE s_resources;
+    HANDLE m_printer = nullptr;
+};
+HMODULE DocumentSheet::s_resources = nullptr;
+
+// The sheet through the spooler and Wine's host: the tabs in their order, the
+// information page's version, and the record the caller gets back.
+TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
+{
+    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_INFO)};
+    for (int button : {PSBTN_OK, PSBTN_CANCEL})
+    {
+        SCOPED_TRACE(button == PSBTN_OK ? "OK" : "Cancel");
+        TARVIK_DEVMODE in = DefaultRecord();
+        lstrcpyW(in.szTitle, L"Annual report");
+        in.dwResolution = 600;
+        std::vector<BYTE> out(kRecordSize, 0xCC);
+        std::vector<std::wstring> tabs;
+        std::wstring version;
+        LONG result = 0;
+        {
+            testhost::UserThread user([&] {
+                HWND sheet = WaitForSheet();
+                ASSERT_NE(nullptr, sheet);
+                tabs = testhost::TabTitles(sheet);
+                PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs.size()) - 1);
+                version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
+                PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
+            });
+            wchar_t name[] = L"Tarvik";
+            result = DocumentPropertiesW(nullptr, m_printer, name, reinterpret_cast<DEVMODEW*>(out.data()),
+                                         reinterpret_cast<DEVMODEW*>(&in), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
+        }
+        // Wine's host answers 1 for Cancel too; Windows gives IDCANCEL there.
+        if (button == PSBTN_OK)
+            EXPECT_EQ(IDOK, result);
+        else
+            EXPECT_TRUE(result == IDCANCEL || result == IDOK) << result;
+        EXPECT_EQ(expectedTabs, tabs);
+        EXPECT_EQ(BuiltVersionText(), version);
+        // The working record is the caller's output buffer, filled from the
+        // input at INIT; no page changed it.
+        EXPECT_EQ("", testhost::RecordDifferences(&in, out.data()));
+    }
+}
+
+// A recording host: keeps the pages it is given, as the real host does, and
+// shows them in a property sheet of its own when asked.
+struct RecordingHost
+{
+    std::vector<PROPSHEETPAGEW> added;
+    std::vector<HPROPSHEETPAGE> pages;
+    std::vector<std::pair<HANDLE, LPARAM>> results;
+};
+RecordingHost* g_host = nullptr;
+
+LONG_PTR CALLBACK HostCallback(HANDLE hComPropSheet, UINT function, LPARAM lParam1, LPARAM lParam2)
+{
+    if (hComPropSheet != reinterpret_cast<HANDLE>(g_host))
+        return 0;
+    if (function == CPSFUNC_ADD_PROPSHEETPAGEW)
+    {
+        const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
+        g_host->added.push_back(*page);
+        g_host->pages.push_back(CreatePropertySheetPageW(page));
+        return reinterpret_cast<LONG_PTR>(g_host->pages.back());
+    }
+    if (function == CPSFUNC_SET_RESULT)
+        g_host->results.emplace_back(reinterpret_cast<HANDLE>(lParam1), lParam2);
+    return 0;
+}
+
+class SheetLife : public DocumentSheet
+{
+  protected:
+    void SetUp() override
+    {
+        DocumentSheet::SetUp();
+        g_host = &m_host;
+        m_info.cbSize = sizeof(m_info);
+        m_info.hComPropSheet = reinterpret_cast<HANDLE>(&m_host);
+        m_info.pfnComPropSheet = HostCallback;
+    }
+    void TearDown() override
+    {
+        g_host = nullptr;
+        DocumentSheet::TearDown();
+    }
+
+    SheetPages* Init(DEVMODEW* in, DEVMODEW* out)
+    {
+        DOCUMENTPROPERTYHEADER header = {};
+        header.cbSize = sizeof(header);
+        header.hPrinter = m_printer;
+        header.pdmIn = in;
+        header.pdmOut = out;
+        header.fMode = DM_IN_PROMPT | (in ? DM_IN_BUFFER : 0) | (out ? DM_OUT_BUFFER : 0);
+        m_info.Reason = PROPSHEETUI_REASON_INIT;
+        EXPECT_EQ(1, DrvDocumentPropertySheets(&m_info, reinterpret_cast<LPARAM>(&header)));
+        return reinterpret_cast<SheetPages*>(m_info.UserData);
+    }
+
+    void Destroy()
+    {
+        m_info.Reason = PROPSHEETUI_REASON_DESTROY;
+        EXPECT_EQ(1, DrvDocumentPropertySheets(&m_info, 0));
+    }
+
+    RecordingHost m_host;
+    PROPSHEETUI_INFO m_info = {};
+};
+
+TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
+{
+    TARVIK_DEVMODE in = DefaultRecord(), out;
+    SheetPages* sheet = Init(reinterpret_cast<DEVMODEW*>(&in), reinterpret_cast<DEVMODEW*>(&out));
+    ASSERT_NE(nullptr, sheet);
+    EXPECT_NE(0u, g_gdiplusToken);
+
+    // The pages that exist, in the adding order, each with its template,
+    // title and page object; the empty slots stay empty.
+    ASSERT_EQ(1u, m_host.added.size());
+    EXPECT_EQ(MAKEINTRESOURCEW(IDD_INFO_PAGE), m_host.added[0].pszTemplate);
+    EXPECT_EQ(MAKEINTRESOURCEW(IDS_TITLE_INFO), m_host.added[0].pszTitle);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(sheet->pages[kSlotInfo]), m_host.added[0].lParam);
+    EXPECT_EQ(nullptr, sheet->pages[kSlotUnused3]);
+    EXPECT_EQ(nullptr, sheet->pages[kSlotUnused6]);
+    for (CDlgPropSheetPage* page : sheet->pages)
+    {
+        if (!page)
+            continue;
+        EXPECT_EQ(m_printer, page->m_hPrinter);
+        EXPECT_EQ(&out, page->m_pRecord);
+        EXPECT_EQ(m_info.hComPropSheet, page->m_hComPropSheet);
+        EXPECT_EQ(reinterpret_cast<HANDLE>(m_host.pages[0]), page->m_hPage);
+    }
+
+    std::vector<void*> owned(sheet->pages, sheet->pages + kSlotCount);
+    owned.push_back(sheet);
+    g_freedCount = 0;
+    g_recordFrees = true;
+    Destroy();
+    g_recordFrees = false;
+    for (void* p : owned)
+    {
+        if (p)
+        {
+            EXPECT_TRUE(WasFreed(p)) << p;
+        }
+    }
+    EXPECT_EQ(0u, m_info.UserData);
+    EXPECT_EQ(0u, g_gdiplusToken);
+    for (HPROPSHEETPAGE page : m_host.pages)
+        DestroyPropertySheetPage(page);
+}
+
+// Which record the pages work on, by the buffers the caller gave.
+TEST_F(SheetLife, WorkingRecordByTheCallersBuffers)
+{
+    const TARVIK_DEVMODE printerDefault = DefaultRecord();
+    TARVIK_DEVMODE in = DefaultRecord();
+    lstrcpyW(in.szAuthor, L"Caller");
+    in.dwResolution = 1200;
+
+    {
+        SCOPED_TRACE("input and output: the input, in the output buffer");
+        std::vector<BYTE> out(kRecordSize, 0xCC);
+        SheetPages* sheet = Init(reinterpret_cast<DEVMODEW*>(&in), reinterpret_cast<DEVMODEW*>(out.data()));
+        EXPECT_EQ(reinterpret_cast<TARVIK_DEVMODE*>(out.data()), sheet->pages[kSlotInfo]->m_pRecord);
+        EXPECT_EQ("", testhost::RecordDifferences(&in, out.data()));
+        Destroy();
+    }
+    {
+        SCOPED_TRACE("input only: the printer's defaults, in the sheet's own record");
+        SheetPages* sheet = Init(reinterpret_cast<DEVMODEW*>(&in), nullptr);
+        EXPECT_EQ(&sheet->record, sheet->pages[kSlotInfo]->m_pRecord);
+        EXPECT_EQ("", testhost::RecordDifferences(&printerDefault, &sheet->record));
+        Destroy();
+    }
+    {
+        SCOPED_TRACE("output only: the printer's defaults, in the output buffer");
+        std::vector<BYTE> out(kRecordSize, 0xCC);
+        SheetPages* sheet = Init(nullptr, reinterpret_cast<DEVMODEW*>(out.data()));
+        EXPECT_EQ(reinterpret_cast<TARVIK_DEVMODE*>(out.data()), sheet->pages[kSlotInfo]->m_pRecord);
+        EXPECT_EQ("", testhost::RecordDifferences(&printerDefault, out.data()));
+        Destroy();
+    }
+    {
+        SCOPED_TRACE("a foreign input counts as none");
+        TARVIK_DEVMODE foreign = in;
+        foreign.dmDriverExtra = 100;
+        std::vector<BYTE> out(kRecordSize, 0xCC);
+        Init(reinterpret_cast<DEVMODEW*>(&foreign), reinterpret_cast<DEVMODEW*>(out.data()));
+        EXPECT_EQ("", testhost::RecordDifferences(&printerDefault, out.data()));
+        Destroy();
+    }
+}
+
+TEST_F(SheetLife, OtherReasonsDoNothing)
+{
+    for (WORD reason : {WORD(PROPSHEETUI_REASON_GET_INFO_HEADER), WORD(PROPSHEETUI_REASON_SET_RESULT),
+                        WORD(PROPSHEETUI_REASON_GET_ICON), WORD(77)})
+    {
+        m_info.Reason = reason;
+        m_info.UserData = 0x1234;
+        EXPECT_EQ(1, DrvDocumentPropertySheets(&m_info, 0)) << reason;
+        EXPECT_EQ(0x1234u, m_info.UserData);
+    }
+    EXPECT_TRUE(m_host.added.empty());
+}
+
+// The device sheet through the host's own entry: one static page.
+TEST(DeviceSheet, ShowsItsSinglePage)
+{
+    HMODULE module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikui.dll").c_str());
+    ASSERT_NE(nullptr, module);
+    auto device =
+        reinterpret_cast<PFNPROPSHEETUI>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
+    ASSERT_NE(nullptr, device);
+    HMODULE resources = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikres7.dll").c_str());
+    std::vector<std::wstring> tabs;
+    DWORD result = 0;
+    LONG answer = -1;
+    {
+        testhost::UserThread user([&] {
+            HWND sheet = WaitForSheet();
+            ASSERT_NE(nullptr, sheet);
+            tabs = testhost::TabTitles(sheet);
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        });
+        DEVICEPROPERTYHEADER header = {};
+        header.cbSize = sizeof(header);
+        wchar_t name[] = L"Tarvik";
+        header.pszPrinterName = name;
+        answer = CommonPropertySheetUIW(nullptr, device, reinterpret_cast<LPARAM>(&header), &result);
+    }
+    EXPECT_GE(answer, 0);
+    EXPECT_EQ(std::vector<std::wstring>{ResourceString(resources, IDS_TITLE_DEVICE)}, tabs);
+}
+} // namespace
