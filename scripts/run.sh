@@ -1,6 +1,8 @@
 #!/bin/sh
 # The main job: builds the module, installs it into the build's private Wine
-# prefix as the printer "Tarvik" and shows what the module makes of it.
+# prefix as the printer "Tarvik", prints the settings record the module gives
+# for it and opens its Printing Preferences. On a display the sheet is yours
+# to use; without one it runs headless and saves a picture of each tab.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -8,8 +10,20 @@ cd "$root"
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64
 build="$root/build/windows-x64"
+headless=
+if [ -z "$DISPLAY" ]; then
+    headless=1
+fi
 "$root/scripts/wine-session.sh" start "$build"
 trap '"$root/scripts/wine-session.sh" stop "$build"' EXIT
 TARVIK_BUILD_DIR=$build
 . "$root/scripts/wine-env.sh"
-wine "$build/bin/tarvik-main.exe" "$@"
+if [ -n "$headless" ]; then
+    pictures="$root/screenshots"
+    rm -rf "$pictures"
+    mkdir -p "$pictures"
+    wine "$build/bin/tarvik-main.exe" --screenshots "$(winepath -w "$pictures")" "$@"
+    echo "Screenshots of Printing Preferences: $pictures"
+else
+    wine "$build/bin/tarvik-main.exe" "$@"
+fi
