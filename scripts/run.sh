@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/setup.sh"
 cmake --preset windows-x64 >/dev/null
-cmake --build --preset windows-x64
+cmake --build --preset windows-x64 --target tarvik-main
 build="$root/build/windows-x64"
 headless=
 if [ -z "$DISPLAY" ]; then
