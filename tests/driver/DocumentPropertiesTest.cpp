@@ -15,13 +15,7 @@
 
 namespace
 {
-TARVIK_DEVMODE DefaultRecord()
-{
-    TARVIK_DEVMODE record;
-    SetDefaultRecord(TARVIK_PRODUCT_NAME, &record);
-    return record;
-}
-
+using testhost::DefaultRecord;
 class SpoolerRecordRequest : public testing::Test
 {
   protected:

@@ -27,6 +27,7 @@
 // recording itself allocates nothing).
 namespace
 {
+using testhost::DefaultRecord;
 bool g_recordFrees = false;
 void* g_freed[256];
 size_t g_freedCount = 0;
@@ -66,18 +67,6 @@ void operator delete(void* p, size_t) noexcept
 
 namespace
 {
-TARVIK_DEVMODE DefaultRecord()
-{
-    TARVIK_DEVMODE record;
-    SetDefaultRecord(TARVIK_PRODUCT_NAME, &record);
-    return record;
-}
-
-HWND WaitForSheet()
-{
-    return testhost::WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; });
-}
-
 std::wstring ResourceString(HMODULE module, UINT id)
 {
     wchar_t text[256] = L"";
@@ -140,7 +129,7 @@ TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
         LONG result = 0;
         {
             testhost::UserThread user([&] {
-                HWND sheet = WaitForSheet();
+                HWND sheet = testhost::WaitForSheet();
                 ASSERT_NE(nullptr, sheet);
                 tabs = testhost::TabTitles(sheet);
                 PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs.size()) - 1);
@@ -274,44 +263,38 @@ TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
         DestroyPropertySheetPage(page);
 }
 
-// Which record the pages work on, by the buffers the caller gave.
+// Which record the pages work on, by the buffers the caller gave: the
+// caller's output buffer when there is one, else the sheet's own record;
+// filled from the input, or from the printer's defaults when the input is
+// missing or foreign.
 TEST_F(SheetLife, WorkingRecordByTheCallersBuffers)
 {
     const TARVIK_DEVMODE printerDefault = DefaultRecord();
     TARVIK_DEVMODE in = DefaultRecord();
     lstrcpyW(in.szAuthor, L"Caller");
     in.dwResolution = 1200;
-
+    TARVIK_DEVMODE foreign = in;
+    foreign.dmDriverExtra = 100;
+    struct Row
     {
-        SCOPED_TRACE("input and output: the input, in the output buffer");
+        TARVIK_DEVMODE* in;
+        bool out;
+        const TARVIK_DEVMODE* expected;
+    };
+    const Row rows[] = {{&in, true, &in},
+                        {&in, false, &printerDefault},
+                        {nullptr, true, &printerDefault},
+                        {&foreign, true, &printerDefault}};
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << (row.in == &foreign ? "foreign " : row.in ? "in " : "") << row.out);
         std::vector<BYTE> out(kRecordSize, 0xCC);
-        SheetPages* sheet = Init(reinterpret_cast<DEVMODEW*>(&in), reinterpret_cast<DEVMODEW*>(out.data()));
-        EXPECT_EQ(reinterpret_cast<TARVIK_DEVMODE*>(out.data()), sheet->pages[kSlotInfo]->m_pRecord);
-        EXPECT_EQ("", testhost::RecordDifferences(&in, out.data()));
-        Destroy();
-    }
-    {
-        SCOPED_TRACE("input only: the printer's defaults, in the sheet's own record");
-        SheetPages* sheet = Init(reinterpret_cast<DEVMODEW*>(&in), nullptr);
-        EXPECT_EQ(&sheet->record, sheet->pages[kSlotInfo]->m_pRecord);
-        EXPECT_EQ("", testhost::RecordDifferences(&printerDefault, &sheet->record));
-        Destroy();
-    }
-    {
-        SCOPED_TRACE("output only: the printer's defaults, in the output buffer");
-        std::vector<BYTE> out(kRecordSize, 0xCC);
-        SheetPages* sheet = Init(nullptr, reinterpret_cast<DEVMODEW*>(out.data()));
-        EXPECT_EQ(reinterpret_cast<TARVIK_DEVMODE*>(out.data()), sheet->pages[kSlotInfo]->m_pRecord);
-        EXPECT_EQ("", testhost::RecordDifferences(&printerDefault, out.data()));
-        Destroy();
-    }
-    {
-        SCOPED_TRACE("a foreign input counts as none");
-        TARVIK_DEVMODE foreign = in;
-        foreign.dmDriverExtra = 100;
-        std::vector<BYTE> out(kRecordSize, 0xCC);
-        Init(reinterpret_cast<DEVMODEW*>(&foreign), reinterpret_cast<DEVMODEW*>(out.data()));
-        EXPECT_EQ("", testhost::RecordDifferences(&printerDefault, out.data()));
+        SheetPages* sheet =
+            Init(reinterpret_cast<DEVMODEW*>(row.in), row.out ? reinterpret_cast<DEVMODEW*>(out.data()) : nullptr);
+        ASSERT_NE(nullptr, sheet);
+        TARVIK_DEVMODE* working = row.out ? reinterpret_cast<TARVIK_DEVMODE*>(out.data()) : &sheet->record;
+        EXPECT_EQ(working, sheet->pages[kSlotInfo]->m_pRecord);
+        EXPECT_EQ("", testhost::RecordDifferences(row.expected, working));
         Destroy();
     }
 }
@@ -343,7 +326,7 @@ TEST(DeviceSheet, ShowsItsSinglePage)
     LONG answer = -1;
     {
         testhost::UserThread user([&] {
-            HWND sheet = WaitForSheet();
+            HWND sheet = testhost::WaitForSheet();
             ASSERT_NE(nullptr, sheet);
             tabs = testhost::TabTitles(sheet);
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);

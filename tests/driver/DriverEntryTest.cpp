@@ -15,6 +15,7 @@
 
 namespace
 {
+using testhost::DefaultRecord;
 class BuiltModule : public testing::Test
 {
   protected:
@@ -34,51 +35,44 @@ class BuiltModule : public testing::Test
 };
 HMODULE BuiltModule::s_module = nullptr;
 
-TARVIK_DEVMODE DefaultRecord(const wchar_t* name)
-{
-    TARVIK_DEVMODE record;
-    SetDefaultRecord(name, &record);
-    return record;
-}
-
 // ---------------------------------------------------------------------------
 // DrvConvertDevMode
 
 using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
 
-TEST_F(BuiltModule, ConvertDevModeOnlyWritesTheDriverDefault)
+// Only CDM_DRIVER_DEFAULT writes, and only into a whole record's room.
+TEST_F(BuiltModule, ConvertDevModeLeavesTheOutputAlone)
 {
     auto convert = Entry<ConvertFn>("DrvConvertDevMode");
     ASSERT_NE(nullptr, convert);
     std::vector<BYTE> in(kRecordSize, 0x11), out(kRecordSize, 0x5A);
     const std::vector<BYTE> untouched = out;
     wchar_t printer[] = L"Tarvik";
-    for (DWORD mode : {DWORD(CDM_CONVERT), DWORD(CDM_CONVERT351), DWORD(0), DWORD(0x80)})
+    struct Row
     {
-        SCOPED_TRACE(mode);
-        LONG size = kRecordSize;
-        SetLastError(0xdeadbeef);
-        EXPECT_TRUE(convert(printer, reinterpret_cast<DEVMODEW*>(in.data()), reinterpret_cast<DEVMODEW*>(out.data()),
-                            &size, mode));
-        EXPECT_EQ(0xdeadbeefu, GetLastError());
-        EXPECT_EQ(LONG(kRecordSize), size);
-        EXPECT_EQ(untouched, out);
-    }
-}
-
-TEST_F(BuiltModule, ConvertDevModeAsksForTheWholeRecordSize)
-{
-    auto convert = Entry<ConvertFn>("DrvConvertDevMode");
-    std::vector<BYTE> out(kRecordSize, 0x5A);
-    const std::vector<BYTE> untouched = out;
-    wchar_t printer[] = L"Tarvik";
-    for (LONG given : {LONG(0), LONG(220), LONG(6311)})
+        DWORD mode;
+        LONG size;
+        BOOL result;
+        DWORD lastError;
+    };
+    const Row rows[] = {
+        {CDM_CONVERT, kRecordSize, TRUE, 0xdeadbeef},
+        {CDM_CONVERT351, kRecordSize, TRUE, 0xdeadbeef},
+        {0, kRecordSize, TRUE, 0xdeadbeef},
+        {0x80, kRecordSize, TRUE, 0xdeadbeef},
+        {CDM_DRIVER_DEFAULT, 0, FALSE, ERROR_INSUFFICIENT_BUFFER},
+        {CDM_DRIVER_DEFAULT, 220, FALSE, ERROR_INSUFFICIENT_BUFFER},
+        {CDM_DRIVER_DEFAULT, kRecordSize - 1, FALSE, ERROR_INSUFFICIENT_BUFFER},
+    };
+    for (const Row& row : rows)
     {
-        SCOPED_TRACE(given);
-        LONG size = given;
+        SCOPED_TRACE(testing::Message() << row.mode << " " << row.size);
+        LONG size = row.size;
         SetLastError(0xdeadbeef);
-        EXPECT_FALSE(convert(printer, nullptr, reinterpret_cast<DEVMODEW*>(out.data()), &size, CDM_DRIVER_DEFAULT));
-        EXPECT_EQ(DWORD(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+        EXPECT_EQ(row.result,
+                  convert(printer, row.mode == CDM_DRIVER_DEFAULT ? nullptr : reinterpret_cast<DEVMODEW*>(in.data()),
+                          reinterpret_cast<DEVMODEW*>(out.data()), &size, row.mode));
+        EXPECT_EQ(row.lastError, GetLastError());
         EXPECT_EQ(LONG(kRecordSize), size);
         EXPECT_EQ(untouched, out);
     }
@@ -184,6 +178,8 @@ class DocumentEvent : public BuiltModule
     DocumentEventFn m_event = nullptr;
 };
 
+// A start-of-document event without a document name (or without a
+// DOCINFOW) sends an empty name.
 TEST_F(DocumentEvent, StartDocSendsTheNameAndMapsTheRenderersAnswer)
 {
     struct Row
@@ -191,42 +187,36 @@ TEST_F(DocumentEvent, StartDocSendsTheNameAndMapsTheRenderersAnswer)
         int answer;
         int result;
         DWORD lastError;
+        const wchar_t* name;
+        bool docInfo;
     };
-    const Row rows[] = {{0, 1, 0xdeadbeef}, {1223, -2, 1223}, {5, -1, 5}, {112, -1, 112}};
+    const Row rows[] = {
+        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true},
+        {1223, -2, 1223, L"Quarterly report.docx", true},
+        {5, -1, 5, L"Quarterly report.docx", true},
+        {112, -1, 112, L"Quarterly report.docx", true},
+        {0, 1, 0xdeadbeef, nullptr, true},
+        {0, 1, 0xdeadbeef, nullptr, false},
+    };
     const HDC dc = reinterpret_cast<HDC>(0x1234);
     for (const Row& row : rows)
     {
-        SCOPED_TRACE(row.answer);
+        SCOPED_TRACE(testing::Message() << row.answer << " " << row.docInfo);
         g_escapes.clear();
         g_rendererAnswer = row.answer;
-        DOCINFOW info = {sizeof(info), L"Quarterly report.docx", nullptr, nullptr, 0};
-        DOCINFOW* pInfo = &info;
+        DOCINFOW info = {sizeof(info), row.name, nullptr, nullptr, 0};
+        DOCINFOW* pInfo = row.docInfo ? &info : nullptr;
         SetLastError(0xdeadbeef);
         EXPECT_EQ(row.result, m_event(nullptr, dc, DOCUMENTEVENT_STARTDOC, sizeof(pInfo), &pInfo, 0, nullptr));
         EXPECT_EQ(row.lastError, GetLastError());
         ASSERT_EQ(1u, g_escapes.size());
+        const std::wstring name = row.name ? row.name : L"";
         EXPECT_EQ(dc, g_escapes[0].hdc);
         EXPECT_EQ(-255, g_escapes[0].escape);
-        EXPECT_EQ(int((21 + 1) * sizeof(wchar_t)), g_escapes[0].inputSize);
-        EXPECT_EQ(L"Quarterly report.docx", g_escapes[0].name);
+        EXPECT_EQ(int((name.size() + 1) * sizeof(wchar_t)), g_escapes[0].inputSize);
+        EXPECT_EQ(name, g_escapes[0].name);
         EXPECT_EQ(0, g_escapes[0].outputSize);
         EXPECT_TRUE(g_escapes[0].outputNull);
-    }
-}
-
-TEST_F(DocumentEvent, StartDocWithoutANameSendsAnEmptyName)
-{
-    g_rendererAnswer = 0;
-    DOCINFOW info = {sizeof(info), nullptr, nullptr, nullptr, 0};
-    DOCINFOW* pInfo = &info;
-    EXPECT_EQ(1, m_event(nullptr, nullptr, DOCUMENTEVENT_STARTDOC, sizeof(pInfo), &pInfo, 0, nullptr));
-    DOCINFOW* none = nullptr;
-    EXPECT_EQ(1, m_event(nullptr, nullptr, DOCUMENTEVENT_STARTDOC, sizeof(none), &none, 0, nullptr));
-    ASSERT_EQ(2u, g_escapes.size());
-    for (const EscapeCall& call : g_escapes)
-    {
-        EXPECT_EQ(L"", call.name);
-        EXPECT_EQ(2, call.inputSize);
     }
 }
 

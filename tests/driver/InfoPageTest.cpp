@@ -328,14 +328,13 @@ TEST(InfoPage, OnTheRealSheet)
     DeleteFileW(RecorderTrace().c_str());
     HANDLE printer = testhost::OpenTarvikPrinter();
     ASSERT_NE(nullptr, printer);
-    TARVIK_DEVMODE in;
-    SetDefaultRecord(TARVIK_PRODUCT_NAME, &in);
+    TARVIK_DEVMODE in = testhost::DefaultRecord();
     std::vector<BYTE> out(kRecordSize, 0xCC);
     HCURSOR overLink = nullptr, besideLink = nullptr;
     std::vector<std::wstring> afterOutsideClick;
     {
         testhost::UserThread user([&] {
-            HWND sheet = testhost::WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; });
+            HWND sheet = testhost::WaitForSheet();
             ASSERT_NE(nullptr, sheet);
             HWND link = testhost::WaitForDescendant(sheet, IDC_INFO_LINK);
             ASSERT_NE(nullptr, link);

@@ -14,19 +14,13 @@
 
 namespace
 {
+using testhost::DefaultRecord;
 template <typename T>
 T At(const TARVIK_DEVMODE& record, unsigned offset)
 {
     T value;
     std::memcpy(&value, reinterpret_cast<const BYTE*>(&record) + offset, sizeof(T));
     return value;
-}
-
-TARVIK_DEVMODE DefaultRecord()
-{
-    TARVIK_DEVMODE record;
-    SetDefaultRecord(TARVIK_PRODUCT_NAME, &record);
-    return record;
 }
 
 TEST(SetDefaultRecord, WritesTheBuiltInValuesAtTheirOffsets)
@@ -196,8 +190,7 @@ TEST_F(StoredRecord, RecordWithoutPaperSizeAndFormNameIsBroughtUpToDate)
     stored.dmPaperLength = 2794;
     stored.dwResolution = 600;
     lstrcpyW(stored.szTitle, L"Kept as stored");
-    std::vector<BYTE> bytes(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize);
-    Store(bytes);
+    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize));
 
     const std::vector<BYTE> loaded = Load();
     TARVIK_DEVMODE expected = stored;
@@ -209,10 +202,6 @@ TEST_F(StoredRecord, RecordWithoutPaperSizeAndFormNameIsBroughtUpToDate)
     expected.dmPaperLength = 2970;
     expected.dmPaperWidth = 2100;
     EXPECT_EQ("", testhost::RecordDifferences(&expected, loaded.data()));
-    const auto* record = reinterpret_cast<const TARVIK_DEVMODE*>(loaded.data());
-    EXPECT_STREQ(L"A4", record->dmFormName);
-    EXPECT_EQ(600u, record->dwResolution);
-    EXPECT_STREQ(L"Kept as stored", record->szTitle);
 }
 
 TEST_F(StoredRecord, RecordWithFormNameOnlyGetsOnlyThePaperSize)
@@ -223,8 +212,7 @@ TEST_F(StoredRecord, RecordWithFormNameOnlyGetsOnlyThePaperSize)
     lstrcpyW(stored.dmFormName, L"Letter");
     stored.dmPaperWidth = 2159;
     stored.dmPaperLength = 2794;
-    std::vector<BYTE> bytes(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize);
-    Store(bytes);
+    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize));
 
     const std::vector<BYTE> loaded = Load();
     TARVIK_DEVMODE expected = stored;
@@ -239,15 +227,13 @@ TEST_F(StoredRecord, ShortOrForeignRecordGivesTheBuiltInRecord)
     TARVIK_DEVMODE full = DefaultRecord();
     full.dmDriverExtra = 100;
     full.dmPaperSize = DMPAPER_LETTER;
-    std::vector<BYTE> shortRecord(reinterpret_cast<BYTE*>(&full), reinterpret_cast<BYTE*>(&full) + 320);
-    Store(shortRecord);
+    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&full), reinterpret_cast<BYTE*>(&full) + 320));
     const TARVIK_DEVMODE expected = DefaultRecord();
     EXPECT_EQ("", testhost::RecordDifferences(&expected, Load().data()));
 
     // A bare public part.
     full.dmDriverExtra = 0;
-    std::vector<BYTE> publicOnly(reinterpret_cast<BYTE*>(&full), reinterpret_cast<BYTE*>(&full) + 220);
-    Store(publicOnly);
+    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&full), reinterpret_cast<BYTE*>(&full) + 220));
     EXPECT_EQ("", testhost::RecordDifferences(&expected, Load().data()));
 }
 } // namespace

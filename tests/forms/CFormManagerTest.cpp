@@ -3,6 +3,7 @@
 // failure lines, and the unit texts of the paper dialogs.
 #include "DebugCapture.h"
 #include "FormFixture.h"
+#include "ReportLines.h"
 
 #include "CFormManager.h"
 
@@ -20,28 +21,17 @@ using formtest::CustomFormNames;
 using formtest::Narrow;
 using testhost::DebugCapture;
 
-// Checks `lines` against the report of `code` (also the last error text
-// the dialogs show) and then `rest`, where "@" is the location line.
-void ExpectFailureLines(const std::vector<std::wstring>& lines, DWORD code, const std::vector<std::wstring>& rest)
+// The report of `code` (also the last error text the dialogs show), then
+// `rest`, where "@" is this source's location line.
+void ExpectFailureLines(const std::vector<std::wstring>& lines, DWORD code, std::vector<std::wstring> rest)
 {
-    ASSERT_EQ(1 + rest.size(), lines.size());
-    EXPECT_EQ(std::wstring(GetLastErrorTextW()), lines[0]);
-    ReportErrorW(code, nullptr);
-    EXPECT_EQ(std::wstring(GetLastErrorTextW()), lines[0]);
-    for (size_t i = 0; i < rest.size(); ++i)
+    for (std::wstring& line : rest)
     {
-        const std::wstring& line = lines[i + 1];
-        if (rest[i] != L"@")
-            EXPECT_EQ(rest[i], line);
-        else
-        {
-            const std::wstring tail = L") : error = " + std::to_wstring(code);
-            EXPECT_TRUE(line.rfind(L"CFormManager(", 0) == 0 && line.size() > 13 + tail.size() &&
-                        line.find_first_not_of(L"0123456789", 13) == line.size() - tail.size() &&
-                        line.compare(line.size() - tail.size(), tail.size(), tail) == 0)
-                << Narrow(line);
-        }
+        if (line == L"@")
+            line = L"@CFormManager";
     }
+    EXPECT_EQ("", testhost::ReportMismatch(lines, code, nullptr, rest));
+    EXPECT_EQ(std::wstring(GetLastErrorTextW()), lines.empty() ? L"" : lines[0]);
 }
 
 std::vector<BYTE> FormRecord(DWORD size, DWORD flags, LONG cx, LONG cy)

@@ -196,4 +196,11 @@ std::string RecordDifferences(const void* expected, const void* actual)
     }
     return out;
 }
+
+TARVIK_DEVMODE DefaultRecord(const wchar_t* name)
+{
+    TARVIK_DEVMODE record;
+    SetDefaultRecord(name, &record);
+    return record;
+}
 } // namespace testhost

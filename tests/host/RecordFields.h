@@ -2,6 +2,8 @@
 // offset, width and kind. Used to print a record and to compare two.
 #pragma once
 
+#include "SettingsRecord.h"
+
 #include <string>
 #include <vector>
 
@@ -39,4 +41,7 @@ namespace testhost
 // ("dmFields: 0x0001BF1F != 0x0001BF1D; ...") and differing padding bytes.
 // Texts are compared up to their terminating NUL.
 std::string RecordDifferences(const void* expected, const void* actual);
+
+// A record as SetDefaultRecord fills it for the printer `name`.
+TARVIK_DEVMODE DefaultRecord(const wchar_t* name = TARVIK_PRODUCT_NAME);
 } // namespace testhost

@@ -2,7 +2,7 @@
 
 #include <regex>
 
-namespace testlib
+namespace testhost
 {
 std::wstring ReportText(DWORD code, const wchar_t* reason)
 {
@@ -29,4 +29,44 @@ int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code)
     std::wsmatch match;
     return std::regex_match(text, match, pattern) ? std::stoi(match[1].str()) : 0;
 }
-} // namespace testlib
+
+namespace
+{
+std::string Encoded(const std::wstring& text, UINT codePage)
+{
+    const int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(codePage, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    out.resize(n > 0 ? n - 1 : 0);
+    return out;
+}
+} // namespace
+
+std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, const wchar_t* reason,
+                           const std::vector<std::wstring>& rest)
+{
+    std::vector<std::wstring> expected = {ReportText(code, reason)};
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    std::string problems;
+    if (lines.size() != expected.size())
+        problems = std::to_string(lines.size()) + " lines instead of " + std::to_string(expected.size()) + "; ";
+    for (size_t i = 0; i < lines.size() && i < expected.size(); ++i)
+    {
+        const std::wstring& want = expected[i];
+        const bool location = i > 0 && !want.empty() && want[0] == L'@';
+        if (location ? SourceLine(lines[i], want.c_str() + 1, code) == 0 : lines[i] != want)
+            problems += "line " + std::to_string(i) + ": \"" + Utf8(lines[i]) + "\" is not \"" + Utf8(want) + "\"; ";
+    }
+    return problems;
+}
+
+std::string Ansi(const std::wstring& text)
+{
+    return Encoded(text, CP_ACP);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    return Encoded(text, CP_UTF8);
+}
+} // namespace testhost

@@ -5,8 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
-namespace testlib
+namespace testhost
 {
 // The text ReportErrorW writes for `code` and the formatted reason (null for
 // none), with the system text as FormatMessageW gives it on this machine.
@@ -15,4 +16,14 @@ std::wstring ReportText(DWORD code, const wchar_t* reason);
 // The line number of a source-location line "<source>(<line>) : error =
 // <code>", or 0 when `text` is not such a line.
 int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code);
-} // namespace testlib
+
+// "" when `lines` are the report of `code` with `reason` followed by
+// `rest`, else what differs. A line "@<source>" in `rest` stands for that
+// source's location line "<source>(<n>) : error = <code>".
+std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, const wchar_t* reason,
+                           const std::vector<std::wstring>& rest);
+
+// `text` in the ANSI code page and in UTF-8.
+std::string Ansi(const std::wstring& text);
+std::string Utf8(const std::wstring& text);
+} // namespace testhost

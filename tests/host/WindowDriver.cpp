@@ -132,4 +132,9 @@ bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs)
         Sleep(10);
     return true;
 }
+
+HWND WaitForSheet(DWORD waitMs)
+{
+    return WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; }, waitMs);
+}
 } // namespace testhost

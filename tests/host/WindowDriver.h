@@ -19,6 +19,9 @@ std::wstring WindowText(HWND window);
 // up to `waitMs` for it to appear; null when none came.
 HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs = 20000);
 
+// The first property sheet of this process (a window with a tab control).
+HWND WaitForSheet(DWORD waitMs = 20000);
+
 // A visible top-level dialog of this process with the given caption.
 HWND WaitForDialog(const std::wstring& caption, DWORD waitMs = 20000);
 

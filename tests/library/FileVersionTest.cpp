@@ -2,7 +2,7 @@
 // resource), the built module, and files without version information.
 #include "DebugCapture.h"
 #include "FileVersionProbe.h"
-#include "HeapProbe.h"
+#include "HeapWatch.h"
 #include "ReportLines.h"
 
 #include <libmerrow/file.h>
@@ -15,8 +15,8 @@
 namespace
 {
 using testhost::DebugCapture;
-using testlib::HeapProbe;
-using testlib::ReportText;
+using testhost::HeapWatch;
+using testhost::ReportText;
 
 std::wstring BinFolder()
 {
@@ -125,14 +125,9 @@ TEST(GetFileVersion, NullPointerIsReportedWithTheArguments)
 
 TEST(GetFileVersion, ExhaustedHeap)
 {
-    HeapProbe heap;
-    heap.FailAllocation(1);
+    HeapWatch heap(1);
     DebugCapture capture;
     EXPECT_EQ(std::vector<WORD>(4, 0xBEEF), ReadVersion(ThisProgram(), 8));
-    const auto lines = capture.Lines();
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_EQ(ReportText(8, nullptr), lines[0]);
-    EXPECT_NE(0, testlib::SourceLine(lines[1], L"file", 8)) << lines[1];
-    EXPECT_EQ(L"from GetFileVersion()", lines[2]);
+    EXPECT_EQ("", testhost::ReportMismatch(capture.Lines(), 8, nullptr, {L"@file", L"from GetFileVersion()"}));
 }
 } // namespace

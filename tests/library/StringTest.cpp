@@ -1,7 +1,7 @@
 // Text conversions and argument guards, checked against the platform's own
 // conversions and memory protection.
 #include "DebugCapture.h"
-#include "HeapProbe.h"
+#include "HeapWatch.h"
 #include "ReportLines.h"
 
 #include <libmerrow/string.h>
@@ -13,24 +13,12 @@
 
 namespace
 {
+using testhost::Ansi;
 using testhost::DebugCapture;
-using testlib::HeapProbe;
-using testlib::ReportText;
-using testlib::SourceLine;
-
-std::string Ansi(const std::wstring& text)
-{
-    char out[256];
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out, sizeof(out), nullptr, nullptr);
-    return std::string(out, n > 0 ? n - 1 : 0);
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    char out[256];
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof(out), nullptr, nullptr);
-    return std::string(out, n > 0 ? n - 1 : 0);
-}
+using testhost::HeapWatch;
+using testhost::ReportMismatch;
+using testhost::SourceLine;
+using testhost::Utf8;
 
 // Two pages: the first with the given protection, the second inaccessible,
 // so that anything running past the first page is seen.
@@ -60,7 +48,7 @@ TEST(UTF8toMultiByte, ConvertsExactlyTheGivenBytes)
     {
         std::string input = Utf8(row.text) + std::string(row.extra, 'Z');
         const std::string expected = Ansi(row.text);
-        HeapProbe heap;
+        HeapWatch heap;
         DebugCapture capture;
         char* out = nullptr;
         SetLastError(0xdeadbeef);
@@ -104,14 +92,10 @@ TEST(UTF8toMultiByte, RejectedArgumentsAndFailures)
         DebugCapture capture;
         EXPECT_EQ(row.code, UTF8toMultiByte(row.input, row.count, row.out));
         EXPECT_EQ(abc, untouched);
-        const auto lines = capture.Lines();
-        ASSERT_EQ(row.location ? 3u : 2u, lines.size());
-        EXPECT_EQ(ReportText(row.code, nullptr), lines[0]);
+        std::vector<std::wstring> rest = {L"from UTF8toMultiByte()"};
         if (row.location)
-        {
-            EXPECT_NE(0, SourceLine(lines[1], L"string", row.code)) << lines[1];
-        }
-        EXPECT_EQ(L"from UTF8toMultiByte()", lines.back());
+            rest.insert(rest.begin(), L"@string");
+        EXPECT_EQ("", ReportMismatch(capture.Lines(), row.code, nullptr, rest));
     }
 }
 
@@ -123,21 +107,17 @@ TEST(UTF8toMultiByte, ExhaustedHeap)
     int previous = 0;
     for (int n = 1; n <= 2; ++n)
     {
-        HeapProbe heap;
-        heap.FailAllocation(n);
+        HeapWatch heap(n);
         DebugCapture capture;
         char* out = text;
         EXPECT_EQ(8u, UTF8toMultiByte(text, 3, &out));
         EXPECT_EQ(text, out);
         EXPECT_EQ(0, heap.Alive());
         const auto lines = capture.Lines();
-        ASSERT_EQ(3u, lines.size());
-        EXPECT_EQ(ReportText(8, nullptr), lines[0]);
-        const int line = SourceLine(lines[1], L"string", 8);
-        EXPECT_NE(0, line) << lines[1];
+        EXPECT_EQ("", ReportMismatch(lines, 8, nullptr, {L"@string", L"from UTF8toMultiByte()"}));
+        const int line = lines.size() > 1 ? SourceLine(lines[1], L"string", 8) : 0;
         EXPECT_NE(previous, line);
         previous = line;
-        EXPECT_EQ(L"from UTF8toMultiByte()", lines[2]);
     }
 }
 
@@ -148,7 +128,7 @@ TEST(MultiByteToTChar, ConvertsFromTheAnsiCodePage)
         const std::string input = Ansi(text);
         wchar_t expected[256];
         const int n = MultiByteToWideChar(CP_ACP, 0, input.c_str(), -1, expected, 256);
-        HeapProbe heap;
+        HeapWatch heap;
         wchar_t* out = nullptr;
         EXPECT_EQ(0u, MultiByteToTChar(input.c_str(), &out));
         ASSERT_NE(nullptr, out);
@@ -171,19 +151,13 @@ TEST(MultiByteToTChar, Failures)
     const Row rows[] = {{nullptr, 0, ERROR_INVALID_PARAMETER}, {"abc", 1, ERROR_NOT_ENOUGH_MEMORY}};
     for (const Row& row : rows)
     {
-        HeapProbe heap;
-        if (row.failAllocation)
-            heap.FailAllocation(row.failAllocation);
+        HeapWatch heap(row.failAllocation);
         DebugCapture capture;
         wchar_t* out = sentinel;
         EXPECT_EQ(row.code, MultiByteToTChar(row.input, &out));
         EXPECT_EQ(sentinel, out);
         EXPECT_EQ(0, heap.Alive());
-        const auto lines = capture.Lines();
-        ASSERT_EQ(3u, lines.size());
-        EXPECT_EQ(ReportText(row.code, nullptr), lines[0]);
-        EXPECT_NE(0, SourceLine(lines[1], L"string", row.code)) << lines[1];
-        EXPECT_EQ(L"from MultiByteToTChar()", lines[2]);
+        EXPECT_EQ("", ReportMismatch(capture.Lines(), row.code, nullptr, {L"@string", L"from MultiByteToTChar()"}));
     }
 }
 

@@ -1,33 +1,14 @@
 #!/usr/bin/env python3
 """A small HTTP server on 127.0.0.1 for the download tests.
 
-Usage:
-    http_test_server.py start STATE_DIR   start in the background, wait for the port
-    http_test_server.py stop STATE_DIR    stop the background server
-    http_test_server.py serve STATE_DIR   run in the foreground
+    http_test_server.py start|stop|serve STATE_DIR
 
-The server picks a free port and writes it to STATE_DIR/port. Every request
-it receives is stored, exactly as it came off the wire (request line, header
-lines, blank line, body), as STATE_DIR/requests/NNNNNN.http, numbered from 1
-in the order of arrival, before the answer goes out: once a client has its
-answer, the server's record of the request is on disk.
-
-The answer is chosen by the query of the request target:
-    status=N        status code (default 200)
-    type=TEXT       Content-Type (default text/plain); empty: no Content-Type
-    length=auto     Content-Length of the real body (default)
-    length=none     no Content-Length: the end of the body is the end of the
-                    connection
-    length=N        announce N bytes whatever the body is
-    body=TEXT       body as UTF-8 (default "hello")
-    hex=HEX         body bytes given in hexadecimal
-    fill=N          N bytes of the pattern i % 251
-    file=NAME       body read from STATE_DIR/files/NAME (written by the test)
-    chunk=N         write the body in pieces of N bytes ...
-    pause=MS        ... with this many milliseconds between them
-    reset=N         after N body bytes, abort the connection (TCP reset)
-    header=NAME:VALUE
-                    an extra response header (may repeat)
+It writes its port to STATE_DIR/port and stores every request, as read off
+the wire, as STATE_DIR/requests/NNNNNN.http (from 1) before answering.
+The query of the target chooses the answer: status=N, type=TEXT (empty: no
+Content-Type), length=auto|none|N, body=TEXT, fill=N (bytes i % 251),
+file=NAME (from STATE_DIR/files), chunk=N and pause=MS (write in pieces),
+reset=N (abort the connection after N body bytes), header=NAME:VALUE.
 """
 
 import http.server
@@ -58,12 +39,8 @@ class RecordingReader:
         self.data += chunk
         return chunk
 
-    def close(self):
-        self._stream.close()
-
-    @property
-    def closed(self):
-        return self._stream.closed
+    def __getattr__(self, name):
+        return getattr(self._stream, name)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -91,8 +68,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         os.replace(name + ".tmp", name)
 
     def _body(self, query):
-        if "hex" in query:
-            return bytes.fromhex(query["hex"][0])
         if "file" in query:
             name = os.path.basename(query["file"][0])
             with open(os.path.join(self.server.state_dir, "files", name), "rb") as f:
@@ -122,8 +97,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header(name, value.strip())
         self.end_headers()
         self.wfile.flush()
-        if self.command == "HEAD":
-            return
 
         reset = int(query["reset"][0]) if "reset" in query else None
         if reset is not None:
@@ -183,11 +156,15 @@ def serve(state_dir):
         server.serve_forever()
     finally:
         server.server_close()
-        for name in ("port", "pid"):
-            try:
-                os.remove(os.path.join(state_dir, name))
-            except FileNotFoundError:
-                pass
+        remove_state(state_dir)
+
+
+def remove_state(state_dir):
+    for name in ("port", "pid"):
+        try:
+            os.remove(os.path.join(state_dir, name))
+        except FileNotFoundError:
+            pass
 
 
 def start(state_dir):
@@ -229,11 +206,7 @@ def stop(state_dir):
     deadline = time.time() + 10
     while time.time() < deadline and os.path.exists(pid_file):
         time.sleep(0.05)
-    for name in ("port", "pid"):
-        try:
-            os.remove(os.path.join(state_dir, name))
-        except FileNotFoundError:
-            pass
+    remove_state(state_dir)
     return 0
 
 
@@ -241,13 +214,7 @@ def main(argv):
     if len(argv) != 3 or argv[1] not in ("start", "stop", "serve"):
         print(__doc__, file=sys.stderr)
         return 2
-    state_dir = os.path.abspath(argv[2])
-    if argv[1] == "start":
-        return start(state_dir)
-    if argv[1] == "stop":
-        return stop(state_dir)
-    serve(state_dir)
-    return 0
+    return {"start": start, "stop": stop, "serve": serve}[argv[1]](os.path.abspath(argv[2])) or 0
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 // The tree's operations: lookup by path, enumeration, the builders and their
 // growth, the error texts, and writing a tree back as text.
-#include "AllocWatch.h"
+#include "HeapWatch.h"
 #include "XmlTestTree.h"
 
 #include <gtest/gtest.h>
@@ -109,7 +109,7 @@ TEST(AddXmlElem, BuildsLinkedEntriesAndGrowsTheArray)
 
     // Texts handed to a failing builder are released, and a failed copy
     // passed straight in adds nothing.
-    xmltest::AllocWatch watch(-1);
+    testhost::HeapWatch watch;
     EXPECT_EQ(nullptr, AddXmlTextNode(nullptr, CopyXmlSpan(L"lost", 0), kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlAttr(nullptr, CopyXmlSpan(L"n", 0), CopyXmlSpan(L"v", 0), kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlRawSection(e, CopyXmlSpan(L"c", 0), nullptr, kXmlGrowStep));
@@ -118,7 +118,7 @@ TEST(AddXmlElem, BuildsLinkedEntriesAndGrowsTheArray)
     EXPECT_EQ(nullptr, AddXmlTextNode(e, nullptr, kXmlGrowStep));
     EXPECT_EQ(nullptr, AddXmlRawSection(e, nullptr, &g_xmlRawMarkers[kXmlRawPre], kXmlGrowStep));
     EXPECT_EQ(40, e->entryCount);
-    EXPECT_EQ(0, watch.Live());
+    EXPECT_EQ(0, watch.Alive());
 
     const Text part(CopyXmlSpan(L"abcdef", 3));
     EXPECT_STREQ(L"abc", part.get());
@@ -221,32 +221,32 @@ TEST(XmlElemToText, AllocationFailureGivesNothingAndLeaksNothing)
     const Tree root = Parse(L"<?xml version='1.0'?><kastrel><product><tarvik7><workflow>"
                             L"<version>7.0.1.5</version><downloadurl>http://x/</downloadurl>");
     ASSERT_NE(nullptr, root);
-    long failAt = 0;
+    long failAt = 1;
     for (;; ++failAt)
     {
-        xmltest::AllocWatch watch(failAt);
+        testhost::HeapWatch watch(failAt);
         Text text(XmlElemToText(root.get()));
         if (!watch.Failed())
         {
             ASSERT_NE(nullptr, text);
             text.reset();
-            EXPECT_EQ(0, watch.Live());
+            EXPECT_EQ(0, watch.Alive());
             break;
         }
         EXPECT_EQ(nullptr, text) << failAt;
-        EXPECT_EQ(0, watch.Live()) << failAt;
+        EXPECT_EQ(0, watch.Alive()) << failAt;
     }
-    EXPECT_GT(failAt, 0);
+    EXPECT_GT(failAt, 1);
 
     // A CDATA text split in three is added whole or not at all.
-    for (failAt = 0;; ++failAt)
+    for (failAt = 1;; ++failAt)
     {
-        xmltest::AllocWatch watch(failAt);
+        testhost::HeapWatch watch(failAt);
         XmlElem* a = AddXmlElem(nullptr, nullptr, 0, 1);
         const XmlRawSection* raw = AddXmlCDataSection(a, L"1]]>2]]>3", 1);
         const int32_t count = a ? a->entryCount : -1;
         FreeXmlElem(a);
-        EXPECT_EQ(0, watch.Live()) << failAt;
+        EXPECT_EQ(0, watch.Alive()) << failAt;
         if (!watch.Failed())
         {
             EXPECT_NE(nullptr, raw);
@@ -256,6 +256,6 @@ TEST(XmlElemToText, AllocationFailureGivesNothingAndLeaksNothing)
         EXPECT_EQ(nullptr, raw) << failAt;
         EXPECT_EQ(a ? 0 : -1, count) << failAt;
     }
-    EXPECT_GT(failAt, 3);
+    EXPECT_GT(failAt, 4);
 }
 } // namespace

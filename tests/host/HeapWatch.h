@@ -1,0 +1,25 @@
+// Watches the non-throwing allocations (the only kind the product makes)
+// made on the calling thread: records their sizes, can make one of them
+// fail as an exhausted heap would, and counts the blocks still alive, so a
+// test sees that a failed call released everything it allocated.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace testhost
+{
+class HeapWatch
+{
+  public:
+    // The failAt-th allocation from now (1 = the next) gives null; 0 = none.
+    explicit HeapWatch(long failAt = 0);
+    ~HeapWatch();
+    HeapWatch(const HeapWatch&) = delete;
+    HeapWatch& operator=(const HeapWatch&) = delete;
+
+    bool Failed() const;                      // the failing allocation was reached
+    const std::vector<size_t>& Sizes() const; // sizes seen, the failed one included
+    long Alive() const;                       // blocks allocated while watched, not yet released
+};
+} // namespace testhost
