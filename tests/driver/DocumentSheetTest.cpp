@@ -2,6 +2,7 @@
 // host (DocumentPropertiesW with DM_IN_PROMPT, CommonPropertySheetUIW) a
 // second thread works the real window; with a recording host the sheet's
 // life from INIT to DESTROY is checked object by object.
+#include "HeapWatch.h"
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
 #include "WindowDriver.h"
@@ -17,56 +18,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
-// Every object the module frees goes through the global operator delete:
-// while recording, the freed addresses are kept (in a fixed array, so that
-// recording itself allocates nothing).
 namespace
 {
 using testhost::DefaultRecord;
-bool g_recordFrees = false;
-void* g_freed[256];
-size_t g_freedCount = 0;
 
-void RecordFree(void* p)
-{
-    if (g_recordFrees && p && g_freedCount < 256)
-        g_freed[g_freedCount++] = p;
-}
-
-bool WasFreed(const void* p)
-{
-    return std::find(g_freed, g_freed + g_freedCount, p) != g_freed + g_freedCount;
-}
-} // namespace
-
-void* operator new(size_t size)
-{
-    if (void* p = HeapAlloc(GetProcessHeap(), 0, size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    RecordFree(p);
-    if (p)
-        HeapFree(GetProcessHeap(), 0, p);
-}
-
-void operator delete(void* p, size_t) noexcept
-{
-    RecordFree(p);
-    if (p)
-        HeapFree(GetProcessHeap(), 0, p);
-}
-
-namespace
-{
 std::wstring ResourceString(HMODULE module, UINT id)
 {
     wchar_t text[256] = L"";
@@ -246,15 +203,15 @@ TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
 
     std::vector<void*> owned(sheet->pages, sheet->pages + kSlotCount);
     owned.push_back(sheet);
-    g_freedCount = 0;
-    g_recordFrees = true;
-    Destroy();
-    g_recordFrees = false;
-    for (void* p : owned)
     {
-        if (p)
+        testhost::HeapWatch heap;
+        Destroy();
+        for (void* p : owned)
         {
-            EXPECT_TRUE(WasFreed(p)) << p;
+            if (p)
+            {
+                EXPECT_TRUE(heap.Freed(p)) << p;
+            }
         }
     }
     EXPECT_EQ(0u, m_info.UserData);

@@ -152,35 +152,29 @@ TEST_F(PageFramework, OkAppliesEveryShownPageOnceAndReportsToTheHost)
     EXPECT_EQ(second.m_hPage, g_setResults[1].page);
 }
 
-TEST_F(PageFramework, RefusedValidationKeepsThePage)
+// Leaving a page that refuses validation keeps it current; a page that does
+// not handle kill-active is left without being asked.
+TEST_F(PageFramework, LeavingAPageAsksItsValidation)
 {
-    ProbePage stubborn, other;
-    stubborn.m_validateResult = 0;
-    int selectedAfterSwitch = -1;
-    RunSheet({&stubborn, &other}, [&](HWND sheet) {
-        testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
-        PropSheet_SetCurSel(sheet, nullptr, 1);
-        HWND tabs = PropSheet_GetTabControl(sheet);
-        selectedAfterSwitch = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    });
-    EXPECT_EQ(0, selectedAfterSwitch);
-    EXPECT_TRUE(other.m_events.empty());
-    EXPECT_TRUE(g_setResults.empty());
-}
-
-TEST_F(PageFramework, PageWithoutKillActiveIsNotValidated)
-{
-    ProbePage relaxed, other;
-    relaxed.m_killActive = false;
-    relaxed.m_validateResult = 0;
-    RunSheet({&relaxed, &other}, [&](HWND sheet) {
-        testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
-        PropSheet_SetCurSel(sheet, nullptr, 1);
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    });
-    EXPECT_EQ((std::vector<std::wstring>{L"Init"}), relaxed.m_events);
-    EXPECT_EQ((std::vector<std::wstring>{L"Init"}), other.m_events);
+    for (bool killActive : {true, false})
+    {
+        SCOPED_TRACE(killActive);
+        ProbePage stubborn, other;
+        stubborn.m_killActive = killActive;
+        stubborn.m_validateResult = 0;
+        int selectedAfterSwitch = -1;
+        RunSheet({&stubborn, &other}, [&](HWND sheet) {
+            testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
+            PropSheet_SetCurSel(sheet, nullptr, 1);
+            selectedAfterSwitch = static_cast<int>(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0));
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        });
+        EXPECT_EQ(killActive ? 0 : 1, selectedAfterSwitch);
+        EXPECT_EQ(killActive ? (std::vector<std::wstring>{L"Init", L"Validate"}) : std::vector<std::wstring>{L"Init"},
+                  stubborn.m_events);
+        EXPECT_EQ(killActive ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"Init"}, other.m_events);
+        EXPECT_TRUE(g_setResults.empty());
+    }
 }
 
 TEST_F(PageFramework, MarkChangedEnablesApplyAtOnce)
@@ -212,35 +206,38 @@ TEST_F(PageFramework, MessagesBeforeInitFindNoPage)
     DestroyWindow(window);
 }
 
+// Texts and captions come from the resource module; a string it does not
+// have shows as an empty text.
 TEST_F(PageFramework, MessageBoxesTakeTheirTextsFromTheResourceModule)
 {
-    wchar_t text[1024], caption[128];
-    ASSERT_GT(LoadStringW(g_hResModule, IDS_NO_NEWER_VERSION, text, 1024), 0);
-    ASSERT_GT(LoadStringW(g_hResModule, IDS_CAPTION_INFORMATION, caption, 128), 0);
-    testhost::MessageBoxSeen seen;
-    int result = 0;
+    struct Row
     {
-        testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, IDCANCEL); });
-        result = CDlgPropSheetPage::ShowMessage(nullptr, IDS_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OKCANCEL);
-    }
-    EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ(std::wstring(caption), seen.caption);
-    ASSERT_GT(LoadStringW(g_hResModule, IDS_NEWER_VERSION, text, 1024), 0);
-    EXPECT_EQ(std::wstring(text), seen.text);
-
+        UINT text; // 0: the given text
+        UINT caption;
+        UINT type;
+        int answer;
+    };
+    const Row rows[] = {{IDS_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OKCANCEL, IDCANCEL},
+                        {0, IDS_CAPTION_ERROR, 0, IDOK},
+                        {9999, IDS_CAPTION_ERROR, MB_OK, IDOK}};
+    for (const Row& row : rows)
     {
-        testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, IDOK); });
-        CDlgPropSheetPage::ShowMessageText(nullptr, L"Message\t: given text", IDS_CAPTION_ERROR, 0);
+        SCOPED_TRACE(row.text);
+        wchar_t text[1024] = L"", caption[128] = L"";
+        LoadStringW(g_hResModule, row.text, text, 1024);
+        ASSERT_GT(LoadStringW(g_hResModule, row.caption, caption, 128), 0);
+        testhost::MessageBoxSeen seen;
+        int result = row.text ? 0 : row.answer; // the given text's box returns nothing
+        {
+            testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, row.answer); });
+            if (row.text)
+                result = CDlgPropSheetPage::ShowMessage(nullptr, row.text, row.caption, row.type);
+            else
+                CDlgPropSheetPage::ShowMessageText(nullptr, L"Message\t: given text", row.caption, row.type);
+        }
+        EXPECT_EQ(row.answer, result);
+        EXPECT_EQ(std::wstring(caption), seen.caption);
+        EXPECT_EQ(row.text ? std::wstring(text) : L"Message\t: given text", seen.text);
     }
-    EXPECT_EQ(L"Message\t: given text", seen.text);
-    ASSERT_GT(LoadStringW(g_hResModule, IDS_CAPTION_ERROR, caption, 128), 0);
-    EXPECT_EQ(std::wstring(caption), seen.caption);
-
-    {
-        // A string the module does not have shows as an empty text.
-        testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, IDOK); });
-        CDlgPropSheetPage::ShowMessage(nullptr, 9999, IDS_CAPTION_ERROR, MB_OK);
-    }
-    EXPECT_EQ(L"", seen.text);
 }
 } // namespace

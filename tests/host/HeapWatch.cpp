@@ -3,6 +3,7 @@
 // between these and the runtime's throwing forms.
 #include "HeapWatch.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -22,6 +23,8 @@ struct Watch
     std::vector<size_t> sizes;
     void* live[kMaxLive] = {};
     long liveCount = 0; // kMaxLive + 1 once the list overflowed: then it vouches for nothing
+    const void* freed[256] = {};
+    long freedCount = 0;
 };
 thread_local Watch* t_watch = nullptr;
 
@@ -49,6 +52,8 @@ void Release(void* block)
     Watch* watch = t_watch;
     if (watch && !watch->busy && block)
     {
+        if (watch->freedCount < 256)
+            watch->freed[watch->freedCount++] = block;
         for (long i = watch->liveCount <= kMaxLive ? watch->liveCount - 1 : -1; i >= 0; --i)
         {
             if (watch->live[i] == block)
@@ -89,6 +94,12 @@ const std::vector<size_t>& HeapWatch::Sizes() const
 long HeapWatch::Alive() const
 {
     return t_watch->liveCount;
+}
+
+bool HeapWatch::Freed(const void* block) const
+{
+    return std::find(t_watch->freed, t_watch->freed + t_watch->freedCount, block) !=
+           t_watch->freed + t_watch->freedCount;
 }
 } // namespace testhost
 

@@ -1,7 +1,8 @@
 // Watches the non-throwing allocations (the only kind the product makes)
 // made on the calling thread: records their sizes, can make one of them
 // fail as an exhausted heap would, and counts the blocks still alive, so a
-// test sees that a failed call released everything it allocated.
+// test sees that a failed call released everything it allocated, and which
+// blocks a call released.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +21,8 @@ class HeapWatch
 
     bool Failed() const;                      // the failing allocation was reached
     const std::vector<size_t>& Sizes() const; // sizes seen, the failed one included
-    long Alive() const;                       // blocks allocated while watched, not yet released
+    long Alive() const;
+    bool Freed(const void* block) const; // released while watched (the first 256 releases)                       //
+                                         // blocks allocated while watched, not yet released
 };
 } // namespace testhost

@@ -1,4 +1,5 @@
 #include "RecordFields.h"
+#include "ReportLines.h"
 
 #include <windows.h>
 
@@ -93,73 +94,30 @@ const std::vector<RecordField>& RecordFields()
 std::string FieldValue(const RecordField& field, const unsigned char* record)
 {
     const unsigned char* p = record + field.offset;
-    char text[64];
-    switch (field.kind)
+    if (field.kind == FieldKind::Text16 || field.kind == FieldKind::Text8)
     {
-    case FieldKind::U16: {
-        unsigned short v;
-        std::memcpy(&v, p, 2);
-        std::snprintf(text, sizeof(text), "%u", v);
-        return text;
-    }
-    case FieldKind::Hex16: {
-        unsigned short v;
-        std::memcpy(&v, p, 2);
-        std::snprintf(text, sizeof(text), "0x%04X", v);
-        return text;
-    }
-    case FieldKind::S16: {
-        short v;
-        std::memcpy(&v, p, 2);
-        std::snprintf(text, sizeof(text), "%d", v);
-        return text;
-    }
-    case FieldKind::U32: {
-        unsigned v;
-        std::memcpy(&v, p, 4);
-        std::snprintf(text, sizeof(text), "%u", v);
-        return text;
-    }
-    case FieldKind::S32: {
-        int v;
-        std::memcpy(&v, p, 4);
-        std::snprintf(text, sizeof(text), "%d", v);
-        return text;
-    }
-    case FieldKind::Hex32: {
-        unsigned v;
-        std::memcpy(&v, p, 4);
-        std::snprintf(text, sizeof(text), "0x%08X", v);
-        return text;
-    }
-    case FieldKind::Text16: {
-        std::wstring w;
-        for (unsigned i = 0; i + 1 < field.size; i += 2)
+        const unsigned step = field.kind == FieldKind::Text16 ? 2 : 1;
+        std::wstring text;
+        for (unsigned i = 0; i + step <= field.size; i += step)
         {
-            wchar_t c;
-            std::memcpy(&c, p + i, 2);
+            wchar_t c = 0;
+            std::memcpy(&c, p + i, step);
             if (!c)
                 break;
-            w.push_back(c);
+            text.push_back(c);
         }
-        std::string utf8;
-        if (!w.empty())
-        {
-            const int n =
-                WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-            utf8.resize(static_cast<size_t>(n));
-            WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), &utf8[0], n, nullptr, nullptr);
-        }
-        return "\"" + utf8 + "\"";
+        return "\"" + Utf8(text) + "\"";
     }
-    case FieldKind::Text8: {
-        std::string s;
-        for (unsigned i = 0; i < field.size && p[i]; ++i)
-            s.push_back(static_cast<char>(p[i]));
-        return "\"" + s + "\"";
-    }
-    }
-    return std::string();
+    unsigned value = 0;
+    std::memcpy(&value, p, field.size);
+    char text[32];
+    if (field.kind == FieldKind::Hex16 || field.kind == FieldKind::Hex32)
+        std::snprintf(text, sizeof(text), field.size == 2 ? "0x%04X" : "0x%08X", value);
+    else if (field.kind == FieldKind::S16 || field.kind == FieldKind::S32)
+        std::snprintf(text, sizeof(text), "%d", field.size == 2 ? static_cast<short>(value) : static_cast<int>(value));
+    else
+        std::snprintf(text, sizeof(text), "%u", value);
+    return text;
 }
 } // namespace testhost
 

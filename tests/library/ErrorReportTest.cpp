@@ -1,71 +1,50 @@
 // Failure reporting, checked against what the platform itself says: system
 // texts come from FormatMessageW on this machine, never from a literal.
 #include "DebugCapture.h"
+#include "ReportLines.h"
 
 #include <libmerrow/error.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
 using testhost::DebugCapture;
+using testhost::ReportText;
 
-// The system's text for `code` as ReportErrorW must show it: the final line
-// feed cut, a carriage return before it kept; empty when there is none.
-std::wstring SystemText(DWORD code)
-{
-    wchar_t text[4096];
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                   4096, nullptr);
-    std::wstring s(text, n);
-    if (!s.empty() && s.back() == L'\n')
-        s.pop_back();
-    return s;
-}
-
-TEST(ReportErrorW, CodeWithoutReasonShowsSystemTextAndCode)
-{
-    const std::wstring system = SystemText(ERROR_FILE_NOT_FOUND);
-    ASSERT_FALSE(system.empty());
-    DebugCapture capture;
-    EXPECT_EQ(2u, ReportErrorW(ERROR_FILE_NOT_FOUND, nullptr));
-    const std::wstring expected = L"Message\t: " + system + L"\nCode\t: 2(0x00000002)";
-    ASSERT_EQ(1u, capture.Lines().size());
-    EXPECT_EQ(expected, capture.Lines()[0]);
-    EXPECT_EQ(expected, std::wstring(GetLastErrorTextW()));
-}
-
-TEST(ReportErrorW, ReasonIsFormattedOnItsOwnLine)
-{
-    const std::wstring system = SystemText(ERROR_ACCESS_DENIED);
-    DebugCapture capture;
-    EXPECT_EQ(5u, ReportErrorW(ERROR_ACCESS_DENIED, L"Can not get %s file version", L"C:\\x\\tarvikui.dll"));
-    const std::wstring expected =
-        L"Message\t: " + system + L"\nReason\t: Can not get C:\\x\\tarvikui.dll file version\nCode\t: 5(0x00000005)";
-    ASSERT_EQ(1u, capture.Lines().size());
-    EXPECT_EQ(expected, capture.Lines()[0]);
-    EXPECT_EQ(expected, std::wstring(GetLastErrorTextW()));
-}
-
-// Codes the platform has no text for, and the sign of a negative code.
-TEST(ReportErrorW, UnknownAndNegativeCodes)
+// The report shows the system text (or "Error message not found"), the
+// formatted reason on its own line, and the code in decimal and hex, the
+// sign of a negative code kept; the last error text holds the same.
+TEST(ReportErrorW, SystemTextReasonAndCode)
 {
     struct Row
     {
         DWORD code;
+        const wchar_t* reason;
         const wchar_t* printed;
     };
-    const Row rows[] = {{0x2FFFFFFF, L"805306367(0x2FFFFFFF)"}, {static_cast<DWORD>(-1), L"-1(0xFFFFFFFF)"}};
+    const Row rows[] = {
+        {ERROR_FILE_NOT_FOUND, nullptr, L"2(0x00000002)"},
+        {ERROR_ACCESS_DENIED, L"Can not get C:\\x\\tarvikui.dll file version", L"5(0x00000005)"},
+        {0x2FFFFFFF, nullptr, L"805306367(0x2FFFFFFF)"},
+        {static_cast<DWORD>(-1), nullptr, L"-1(0xFFFFFFFF)"},
+    };
     for (const Row& row : rows)
     {
         SCOPED_TRACE(row.printed);
-        const std::wstring system = SystemText(row.code);
+        const std::wstring expected = ReportText(row.code, row.reason);
+        ASSERT_EQ(std::wstring(L"\nCode\t: ") + row.printed,
+                  expected.substr(expected.size() - wcslen(row.printed) - 8));
         DebugCapture capture;
-        EXPECT_EQ(row.code, ReportErrorW(row.code, nullptr));
-        const std::wstring shown = system.empty() ? std::wstring(L"Error message not found") : system;
-        EXPECT_EQ(L"Message\t: " + shown + L"\nCode\t: " + row.printed, std::wstring(GetLastErrorTextW()));
+        if (row.reason)
+            EXPECT_EQ(row.code, ReportErrorW(row.code, L"Can not get %s file version", L"C:\\x\\tarvikui.dll"));
+        else
+            EXPECT_EQ(row.code, ReportErrorW(row.code, nullptr));
+        EXPECT_EQ(std::vector<std::wstring>{expected}, capture.Lines());
+        EXPECT_EQ(expected, std::wstring(GetLastErrorTextW()));
     }
 }
 
@@ -85,10 +64,8 @@ TEST(DebugPrintW, WritesOneLineWithoutLineEnd)
     DebugCapture capture;
     DebugPrintW(L"%S(%d) : error = %d", "CFormManager", 120, 87);
     DebugPrintW(L"from %s", L"CFormManager::AddForm()");
-    const auto lines = capture.Lines();
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ(L"CFormManager(120) : error = 87", lines[0]);
-    EXPECT_EQ(L"from CFormManager::AddForm()", lines[1]);
+    EXPECT_EQ((std::vector<std::wstring>{L"CFormManager(120) : error = 87", L"from CFormManager::AddForm()"}),
+              capture.Lines());
 }
 
 TEST(DebugPrintW, OverlongLineBecomesTheOverflowText)
@@ -129,13 +106,10 @@ TEST(FailureSite, WritesLocationAndFromLines)
     EXPECT_EQ(6u, FAIL_FROM(L"RegOpenKeyExW()", 6, L"Caller()"));
     EXPECT_EQ(8u, inner);
     EXPECT_EQ(8u, outer);
-    const auto lines = capture.Lines();
-    ASSERT_EQ(5u, lines.size());
-    EXPECT_EQ(L"ErrorReportTest(" + std::to_wstring(line) + L") : error = 8", lines[0]);
-    EXPECT_EQ(L"from Inner()", lines[1]);
-    EXPECT_EQ(L"from Outer()", lines[2]);
-    EXPECT_EQ(L"from RegOpenKeyExW()", lines[3]);
-    EXPECT_EQ(L"from Caller()", lines[4]);
+    const std::vector<std::wstring> expected = {L"ErrorReportTest(" + std::to_wstring(line) + L") : error = 8",
+                                                L"from Inner()", L"from Outer()", L"from RegOpenKeyExW()",
+                                                L"from Caller()"};
+    EXPECT_EQ(expected, capture.Lines());
 }
 
 TEST(FailureSite, CodeZeroWritesNoFromLine)
