@@ -56,23 +56,15 @@ std::vector<std::wstring> Launched(size_t expected, DWORD waitMs = 10000)
     }
 }
 
-void SetDefaultValue(const wchar_t* key, const std::wstring& value)
-{
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
-    RegSetValueExW(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(hKey);
-}
-
 // Registers the recorder as the prefix's browser (the shell reads the
 // protocol handlers from HKLM\Software\Classes).
 void RegisterRecorderAsBrowser()
 {
     const std::wstring command = L"\"" + testhost::BinDirectory() + L"\\url_recorder.exe\" \"%1\"";
-    SetDefaultValue(L"Software\\Classes\\http\\shell\\open\\command", command);
-    SetDefaultValue(L"Software\\Classes\\https\\shell\\open\\command", command);
+    for (const wchar_t* key :
+         {L"Software\\Classes\\http\\shell\\open\\command", L"Software\\Classes\\https\\shell\\open\\command"})
+        ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, command.c_str(),
+                                                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))));
 }
 
 bool ProcessRunning(const wchar_t* name)

@@ -18,7 +18,6 @@
 namespace
 {
 using formtest::CustomFormNames;
-using formtest::Narrow;
 using testhost::DebugCapture;
 
 // The report of `code` (also the last error text the dialogs show), then
@@ -91,7 +90,7 @@ TEST_F(Catalogue, SpoolerFormsThenCustomFormsNumberedOnwards)
         const formtest::Form& form = s_spoolerForms[i];
         EXPECT_TRUE(items[i]->wPaperNumber == i + 1 && form.name == items[i]->szName &&
                     form.flags == items[i]->dwFlags && form.cx == items[i]->size.cx && form.cy == items[i]->size.cy)
-            << i << " " << Narrow(form.name);
+            << i << " " << testhost::Utf8(form.name);
     }
     const std::vector<std::wstring> stored = CustomFormNames();
     ASSERT_EQ(2u, stored.size());
@@ -231,7 +230,7 @@ TEST_F(Catalogue, FavoritesSplitOnSeparatorsAndSaveJoined)
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE(Narrow(row.stored));
+        SCOPED_TRACE(testhost::Utf8(row.stored));
         const DWORD bytes = static_cast<DWORD>((row.stored.size() + (row.terminated ? 1 : 0)) * 2);
         ASSERT_EQ(0,
                   formtest::WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, row.type, row.stored.c_str(), bytes));
@@ -265,7 +264,7 @@ TEST(TrimNumberText, DropsZerosAfterThePointThenABarePoint)
         wchar_t text[16];
         wcscpy_s(text, 16, row[0]);
         TrimNumberText(text);
-        EXPECT_STREQ(row[1], text) << Narrow(row[0]);
+        EXPECT_STREQ(row[1], text) << testhost::Utf8(row[0]);
     }
 }
 
@@ -295,7 +294,7 @@ TEST_F(Catalogue, UnitTextsOfTheSpoolersA4AndLetter)
             {
                 wchar_t text[32];
                 FormatFormSize(values[unit], text, 32);
-                EXPECT_STREQ(row.texts[unit * 2 + side], text) << Narrow(row.form) << " unit " << unit;
+                EXPECT_STREQ(row.texts[unit * 2 + side], text) << testhost::Utf8(row.form) << " unit " << unit;
             }
             EXPECT_EQ(row.tenths[side], FormSizeToTenths(size));
         }

@@ -2,6 +2,7 @@
 // through the spooler's DeviceCapabilitiesW as applications call them; the
 // three paper answers must describe the same papers entry by entry.
 #include "FormFixture.h"
+#include "ReportLines.h"
 
 #include "CFormManager.h"
 #include "DriverInterface.h"
@@ -19,7 +20,6 @@
 
 namespace
 {
-using formtest::Narrow;
 using CapsCall = std::function<DWORD(WORD index, void* output)>;
 
 constexpr BYTE kUntouched = 0xCD;
@@ -133,18 +133,6 @@ TEST_F(DeviceCaps, NumbersAndSingleEntries)
         {DC_BINNAMES, 1, Slot(L"Tarvik Tray", 24)},
         {DC_PERSONALITY, 1, Slot(L"Tarvik", 32)},
         {DC_MEDIAREADY, 1, Slot(L"Tarvik Paper", 64)},
-        // Unlisted indexes say so and leave the buffer alone.
-        {0, GDI_ERROR, {}},
-        {DC_SIZE, GDI_ERROR, {}},
-        {DC_FILEDEPENDENCIES, GDI_ERROR, {}},
-        {DC_BINADJUST, GDI_ERROR, {}},
-        {DC_EMF_COMPLIANT, GDI_ERROR, {}},
-        {DC_DATATYPE_PRODUCED, GDI_ERROR, {}},
-        {DC_MANUFACTURER, GDI_ERROR, {}},
-        {DC_MODEL, GDI_ERROR, {}},
-        {DC_MEDIATYPENAMES, GDI_ERROR, {}},
-        {DC_MEDIATYPES, GDI_ERROR, {}},
-        {36, GDI_ERROR, {}},
     };
     for (const auto& row : rows)
     {
@@ -155,6 +143,15 @@ TEST_F(DeviceCaps, NumbersAndSingleEntries)
         std::vector<BYTE> expected = row.written;
         expected.resize(kGuard, kUntouched);
         EXPECT_EQ(expected, out);
+    }
+    // Unlisted indexes say so and leave the buffer alone.
+    for (WORD index : {0, DC_SIZE, DC_FILEDEPENDENCIES, DC_BINADJUST, DC_EMF_COMPLIANT, DC_DATATYPE_PRODUCED,
+                       DC_MANUFACTURER, DC_MODEL, DC_MEDIATYPENAMES, DC_MEDIATYPES, 36})
+    {
+        std::vector<BYTE> out(kGuard, kUntouched);
+        EXPECT_EQ(GDI_ERROR, DrvDeviceCapabilities(s_printer, nullptr, index, nullptr, nullptr)) << index;
+        EXPECT_EQ(GDI_ERROR, DrvDeviceCapabilities(s_printer, nullptr, index, out.data(), nullptr)) << index;
+        EXPECT_EQ(std::vector<BYTE>(kGuard, kUntouched), out) << index;
     }
 }
 
@@ -174,7 +171,7 @@ TEST_F(DeviceCaps, PapersAreTheCatalogueThenCustomSizeWhoeverAsks)
     ASSERT_EQ(n + 1, papers.sizes.size());
     for (DWORD k = 0; k < n; ++k)
     {
-        SCOPED_TRACE(Narrow(forms[k].name));
+        SCOPED_TRACE(testhost::Utf8(forms[k].name));
         EXPECT_EQ(forms[k].name.substr(0, 63), papers.names[k]); // 64 characters leave no room
         EXPECT_EQ(k + 1, papers.numbers[k]);
         std::pair<LONG, LONG> size(forms[k].cx / 100, forms[k].cy / 100);

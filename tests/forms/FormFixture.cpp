@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 
 #include "PrinterInstaller.h"
+#include "ReportLines.h"
 
 #include "CFormManager.h"
 
@@ -62,15 +63,10 @@ std::vector<BYTE> ReadValue(const wchar_t* key, const wchar_t* name, DWORD* type
     return data;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
 void PrinterFormsTest::SetUpTestSuite()
 {
     std::wstring step;
-    ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << "installing the printer failed at " << Narrow(step);
+    ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << "installing the printer failed at " << testhost::Utf8(step);
     s_printer = testhost::OpenTarvikPrinter();
     ASSERT_NE(nullptr, s_printer) << GetLastError();
     DWORD needed = 0;

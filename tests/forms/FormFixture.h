@@ -28,8 +28,6 @@ LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const 
 // The value's bytes; `type` is REG_NONE when it is missing.
 std::vector<BYTE> ReadValue(const wchar_t* key, const wchar_t* name, DWORD* type);
 
-std::string Narrow(const std::wstring& text);
-
 // Installs the printer once per program; every test starts and ends with
 // no custom forms and no favourites stored.
 class PrinterFormsTest : public testing::Test

@@ -27,6 +27,13 @@ std::wstring DriverDirectory();
 // Returns 0 or the Win32 error of the step that failed; `step` names it.
 DWORD InstallTarvikPrinter(std::wstring* step = nullptr);
 
+// Runs a copy of the build's `program` named `name`, in its own folder
+// `folder` (Wine's file names ignore letter case), and returns its exit code
+// (1000 + error when it could not be copied, 2000 + error when it did not
+// start), with what it printed in *output when that is given.
+DWORD RunCopyAs(const wchar_t* program, const std::wstring& folder, const std::wstring& name,
+                std::string* output = nullptr);
+
 // Opens the printer; null on failure (the last error says why).
 HANDLE OpenTarvikPrinter(DWORD access = PRINTER_ALL_ACCESS);
 } // namespace testhost
