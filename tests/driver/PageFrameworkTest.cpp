@@ -114,16 +114,12 @@ TEST_F(PageFramework, PageDescriptionCarriesTemplateTitleAndPage)
     PROPSHEETPAGEW* description = nullptr;
     ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_FONT_PAGE, IDS_TITLE_FONT, PropSheetPageProc, &page));
     ASSERT_NE(nullptr, description);
-    EXPECT_EQ(96u, description->dwSize);
     EXPECT_EQ(DWORD(PSP_USETITLE), description->dwFlags);
     EXPECT_EQ(g_hResModule, description->hInstance);
     EXPECT_EQ(MAKEINTRESOURCEW(116), description->pszTemplate);
     EXPECT_EQ(MAKEINTRESOURCEW(15), description->pszTitle);
-    EXPECT_EQ(nullptr, description->hIcon);
     EXPECT_EQ(reinterpret_cast<DLGPROC>(PropSheetPageProc), description->pfnDlgProc);
     EXPECT_EQ(reinterpret_cast<LPARAM>(&page), description->lParam);
-    EXPECT_EQ(nullptr, description->pfnCallback);
-    EXPECT_EQ(nullptr, description->pcRefParent);
     EXPECT_EQ(LMEM_FIXED, LocalFlags(description) & LMEM_MOVEABLE ? LMEM_MOVEABLE : LMEM_FIXED);
     EXPECT_EQ(nullptr, LocalFree(description));
 }

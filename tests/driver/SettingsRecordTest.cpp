@@ -15,93 +15,28 @@
 namespace
 {
 using testhost::DefaultRecord;
-template <typename T>
-T At(const TARVIK_DEVMODE& record, unsigned offset)
-{
-    T value;
-    std::memcpy(&value, reinterpret_cast<const BYTE*>(&record) + offset, sizeof(T));
-    return value;
-}
 
+// Every field of the built-in record, read at its offset as the renderer
+// reads it (texts up to their NUL, so the signature's 38 characters are
+// terminated); the fields not listed are zero or empty.
 TEST(SetDefaultRecord, WritesTheBuiltInValuesAtTheirOffsets)
 {
     const TARVIK_DEVMODE record = DefaultRecord();
-    struct Row
+    std::string listing;
+    for (const testhost::RecordField& field : testhost::RecordFields())
     {
-        unsigned offset;
-        unsigned size;
-        DWORD value;
-    };
-    // Offset, width and value, read from the raw bytes as the renderer does.
-    const Row rows[] = {
-        {64, 2, 0x0401},
-        {66, 2, 0x0700},
-        {68, 2, 220},
-        {70, 2, 6092},
-        {72, 4, 0x0001BF1F},
-        {76, 2, 1},
-        {78, 2, 9},
-        {80, 2, 2970},
-        {82, 2, 2100},
-        {84, 2, 100},
-        {86, 2, 1},
-        {88, 2, 0},
-        {90, 2, 300},
-        {92, 2, 2},
-        {94, 2, 1},
-        {96, 2, 300},
-        {98, 2, 0},
-        {100, 2, 0},
-        {300, 4, 0},
-        {304, 4, 0},
-        {308, 4, 0},
-        {312, 4, 0},
-        {316, 4, 0},
-        {1380, 4, 1},
-        {1384, 4, 1},
-        {1388, 4, 2},
-        {5488, 4, 300},
-        {5492, 4, 0},
-        {6136, 4, 1},
-        {6140, 4, 0},
-        {6144, 4, 0xFFFFF0C0},
-        {6148, 4, 0},
-        {6152, 4, 0},
-        {6224, 4, 2},
-        {6228, 4, 4},
-        {6232, 4, 1},
-        {6236, 4, 3},
-        {6240, 4, 1},
-        {6244, 4, 3},
-        {6248, 4, 0},
-        {6252, 4, 0},
-        {6256, 4, 0},
-        {6260, 4, 72},
-        {6264, 4, 3},
-        {6268, 4, 72},
-        {6272, 4, 3},
-        {6276, 4, 72},
-        {6280, 4, 3},
-        {6300, 4, 0x77C00000},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(testing::Message() << "offset " << row.offset);
-        const DWORD value = row.size == 2 ? At<WORD>(record, row.offset) : At<DWORD>(record, row.offset);
-        EXPECT_EQ(row.value, value);
+        const std::string value = testhost::FieldValue(field, reinterpret_cast<const unsigned char*>(&record));
+        if (value != "0" && value != "0x0000" && value != "0x00000000" && value != "\"\"")
+            listing += std::string(field.name) + "=" + value + " ";
     }
-    EXPECT_STREQ(L"Tarvik", record.dmDeviceName);
-    EXPECT_STREQ(L"A4", record.dmFormName);
-    for (unsigned offset = 166; offset < 220; ++offset)
-        EXPECT_EQ(0, reinterpret_cast<const BYTE*>(&record)[offset]) << "offset " << offset;
-}
-
-TEST(SetDefaultRecord, SignatureIsThe38CharacterText)
-{
-    const TARVIK_DEVMODE record = DefaultRecord();
-    EXPECT_EQ(std::wstring(L"{9B63F701-A616-4994-A99A-EB38719733A1}"), std::wstring(record.szSignature, 38));
-    EXPECT_EQ(L'\0', record.szSignature[38]);
-    EXPECT_EQ(L'\0', At<wchar_t>(record, 220 + 38 * 2));
+    EXPECT_EQ("dmDeviceName=\"Tarvik\" dmSpecVersion=0x0401 dmDriverVersion=0x0700 dmSize=220 dmDriverExtra=6092 "
+              "dmFields=0x0001BF1F dmOrientation=1 dmPaperSize=9 dmPaperLength=2970 dmPaperWidth=2100 dmScale=100 "
+              "dmCopies=1 dmPrintQuality=300 dmColor=2 dmDuplex=1 dmYResolution=300 dmFormName=\"A4\" "
+              "szSignature=\"{9B63F701-A616-4994-A99A-EB38719733A1}\" bAutoSaveOption=1 dwFontMode=1 dwFontOption=2 "
+              "dwResolution=300 dwEncrypt=1 dwPermissions=0xFFFFF0C0 dwCompression1=2 dwQuality1=4 dwCompression2=1 "
+              "dwQuality2=3 dwCompression3=1 dwQuality3=3 nResolution1=72 dwDownsampleMethod1=3 nResolution2=72 "
+              "dwDownsampleMethod2=3 nResolution3=72 dwDownsampleMethod3=3 dwOptionFlags=0x77C00000 ",
+              listing);
 }
 
 TEST(SetDefaultRecord, TwoDefaultsAreByteIdenticalWhateverTheBufferHeld)

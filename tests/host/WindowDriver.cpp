@@ -29,6 +29,16 @@ BOOL CALLBACK VisitTop(HWND window, LPARAM lParam)
     return TRUE;
 }
 
+// Polls `find` until it gives a window or the wait is over.
+HWND WaitUntil(const std::function<HWND()>& find, DWORD waitMs)
+{
+    const DWORD start = GetTickCount();
+    HWND found = find();
+    for (; !found && GetTickCount() - start <= waitMs; found = find())
+        Sleep(20);
+    return found;
+}
+
 bool IsDialogClass(HWND window)
 {
     wchar_t name[64];
@@ -47,17 +57,13 @@ std::wstring WindowText(HWND window)
 
 HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs)
 {
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        TopSearch search = {&match, nullptr};
-        EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
+    return WaitUntil(
+        [&] {
+            TopSearch search = {&match, nullptr};
+            EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&search));
             return search.found;
-        if (GetTickCount() - start > waitMs)
-            return nullptr;
-        Sleep(20);
-    }
+        },
+        waitMs);
 }
 
 HWND WaitForDialog(const std::wstring& caption, DWORD waitMs)
@@ -79,15 +85,7 @@ HWND FindDescendant(HWND parent, int id)
 
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs)
 {
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        if (HWND found = FindDescendant(parent, id))
-            return found;
-        if (GetTickCount() - start > waitMs)
-            return nullptr;
-        Sleep(20);
-    }
+    return WaitUntil([&] { return FindDescendant(parent, id); }, waitMs);
 }
 
 std::vector<std::wstring> TabTitles(HWND sheet)

@@ -1,9 +1,6 @@
 // DownloadContentToBuffer against a real HTTP server on 127.0.0.1: what the
 // client returns, what it writes to the debug stream, and what the server
 // received (request line, version, agent, headers, body).
-// Sockets first: they must come before the platform header.
-#include <winsock2.h>
-
 #include "DebugCapture.h"
 #include "HeapWatch.h"
 #include "HttpTestServer.h"
@@ -38,22 +35,6 @@ std::string Pattern(size_t size)
     for (size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<char>(i % 251);
     return bytes;
-}
-
-// A port on which nothing listens: bound once, then released.
-unsigned ClosedPort()
-{
-    WSADATA wsa;
-    WSAStartup(MAKEWORD(2, 2), &wsa);
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    int length = sizeof(address);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(s);
-    return ntohs(address.sin_port);
 }
 
 struct Outcome
@@ -264,9 +245,9 @@ TEST_F(Download, HttpErrorStatuses)
 TEST_F(Download, RefusedBeforeOrWithoutAnExchange)
 {
     const std::wstring url = Url(L"/x");
-    const std::wstring closed = std::to_wstring(ClosedPort());
-    const std::wstring refusedHttp = L"http://127.0.0.1:" + closed + L"/x";
-    const std::wstring refusedFtp = L"ftp://127.0.0.1:" + closed + L"/x";
+    // Nothing listens on port 1 (tcpmux, unused for decades) on this host.
+    const wchar_t refusedHttp[] = L"http://127.0.0.1:1/x";
+    const wchar_t refusedFtp[] = L"ftp://127.0.0.1:1/x";
     char* buffer = &g_untouched;
     DWORD size = 0;
     struct Row
@@ -290,9 +271,9 @@ TEST_F(Download, RefusedBeforeOrWithoutAnExchange)
         {L"POST", url.c_str(), L"a=1", 0, &buffer, &size, 87, L"POST method must use url encoding", nullptr},
         {L"PUT", url.c_str(), L"", 1, &buffer, &size, 50, L"PUT method is not supported", nullptr},
         {L"GET", L"no url", L"", 0, &buffer, &size, 0, L"Can not parse URL", L"from InternetCrackUrl()"},
-        {L"GET", refusedHttp.c_str(), L"", 0, &buffer, &size, ERROR_INTERNET_CANNOT_CONNECT, L"Can not request URL",
+        {L"GET", refusedHttp, L"", 0, &buffer, &size, ERROR_INTERNET_CANNOT_CONNECT, L"Can not request URL",
          L"from HttpSendRequest()"},
-        {L"GET", refusedFtp.c_str(), L"", 0, &buffer, &size, ERROR_INTERNET_CANNOT_CONNECT, L"Can not connect host",
+        {L"GET", refusedFtp, L"", 0, &buffer, &size, ERROR_INTERNET_CANNOT_CONNECT, L"Can not connect host",
          L"from InternetOpenUrl()"},
     };
     for (const Row& row : rows)

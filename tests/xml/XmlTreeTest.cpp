@@ -126,22 +126,22 @@ TEST(AddXmlElem, BuildsLinkedEntriesAndGrowsTheArray)
 
 TEST(GetXmlErrorText, EveryCodeHasItsText)
 {
-    const wchar_t* texts[] = {L"No error",
-                              L"No XML data",
-                              L"First token not start tag",
-                              L"Missing start tag name",
-                              L"Missing end tag name",
-                              L"Unmatched quote",
-                              L"Unmatched end tag",
-                              L"Unexpected token found",
-                              L"Invalid tag found",
-                              L"No elements found",
-                              L"Elements nested too deeply",
-                              L"Not enough memory"};
+    const wchar_t* texts[] = {
+        L"No error",
+        L"No XML data",
+        L"First token not start tag",
+        L"Missing start tag name",
+        L"Missing end tag name",
+        L"Unmatched quote",
+        L"Unmatched end tag",
+        L"Unexpected token found",
+        L"Invalid tag found",
+        L"No elements found",
+        L"Elements nested too deeply",
+        L"Not enough memory",
+    };
     for (int32_t code = 0; code < 12; ++code)
-    {
         EXPECT_STREQ(texts[code], GetXmlErrorText(code)) << code;
-    }
     EXPECT_STREQ(L"Unknown", GetXmlErrorText(12));
     EXPECT_STREQ(L"Unknown", GetXmlErrorText(-1));
 }
