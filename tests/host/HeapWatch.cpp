@@ -96,6 +96,17 @@ long HeapWatch::Alive() const
     return t_watch->liveCount;
 }
 
+long FailEachAllocation(const std::function<void(const HeapWatch&)>& call)
+{
+    for (long failAt = 1;; ++failAt)
+    {
+        const HeapWatch watch(failAt);
+        call(watch);
+        if (!watch.Failed())
+            return failAt;
+    }
+}
+
 bool HeapWatch::Freed(const void* block) const
 {
     return std::find(t_watch->freed, t_watch->freed + t_watch->freedCount, block) !=

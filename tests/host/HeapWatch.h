@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace testhost
@@ -25,4 +26,8 @@ class HeapWatch
     bool Freed(const void* block) const; // released while watched (the first 256 releases)                       //
                                          // blocks allocated while watched, not yet released
 };
+
+// Runs `call` with its first, second, ... allocation failing, until a run
+// reaches no failing allocation; returns the number of runs.
+long FailEachAllocation(const std::function<void(const HeapWatch&)>& call);
 } // namespace testhost

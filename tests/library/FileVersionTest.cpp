@@ -3,6 +3,7 @@
 #include "DebugCapture.h"
 #include "FileVersionProbe.h"
 #include "HeapWatch.h"
+#include "PrinterInstaller.h"
 #include "ReportLines.h"
 
 #include <libmerrow/file.h>
@@ -17,14 +18,6 @@ namespace
 using testhost::DebugCapture;
 using testhost::HeapWatch;
 using testhost::ReportText;
-
-std::wstring BinFolder()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 std::wstring ThisProgram()
 {
@@ -62,7 +55,7 @@ TEST(GetFileVersion, ReadsTheFixedVersionOfRealFiles)
     };
     const Row rows[] = {
         {ThisProgram(), {PROBE_VERSION_MAJOR1, PROBE_VERSION_MAJOR2, PROBE_VERSION_MINOR1, PROBE_VERSION_MINOR2}},
-        {BinFolder() + L"tarvikui.dll",
+        {testhost::BinDirectory() + L"\\tarvikui.dll",
          {TARVIK_VERSION_MAJOR, TARVIK_VERSION_MINOR, TARVIK_VERSION_PATCH, TARVIK_VERSION_TWEAK}},
     };
     for (const Row& row : rows)

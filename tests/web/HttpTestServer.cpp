@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -56,22 +57,14 @@ HttpRequestRecord ParseRecord(const std::string& raw)
 
 bool HttpRequestRecord::HasHeader(const char* name) const
 {
-    for (const auto& header : headers)
-    {
-        if (SameName(header.first, name))
-            return true;
-    }
-    return false;
+    return std::any_of(headers.begin(), headers.end(), [&](const auto& h) { return SameName(h.first, name); });
 }
 
 std::string HttpRequestRecord::Header(const char* name) const
 {
-    for (const auto& header : headers)
-    {
-        if (SameName(header.first, name))
-            return header.second;
-    }
-    return std::string();
+    const auto found =
+        std::find_if(headers.begin(), headers.end(), [&](const auto& h) { return SameName(h.first, name); });
+    return found == headers.end() ? std::string() : found->second;
 }
 
 bool HttpTestServer::Open(std::string* problem)

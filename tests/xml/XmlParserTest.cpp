@@ -161,26 +161,16 @@ TEST(ParseXmlText, AllocationFailureReleasesEverything)
 {
     const wchar_t* text = L"<?xml version='1.0'?><kastrel><product a b=c><!--x-->"
                           L"<version>7.0.1.5</version><v>2</v><v>3</v><v>4</v><v>5</v><v>6</v></product>";
-    long failAt = 1;
-    for (;; ++failAt)
-    {
-        SCOPED_TRACE(failAt);
-        testhost::HeapWatch watch(failAt);
+    const long runs = testhost::FailEachAllocation([&](const testhost::HeapWatch& watch) {
         XmlParseStatus status = {-1, -1, -1};
         XmlElem* root = ParseXmlText(text, &status);
-        if (!watch.Failed())
-        {
-            ASSERT_NE(nullptr, root);
-            FreeXmlElem(root);
-            EXPECT_EQ(0, watch.Alive());
-            break;
-        }
-        EXPECT_EQ(nullptr, root);
-        EXPECT_EQ(XML_ERROR_NO_MEMORY, status.code);
+        EXPECT_EQ(watch.Failed(), root == nullptr);
+        EXPECT_EQ(watch.Failed() ? XML_ERROR_NO_MEMORY : 0, status.code);
+        FreeXmlElem(root);
         EXPECT_EQ(0, watch.Alive());
-    }
+    });
     // Every allocation of the parse had its turn to fail (names, values,
     // texts, nodes, entry arrays that grow past 5).
-    EXPECT_GT(failAt, 41);
+    EXPECT_GT(runs, 41);
 }
 } // namespace

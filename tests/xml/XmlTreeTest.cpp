@@ -221,41 +221,24 @@ TEST(XmlElemToText, AllocationFailureGivesNothingAndLeaksNothing)
     const Tree root = Parse(L"<?xml version='1.0'?><kastrel><product><tarvik7><workflow>"
                             L"<version>7.0.1.5</version><downloadurl>http://x/</downloadurl>");
     ASSERT_NE(nullptr, root);
-    long failAt = 1;
-    for (;; ++failAt)
-    {
-        testhost::HeapWatch watch(failAt);
-        Text text(XmlElemToText(root.get()));
-        if (!watch.Failed())
-        {
-            ASSERT_NE(nullptr, text);
-            text.reset();
-            EXPECT_EQ(0, watch.Alive());
-            break;
-        }
-        EXPECT_EQ(nullptr, text) << failAt;
-        EXPECT_EQ(0, watch.Alive()) << failAt;
-    }
-    EXPECT_GT(failAt, 1);
+    EXPECT_GT(testhost::FailEachAllocation([&](const testhost::HeapWatch& watch) {
+                  Text text(XmlElemToText(root.get()));
+                  EXPECT_EQ(watch.Failed(), text == nullptr);
+                  text.reset();
+                  EXPECT_EQ(0, watch.Alive());
+              }),
+              1);
 
     // A CDATA text split in three is added whole or not at all.
-    for (failAt = 1;; ++failAt)
-    {
-        testhost::HeapWatch watch(failAt);
-        XmlElem* a = AddXmlElem(nullptr, nullptr, 0, 1);
-        const XmlRawSection* raw = AddXmlCDataSection(a, L"1]]>2]]>3", 1);
-        const int32_t count = a ? a->entryCount : -1;
-        FreeXmlElem(a);
-        EXPECT_EQ(0, watch.Alive()) << failAt;
-        if (!watch.Failed())
-        {
-            EXPECT_NE(nullptr, raw);
-            EXPECT_EQ(3, count);
-            break;
-        }
-        EXPECT_EQ(nullptr, raw) << failAt;
-        EXPECT_EQ(a ? 0 : -1, count) << failAt;
-    }
-    EXPECT_GT(failAt, 4);
+    EXPECT_GT(testhost::FailEachAllocation([&](const testhost::HeapWatch& watch) {
+                  XmlElem* a = AddXmlElem(nullptr, nullptr, 0, 1);
+                  const XmlRawSection* raw = AddXmlCDataSection(a, L"1]]>2]]>3", 1);
+                  const int32_t count = a ? a->entryCount : -1;
+                  FreeXmlElem(a);
+                  EXPECT_EQ(0, watch.Alive());
+                  EXPECT_EQ(watch.Failed(), raw == nullptr);
+                  EXPECT_EQ(watch.Failed() ? (a ? 0 : -1) : 3, count);
+              }),
+              4);
 }
 } // namespace
