@@ -2,7 +2,7 @@
 // make them: DocumentPropertiesW through Wine's spooler, which loads the
 // installed driver and calls DrvDocumentPropertySheets. Also the same entry
 // point called directly, for what the spooler does not pass back (cbOut).
-#include "PrinterInstaller.h"
+#include "PrinterTest.h"
 #include "RecordFields.h"
 
 #include "DriverInterface.h"
@@ -16,29 +16,14 @@
 namespace
 {
 using testhost::DefaultRecord;
-class SpoolerRecordRequest : public testing::Test
+class SpoolerRecordRequest : public testhost::PrinterTest
 {
   protected:
-    static void SetUpTestSuite()
-    {
-        std::wstring step;
-        ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << std::string(step.begin(), step.end());
-    }
-
-    void SetUp() override
-    {
-        m_printer = testhost::OpenTarvikPrinter();
-        ASSERT_NE(nullptr, m_printer);
-    }
-    void TearDown() override { ClosePrinter(m_printer); }
-
     LONG Call(DEVMODEW* out, DEVMODEW* in, DWORD mode)
     {
         wchar_t name[] = L"Tarvik";
         return DocumentPropertiesW(nullptr, m_printer, name, out, in, mode);
     }
-
-    HANDLE m_printer = nullptr;
 };
 
 TEST_F(SpoolerRecordRequest, SizeQueryGivesTheWholeRecordSize)

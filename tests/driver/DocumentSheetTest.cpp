@@ -3,7 +3,7 @@
 // second thread works the real window; with a recording host the sheet's
 // life from INIT to DESTROY is checked object by object.
 #include "HeapWatch.h"
-#include "PrinterInstaller.h"
+#include "PrinterTest.h"
 #include "RecordFields.h"
 #include "WindowDriver.h"
 
@@ -47,25 +47,17 @@ std::wstring BuiltVersionText()
            L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
 }
 
-class DocumentSheet : public testing::Test
+class DocumentSheet : public testhost::PrinterTest
 {
   protected:
     static void SetUpTestSuite()
     {
-        std::wstring step;
-        ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << std::string(step.begin(), step.end());
+        PrinterTest::SetUpTestSuite();
         s_resources = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikres7.dll").c_str());
         ASSERT_NE(nullptr, s_resources);
     }
-    void SetUp() override
-    {
-        m_printer = testhost::OpenTarvikPrinter();
-        ASSERT_NE(nullptr, m_printer);
-    }
-    void TearDown() override { ClosePrinter(m_printer); }
 
     static HMODULE s_resources;
-    HANDLE m_printer = nullptr;
 };
 HMODULE DocumentSheet::s_resources = nullptr;
 

@@ -1,6 +1,6 @@
 // The settings record: the built-in defaults byte by byte, and the printer's
 // stored record read back through the real spooler and brought up to date.
-#include "PrinterInstaller.h"
+#include "PrinterTest.h"
 #include "RecordFields.h"
 
 #include "SettingsRecord.h"
@@ -60,28 +60,9 @@ TEST(LoadPrinterDefaultRecord, InvalidHandleGivesTheBuiltInRecord)
 
 // Through the spooler: a record stored in the printer with SetPrinterW comes
 // back through LoadPrinterDefaultRecord.
-class StoredRecord : public testing::Test
+class StoredRecord : public testhost::PrinterTest
 {
   protected:
-    static void SetUpTestSuite()
-    {
-        std::wstring step;
-        const DWORD rc = testhost::InstallTarvikPrinter(&step);
-        ASSERT_EQ(0u, rc) << "installing the printer failed at " << std::string(step.begin(), step.end());
-    }
-
-    void SetUp() override
-    {
-        m_printer = testhost::OpenTarvikPrinter();
-        ASSERT_NE(nullptr, m_printer) << GetLastError();
-    }
-
-    void TearDown() override
-    {
-        if (m_printer)
-            ClosePrinter(m_printer);
-    }
-
     // Stores `bytes` as the printer's default record (level 2, pDevMode).
     void Store(std::vector<BYTE> bytes)
     {
@@ -103,8 +84,6 @@ class StoredRecord : public testing::Test
         EXPECT_EQ(0u, LoadPrinterDefaultRecord(m_printer, reinterpret_cast<TARVIK_DEVMODE*>(record.data())));
         return record;
     }
-
-    HANDLE m_printer = nullptr;
 };
 
 TEST_F(StoredRecord, AddPrinterStoresTheBuiltInRecord)

@@ -1,0 +1,35 @@
+// A test fixture on the installed printer "Tarvik": the driver is installed
+// once per program, and each test gets its own open handle.
+#pragma once
+
+#include "PrinterInstaller.h"
+#include "ReportLines.h"
+
+#include <gtest/gtest.h>
+
+#include <winspool.h>
+
+namespace testhost
+{
+class PrinterTest : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        std::wstring step;
+        ASSERT_EQ(0u, InstallTarvikPrinter(&step)) << "installing the printer failed at " << Utf8(step);
+    }
+    void SetUp() override
+    {
+        m_printer = OpenTarvikPrinter();
+        ASSERT_NE(nullptr, m_printer) << GetLastError();
+    }
+    void TearDown() override
+    {
+        if (m_printer)
+            ClosePrinter(m_printer);
+    }
+
+    HANDLE m_printer = nullptr;
+};
+} // namespace testhost
