@@ -35,7 +35,6 @@ class BuiltModule : public testing::Test
 };
 HMODULE BuiltModule::s_module = nullptr;
 
-// ---------------------------------------------------------------------------
 // DrvConvertDevMode
 
 using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
@@ -110,7 +109,6 @@ TEST_F(BuiltModule, ConvertDevModeDefaultCarriesThePrinterName)
     }
 }
 
-// ---------------------------------------------------------------------------
 // DevQueryPrintEx and DrvPrinterEvent
 
 TEST_F(BuiltModule, DevQueryPrintExWritesNoErrorText)
@@ -133,7 +131,6 @@ TEST_F(BuiltModule, PrinterEventsAllSucceed)
         EXPECT_TRUE(event(printer, e, PRINTER_EVENT_FLAG_NO_UI, 0)) << e;
 }
 
-// ---------------------------------------------------------------------------
 // DrvDocumentEvent and the start-of-document escape. The renderer that
 // answers escape -255 is not on this machine: the module's import of
 // ExtEscape is pointed at a stand-in that records the call and answers as
@@ -234,7 +231,6 @@ TEST_F(DocumentEvent, OtherEventsSucceedWithoutTheRenderer)
     EXPECT_TRUE(g_escapes.empty());
 }
 
-// ---------------------------------------------------------------------------
 // The exports themselves: exactly the eight entry points, by name.
 
 TEST_F(BuiltModule, ExportsTheEightEntryPointsByName)

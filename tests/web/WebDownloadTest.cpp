@@ -55,11 +55,8 @@ class Download : public testing::Test
     static void SetUpTestSuite()
     {
         std::string problem;
-        s_ready = s_server.Open(&problem);
-        s_problem = problem;
+        ASSERT_TRUE(s_server.Open(&problem)) << problem;
     }
-
-    void SetUp() override { ASSERT_TRUE(s_ready) << s_problem; }
 
     // One download; `failAllocation` makes that allocation of the call fail.
     // Whatever the outcome, the call may leave nothing allocated but the
@@ -91,13 +88,9 @@ class Download : public testing::Test
     static std::wstring Url(const std::wstring& target) { return s_server.Url(target); }
 
     static testweb::HttpTestServer s_server;
-    static bool s_ready;
-    static std::string s_problem;
 };
 
 testweb::HttpTestServer Download::s_server;
-bool Download::s_ready = false;
-std::string Download::s_problem;
 
 // A clean exchange: one request, the fixed agent and cache headers, no
 // retries and nothing on the debug stream.

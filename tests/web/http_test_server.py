@@ -11,6 +11,7 @@ file=NAME (from STATE_DIR/files), chunk=N and pause=MS (write in pieces),
 reset=N (abort the connection after N body bytes), header=NAME:VALUE.
 """
 
+import contextlib
 import http.server
 import os
 import signal
@@ -60,12 +61,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         length = int(self.headers.get("Content-Length", "0") or "0")
         if length > 0:
             self.rfile.read(length)
-        requests = os.path.join(self.server.state_dir, "requests")
         self.server.request_count += 1
-        name = os.path.join(requests, "%06d.http" % self.server.request_count)
-        with open(name + ".tmp", "wb") as f:
-            f.write(bytes(self.rfile.data))
-        os.replace(name + ".tmp", name)
+        write_atomically(os.path.join(self.server.state_dir, "requests", "%06d.http" % self.server.request_count),
+                         bytes(self.rfile.data))
 
     def _body(self, query):
         if "file" in query:
@@ -130,16 +128,14 @@ class Server(http.server.HTTPServer):
 
     def shutdown_request(self, request):
         # A connection the handler already aborted is gone.
-        try:
+        with contextlib.suppress(OSError):
             request.shutdown(socket.SHUT_WR)
-        except OSError:
-            pass
         self.close_request(request)
 
 
-def write_atomically(path, text):
-    with open(path + ".tmp", "w") as f:
-        f.write(text)
+def write_atomically(path, data):
+    with open(path + ".tmp", "wb") as f:
+        f.write(data)
     os.replace(path + ".tmp", path)
 
 
@@ -150,8 +146,8 @@ def serve(state_dir):
         os.remove(os.path.join(requests, name))
     server = Server(state_dir)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    write_atomically(os.path.join(state_dir, "pid"), "%d\n" % os.getpid())
-    write_atomically(os.path.join(state_dir, "port"), "%d\n" % server.server_address[1])
+    write_atomically(os.path.join(state_dir, "pid"), b"%d\n" % os.getpid())
+    write_atomically(os.path.join(state_dir, "port"), b"%d\n" % server.server_address[1])
     try:
         server.serve_forever()
     finally:
@@ -161,10 +157,8 @@ def serve(state_dir):
 
 def remove_state(state_dir):
     for name in ("port", "pid"):
-        try:
+        with contextlib.suppress(FileNotFoundError):
             os.remove(os.path.join(state_dir, name))
-        except FileNotFoundError:
-            pass
 
 
 def start(state_dir):
