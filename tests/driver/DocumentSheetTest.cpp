@@ -66,9 +66,18 @@ HMODULE DocumentSheet::s_resources = nullptr;
 TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
 {
     const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_INFO)};
-    for (int button : {PSBTN_OK, PSBTN_CANCEL})
+    struct Row
     {
-        SCOPED_TRACE(button == PSBTN_OK ? "OK" : "Cancel");
+        const char* what;
+        int button;
+        bool withInput;
+    };
+    const Row rows[] = {{"OK, input record", PSBTN_OK, true},
+                        {"Cancel, input record", PSBTN_CANCEL, true},
+                        {"OK, output only", PSBTN_OK, false}};
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.what);
         TARVIK_DEVMODE in = DefaultRecord();
         lstrcpyW(in.szTitle, L"Annual report");
         in.dwResolution = 600;
@@ -83,22 +92,24 @@ TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
                 tabs = testhost::TabTitles(sheet);
                 PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs.size()) - 1);
                 version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
-                PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
+                PostMessageW(sheet, PSM_PRESSBUTTON, row.button, 0);
             });
             wchar_t name[] = L"Tarvik";
             result = DocumentPropertiesW(nullptr, m_printer, name, reinterpret_cast<DEVMODEW*>(out.data()),
-                                         reinterpret_cast<DEVMODEW*>(&in), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
+                                         row.withInput ? reinterpret_cast<DEVMODEW*>(&in) : nullptr,
+                                         DM_IN_PROMPT | DM_OUT_BUFFER | (row.withInput ? DM_IN_BUFFER : 0));
         }
         // Wine's host answers 1 for Cancel too; Windows gives IDCANCEL there.
-        if (button == PSBTN_OK)
+        if (row.button == PSBTN_OK)
             EXPECT_EQ(IDOK, result);
         else
             EXPECT_TRUE(result == IDCANCEL || result == IDOK) << result;
         EXPECT_EQ(expectedTabs, tabs);
         EXPECT_EQ(BuiltVersionText(), version);
-        // The working record is the caller's output buffer, filled from the
-        // input at INIT; no page changed it.
-        EXPECT_EQ("", testhost::RecordDifferences(&in, out.data()));
+        // The working record is the caller's output buffer, filled at INIT
+        // from the input or, without one, from the printer; no page changed it.
+        const TARVIK_DEVMODE printerDefault = DefaultRecord();
+        EXPECT_EQ("", testhost::RecordDifferences(row.withInput ? &in : &printerDefault, out.data()));
     }
 }
 
