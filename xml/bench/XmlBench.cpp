@@ -95,7 +95,7 @@ int main()
     // while the smaller documents reuse warm memory; that would compare the
     // allocator's thresholds, not the parser.
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest threshold glibc accepts
 #endif
     const struct
     {
