@@ -15,8 +15,6 @@ need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
 need wine wine
 need wine64 wine64
 need Xvfb xvfb
-need xdotool xdotool
-need import imagemagick
 need cmake cmake
 need ninja ninja-build
 need /usr/src/googletest/CMakeLists.txt googletest
