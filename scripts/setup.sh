@@ -31,6 +31,8 @@ if [ -n "$missing" ]; then
     if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update -qq
+    # With their recommendations: Xvfb needs the keyboard compiler and Wine
+    # its fonts, which both packages only recommend.
     # shellcheck disable=SC2086
-    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    $SUDO apt-get install -y -qq $missing >/dev/null
 fi
