@@ -9,13 +9,6 @@
 
 namespace
 {
-// A caller's record is used only when it is a whole record of this driver;
-// anything else counts as absent, so nothing is read past what was given.
-const TARVIK_DEVMODE* CallerRecord(const DEVMODEW* dm)
-{
-    return IsWholeRecord(dm) ? reinterpret_cast<const TARVIK_DEVMODE*>(dm) : nullptr;
-}
-
 LONG AnswerWithoutSheet(DOCUMENTPROPERTYHEADER* header)
 {
     if (!header)
@@ -27,7 +20,7 @@ LONG AnswerWithoutSheet(DOCUMENTPROPERTYHEADER* header)
         return static_cast<LONG>(kRecordSize);
     }
 
-    auto* in = const_cast<TARVIK_DEVMODE*>(CallerRecord(header->pdmIn));
+    TARVIK_DEVMODE* in = CallerRecord(header->pdmIn);
     // The application's print quality travels into the private resolution
     // (the caller's record is updated in place before the merge).
     if ((mode & DM_IN_BUFFER) && in && in->dmPrintQuality > 0)

@@ -217,3 +217,10 @@ DWORD LoadPrinterDefaultRecord(HANDLE hPrinter, TARVIK_DEVMODE* record);
 // True when `dm` is a whole record of this driver (public part of 220 bytes
 // followed by a private block of 6092), so that kRecordSize bytes may be read.
 bool IsWholeRecord(const DEVMODEW* dm);
+
+// A caller's record as this driver's record, or null when it is not a whole
+// one: anything else counts as absent, so nothing is read past what was given.
+inline TARVIK_DEVMODE* CallerRecord(DEVMODEW* dm)
+{
+    return IsWholeRecord(dm) ? reinterpret_cast<TARVIK_DEVMODE*>(dm) : nullptr;
+}

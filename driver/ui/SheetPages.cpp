@@ -48,8 +48,7 @@ LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADE
     if (header)
     {
         hPrinter = header->hPrinter;
-        if (IsWholeRecord(header->pdmIn))
-            in = reinterpret_cast<const TARVIK_DEVMODE*>(header->pdmIn);
+        in = CallerRecord(header->pdmIn);
         out = reinterpret_cast<TARVIK_DEVMODE*>(header->pdmOut);
     }
     TARVIK_DEVMODE* working = out ? out : &sheet->record;

@@ -113,17 +113,15 @@ TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
     }
 }
 
-// A recording host: keeps the pages it is given, as the real host does, and
-// shows them in a property sheet of its own when asked.
+// A recording host: keeps the pages it is given, as the real host does.
 struct RecordingHost
 {
     std::vector<PROPSHEETPAGEW> added;
     std::vector<HPROPSHEETPAGE> pages;
-    std::vector<std::pair<HANDLE, LPARAM>> results;
 };
 RecordingHost* g_host = nullptr;
 
-LONG_PTR CALLBACK HostCallback(HANDLE hComPropSheet, UINT function, LPARAM lParam1, LPARAM lParam2)
+LONG_PTR CALLBACK HostCallback(HANDLE hComPropSheet, UINT function, LPARAM lParam1, LPARAM)
 {
     if (hComPropSheet != reinterpret_cast<HANDLE>(g_host))
         return 0;
@@ -134,8 +132,6 @@ LONG_PTR CALLBACK HostCallback(HANDLE hComPropSheet, UINT function, LPARAM lPara
         g_host->pages.push_back(CreatePropertySheetPageW(page));
         return reinterpret_cast<LONG_PTR>(g_host->pages.back());
     }
-    if (function == CPSFUNC_SET_RESULT)
-        g_host->results.emplace_back(reinterpret_cast<HANDLE>(lParam1), lParam2);
     return 0;
 }
 
@@ -257,19 +253,6 @@ TEST_F(SheetLife, WorkingRecordByTheCallersBuffers)
         EXPECT_EQ("", testhost::RecordDifferences(row.expected, working));
         Destroy();
     }
-}
-
-TEST_F(SheetLife, OtherReasonsDoNothing)
-{
-    for (WORD reason : {WORD(PROPSHEETUI_REASON_GET_INFO_HEADER), WORD(PROPSHEETUI_REASON_SET_RESULT),
-                        WORD(PROPSHEETUI_REASON_GET_ICON), WORD(77)})
-    {
-        m_info.Reason = reason;
-        m_info.UserData = 0x1234;
-        EXPECT_EQ(1, DrvDocumentPropertySheets(&m_info, 0)) << reason;
-        EXPECT_EQ(0x1234u, m_info.UserData);
-    }
-    EXPECT_TRUE(m_host.added.empty());
 }
 
 // The device sheet through the host's own entry: one static page.

@@ -308,6 +308,33 @@ TEST_F(UpdateCheck, MakersServerUnreachable)
     EXPECT_EQ(L"Can not request http://www.kastrel.com/tarvikpro7/checkupdate.html url", lines.back());
 }
 
+// A module without a readable version shows four zeros: here the page runs
+// inside this test program, which carries no version resource.
+TEST_F(UpdateCheck, UnreadableVersionShowsZeros)
+{
+    CDlgInfoSetting page;
+    PROPSHEETPAGEW* description = nullptr;
+    ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, &page));
+    HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
+    LocalFree(description);
+    PROPSHEETHEADERW header = {};
+    header.dwSize = sizeof(header);
+    header.pszCaption = L"Version probe";
+    header.nPages = 1;
+    header.phpage = &handle;
+    std::wstring version;
+    {
+        testhost::UserThread user([&] {
+            HWND sheet = testhost::WaitForDialog(L"Version probe");
+            version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        });
+        PropertySheetW(&header);
+    }
+    EXPECT_EQ(L"Version 0.0.0.0", version);
+    EXPECT_EQ(0, page.m_wMajor1 + page.m_wMajor2 + page.m_wMinor1 + page.m_wMinor2);
+}
+
 // The page on the real sheet, through the spooler: version, cursor, link
 // and support button.
 using InfoPage = testhost::PrinterTest;

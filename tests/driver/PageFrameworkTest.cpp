@@ -223,7 +223,7 @@ TEST_F(PageFramework, MessageBoxesTakeTheirTextsFromTheResourceModule)
         LoadStringW(g_hResModule, row.text, text, 1024);
         ASSERT_GT(LoadStringW(g_hResModule, row.caption, caption, 128), 0);
         testhost::MessageBoxSeen seen;
-        int result = row.text ? 0 : row.answer; // the given text's box returns nothing
+        int result = 0;
         {
             testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, row.answer); });
             if (row.text)
@@ -231,7 +231,10 @@ TEST_F(PageFramework, MessageBoxesTakeTheirTextsFromTheResourceModule)
             else
                 CDlgPropSheetPage::ShowMessageText(nullptr, L"Message\t: given text", row.caption, row.type);
         }
-        EXPECT_EQ(row.answer, result);
+        if (row.text) // the given text's box returns nothing
+        {
+            EXPECT_EQ(row.answer, result);
+        }
         EXPECT_EQ(std::wstring(caption), seen.caption);
         EXPECT_EQ(row.text ? std::wstring(text) : L"Message\t: given text", seen.text);
     }
