@@ -1,12 +1,10 @@
-// The device-capability answers, called directly with the open printer and
-// through the spooler's DeviceCapabilitiesW as applications call them; the
-// three paper answers must describe the same papers entry by entry.
+// The device-capability answers, directly with the open printer and through
+// the spooler's DeviceCapabilitiesW; the paper answers agree entry by entry.
 #include "FormFixture.h"
 #include "ReportLines.h"
 
 #include "CFormManager.h"
 #include "DriverInterface.h"
-#include "SettingsRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +14,7 @@
 #include <initializer_list>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -25,9 +24,8 @@ using CapsCall = std::function<DWORD(WORD index, void* output)>;
 constexpr BYTE kUntouched = 0xCD;
 constexpr size_t kGuard = 256; // bytes checked past every answer
 
-// The three paper answers, each asked for its count first and then into a
-// buffer of exactly that many entries, as applications do. Names are cut at
-// their terminator, which must lie within the slot.
+// The three paper answers, each asked for its count and then into a buffer of
+// exactly that many entries; a name's terminator must lie within its slot.
 struct Papers
 {
     std::vector<DWORD> results; // names, numbers, sizes: without, then with a buffer
@@ -37,8 +35,8 @@ struct Papers
     bool guardsIntact = true;
     bool operator==(const Papers& o) const
     {
-        return results == o.results && names == o.names && numbers == o.numbers && sizes == o.sizes &&
-               guardsIntact == o.guardsIntact;
+        return std::tie(results, names, numbers, sizes, guardsIntact) ==
+               std::tie(o.results, o.names, o.numbers, o.sizes, o.guardsIntact);
     }
 };
 
@@ -55,36 +53,32 @@ Papers QueryPapers(const CapsCall& caps)
             return papers;
         std::vector<BYTE> out(count * widths[q] + kGuard, kUntouched);
         papers.results.push_back(caps(indexes[q], out.data()));
-        for (size_t i = count * widths[q]; i < out.size(); ++i)
-            papers.guardsIntact = papers.guardsIntact && out[i] == kUntouched;
+        papers.guardsIntact &=
+            std::vector<BYTE>(out.end() - kGuard, out.end()) == std::vector<BYTE>(kGuard, kUntouched);
+        const auto* names = reinterpret_cast<const wchar_t*>(out.data());
         for (DWORD k = 0; k < count; ++k)
         {
-            const BYTE* entry = out.data() + k * widths[q];
-            if (q == 0)
-                papers.names.emplace_back(reinterpret_cast<const wchar_t*>(entry),
-                                          wcsnlen(reinterpret_cast<const wchar_t*>(entry), 64));
-            if (q == 0 && papers.names.back().size() == 64)
-                papers.guardsIntact = false; // no terminator in the slot
+            if (q == 0) // a name without its terminator in the slot shows as 64 characters
+                papers.names.emplace_back(names + 64 * k, wcsnlen(names + 64 * k, 64));
             if (q == 1)
-                papers.numbers.push_back(*reinterpret_cast<const WORD*>(entry));
+                papers.numbers.push_back(reinterpret_cast<const WORD*>(out.data())[k]);
             if (q == 2)
-                papers.sizes.emplace_back(reinterpret_cast<const POINT*>(entry)->x,
-                                          reinterpret_cast<const POINT*>(entry)->y);
+                papers.sizes.emplace_back(reinterpret_cast<const POINT*>(out.data())[k].x,
+                                          reinterpret_cast<const POINT*>(out.data())[k].y);
         }
     }
     return papers;
 }
 
-CapsCall Direct(HANDLE printer, const wchar_t* name, DEVMODEW* record = nullptr)
+CapsCall Direct(HANDLE printer, const wchar_t* name)
 {
     return [=](WORD index, void* output) {
-        return DrvDeviceCapabilities(printer, const_cast<PWSTR>(name), index, output, record);
+        return DrvDeviceCapabilities(printer, const_cast<PWSTR>(name), index, output, nullptr);
     };
 }
 
 using DeviceCaps = formtest::PrinterFormsTest;
 
-// The bytes of `values` of type T, as an answer writes them.
 template <typename T>
 std::vector<BYTE> Bytes(std::initializer_list<T> values)
 {
@@ -102,57 +96,33 @@ std::vector<BYTE> Slot(const std::wstring& text, size_t slot)
                              reinterpret_cast<const BYTE*>(padded.data() + slot));
 }
 
-TEST_F(DeviceCaps, NumbersAndSingleEntries)
+TEST_F(DeviceCaps, EveryIndexWithAndWithoutABuffer)
 {
-    const struct
-    {
-        WORD index;
-        DWORD result;
-        std::vector<BYTE> written; // with a buffer; empty: nothing
-    } rows[] = {
-        {DC_FIELDS, 0x1BF1F, {}},
-        {DC_MINEXTENT, 0x00FE00FE, {}},
-        {DC_MAXEXTENT, 0x7FFF7FFF, {}},
-        {DC_DUPLEX, 0, {}},
-        {DC_EXTRA, 6092, {}},
-        {DC_VERSION, 0x401, {}},
-        {DC_DRIVER, 0x700, {}},
-        {DC_TRUETYPE, DCTT_BITMAP, {}},
-        {DC_ORIENTATION, 90, {}},
-        {DC_COPIES, 1, {}},
-        {DC_COLLATE, 0, {}},
-        {DC_PRINTRATE, 1, {}},
-        {DC_PRINTRATEUNIT, 1, {}},
-        {DC_PRINTERMEM, 0x40000000, {}},
-        {DC_STAPLE, 0, {}},
-        {DC_PRINTRATEPPM, 128, {}},
-        {DC_COLORDEVICE, 1, {}},
-        {DC_NUP, 0, {}},
-        {DC_BINS, 1, Bytes<WORD>({DMBIN_ONLYONE})},
-        {DC_ENUMRESOLUTIONS, 5, Bytes<LONG>({300, 300, 600, 600, 1200, 1200, 2400, 2400, 3000, 3000})},
-        {DC_BINNAMES, 1, Slot(L"Tarvik Tray", 24)},
-        {DC_PERSONALITY, 1, Slot(L"Tarvik", 32)},
-        {DC_MEDIAREADY, 1, Slot(L"Tarvik Paper", 64)},
+    auto check = [](WORD index, DWORD result, std::vector<BYTE> written) {
+        EXPECT_EQ(result, DrvDeviceCapabilities(s_printer, nullptr, index, nullptr, nullptr)) << index;
+        std::vector<BYTE> out(kGuard, kUntouched);
+        EXPECT_EQ(result, DrvDeviceCapabilities(s_printer, nullptr, index, out.data(), nullptr)) << index;
+        written.resize(kGuard, kUntouched);
+        EXPECT_EQ(written, out) << index;
     };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.index);
-        EXPECT_EQ(row.result, DrvDeviceCapabilities(s_printer, nullptr, row.index, nullptr, nullptr));
-        std::vector<BYTE> out(kGuard, kUntouched);
-        EXPECT_EQ(row.result, DrvDeviceCapabilities(s_printer, nullptr, row.index, out.data(), nullptr));
-        std::vector<BYTE> expected = row.written;
-        expected.resize(kGuard, kUntouched);
-        EXPECT_EQ(expected, out);
-    }
+    // Numbers alone, each index with its answer.
+    const WORD indexes[] = {
+        DC_FIELDS,        DC_MINEXTENT,  DC_MAXEXTENT,   DC_DUPLEX,       DC_EXTRA,       DC_VERSION,
+        DC_DRIVER,        DC_TRUETYPE,   DC_ORIENTATION, DC_COPIES,       DC_COLLATE,     DC_PRINTRATE,
+        DC_PRINTRATEUNIT, DC_PRINTERMEM, DC_STAPLE,      DC_PRINTRATEPPM, DC_COLORDEVICE, DC_NUP};
+    const DWORD answers[] = {0x1BF1F, 0x00FE00FE, 0x7FFF7FFF, 0, 6092,       0x401, 0x700, DCTT_BITMAP, 90,
+                             1,       0,          1,          1, 0x40000000, 0,     128,   1,           0};
+    static_assert(sizeof(indexes) / sizeof(WORD) == sizeof(answers) / sizeof(DWORD), "one answer per index");
+    for (size_t i = 0; i < sizeof(answers) / sizeof(DWORD); ++i)
+        check(indexes[i], answers[i], {});
     // Unlisted indexes say so and leave the buffer alone.
-    for (WORD index : {0, DC_SIZE, DC_FILEDEPENDENCIES, DC_BINADJUST, DC_EMF_COMPLIANT, DC_DATATYPE_PRODUCED,
-                       DC_MANUFACTURER, DC_MODEL, DC_MEDIATYPENAMES, DC_MEDIATYPES, 36})
-    {
-        std::vector<BYTE> out(kGuard, kUntouched);
-        EXPECT_EQ(GDI_ERROR, DrvDeviceCapabilities(s_printer, nullptr, index, nullptr, nullptr)) << index;
-        EXPECT_EQ(GDI_ERROR, DrvDeviceCapabilities(s_printer, nullptr, index, out.data(), nullptr)) << index;
-        EXPECT_EQ(std::vector<BYTE>(kGuard, kUntouched), out) << index;
-    }
+    for (WORD index : {0, DC_SIZE, DC_FILEDEPENDENCIES, DC_EMF_COMPLIANT, DC_MANUFACTURER, DC_MEDIATYPES, 36})
+        check(index, GDI_ERROR, {});
+    check(DC_BINS, 1, Bytes<WORD>({DMBIN_ONLYONE}));
+    check(DC_ENUMRESOLUTIONS, 5, Bytes<LONG>({300, 300, 600, 600, 1200, 1200, 2400, 2400, 3000, 3000}));
+    check(DC_BINNAMES, 1, Slot(L"Tarvik Tray", 24));
+    check(DC_PERSONALITY, 1, Slot(L"Tarvik", 32));
+    check(DC_MEDIAREADY, 1, Slot(L"Tarvik Paper", 64));
 }
 
 TEST_F(DeviceCaps, PapersAreTheCatalogueThenCustomSizeWhoeverAsks)
@@ -183,33 +153,21 @@ TEST_F(DeviceCaps, PapersAreTheCatalogueThenCustomSizeWhoeverAsks)
     EXPECT_EQ(DMPAPER_USER, papers.numbers[n]);
     EXPECT_EQ(std::make_pair(0L, 0L), papers.sizes[n]);
 
-    // The same through the spooler (which passes no handle), by name alone,
-    // and whatever settings record comes along.
-    TARVIK_DEVMODE record;
-    SetDefaultRecord(L"Tarvik", &record);
-    record.dmPaperWidth = 1;
-    lstrcpyW(record.dmFormName, L"Letter");
+    // The same through the spooler (which passes no handle) and by name alone.
     const CapsCall spooler = [](WORD index, void* output) {
         return static_cast<DWORD>(
             DeviceCapabilitiesW(L"Tarvik", L"FILE:", index, static_cast<LPWSTR>(output), nullptr));
     };
     EXPECT_TRUE(papers == QueryPapers(spooler));
     EXPECT_TRUE(papers == QueryPapers(Direct(nullptr, L"Tarvik")));
-    EXPECT_TRUE(papers == QueryPapers(Direct(s_printer, nullptr, reinterpret_cast<DEVMODEW*>(&record))));
-    EXPECT_EQ(6092u, spooler(DC_EXTRA, nullptr));
 
     // No printer to ask: "Custom Size" alone.
-    for (const wchar_t* name : {static_cast<const wchar_t*>(nullptr), L"No Such Printer"})
-    {
-        const Papers alone = QueryPapers(Direct(nullptr, name));
-        EXPECT_EQ(std::vector<DWORD>(6, 1), alone.results);
-        EXPECT_EQ(std::vector<std::wstring>{L"Custom Size"}, alone.names);
-        EXPECT_EQ(std::vector<WORD>{DMPAPER_USER}, alone.numbers);
-    }
+    const Papers alone = QueryPapers(Direct(nullptr, L"No Such Printer"));
+    EXPECT_EQ(std::vector<DWORD>(6, 1), alone.results);
+    EXPECT_EQ(std::vector<std::wstring>{L"Custom Size"}, alone.names);
 }
 
-// Eight threads at once, half with the handle and half with the name only:
-// every answer must be whole and equal to what a lone caller gets.
+// Eight threads, half with the handle and half with the name only.
 TEST_F(DeviceCaps, ConcurrentCallersGetCompleteConsistentAnswers)
 {
     CFormManager writer;

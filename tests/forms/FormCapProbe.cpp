@@ -1,8 +1,6 @@
-// Run under other names (hwp.exe, HWP.EXE, ...) by the form-count cap test.
-// Prints "<GetFormCount> <names> <papers> <sizes> <same>" for the printer
-// "Tarvik": the catalogue's count, the three paper answers' counts, and 1
-// when names and numbers matched the catalogue's first forms entry by entry
-// and ended with "Custom Size".
+// Run under other names by the form-count cap test. Prints the catalogue's
+// count, the three paper answers' counts, and 1 when names and numbers match
+// the catalogue's first forms and end with "Custom Size".
 #include "CFormManager.h"
 #include "DriverInterface.h"
 

@@ -12,20 +12,6 @@ namespace formtest
 HANDLE PrinterFormsTest::s_printer = nullptr;
 std::vector<Form> PrinterFormsTest::s_spoolerForms;
 
-namespace
-{
-void RemoveStoredForms()
-{
-    RegDeleteKeyW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY);
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS)
-    {
-        RegDeleteValueW(key, TARVIK_FAVORITE_VALUE);
-        RegCloseKey(key);
-    }
-}
-} // namespace
-
 std::vector<std::wstring> CustomFormNames()
 {
     std::vector<std::wstring> names;
@@ -52,17 +38,7 @@ LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const 
     return rc;
 }
 
-std::vector<BYTE> ReadValue(const wchar_t* key, const wchar_t* name, DWORD* type)
-{
-    std::vector<BYTE> data(16384);
-    DWORD size = 16384;
-    *type = REG_NONE;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, type, data.data(), &size) != 0)
-        size = 0;
-    data.resize(size);
-    return data;
-}
-
+// Installs the printer once per program (the handle lives until it ends).
 void PrinterFormsTest::SetUpTestSuite()
 {
     std::wstring step;
@@ -77,25 +53,13 @@ void PrinterFormsTest::SetUpTestSuite()
     const auto* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i)
         s_spoolerForms.push_back({forms[i].pName, forms[i].Flags, forms[i].Size.cx, forms[i].Size.cy});
-    // Wine's spooler has over a hundred built-in forms, A4 and Letter
-    // among them.
-    ASSERT_GT(s_spoolerForms.size(), 100u);
-}
-
-void PrinterFormsTest::TearDownTestSuite()
-{
-    ClosePrinter(s_printer);
-    s_printer = nullptr;
+    ASSERT_GT(s_spoolerForms.size(), 100u); // Wine's built-in forms
 }
 
 void PrinterFormsTest::SetUp()
 {
     ASSERT_NE(nullptr, s_printer);
-    RemoveStoredForms();
-}
-
-void PrinterFormsTest::TearDown()
-{
-    RemoveStoredForms();
+    RegDeleteKeyW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE);
 }
 } // namespace formtest

@@ -1,7 +1,6 @@
 // Shared ground of the form tests: the installed printer "Tarvik", the
-// spooler's own list of its forms, and raw access to the custom-form and
-// favourite values of the private prefix, which every test sets up and
-// removes.
+// spooler's list of its forms, and raw access to the stored custom forms and
+// favourites, which every test starts and ends without.
 #pragma once
 
 #include <windows.h>
@@ -23,20 +22,14 @@ struct Form
 
 // The custom forms' value names in the registry's enumeration order.
 std::vector<std::wstring> CustomFormNames();
-
 LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const void* data, DWORD size);
-// The value's bytes; `type` is REG_NONE when it is missing.
-std::vector<BYTE> ReadValue(const wchar_t* key, const wchar_t* name, DWORD* type);
 
-// Installs the printer once per program; every test starts and ends with
-// no custom forms and no favourites stored.
 class PrinterFormsTest : public testing::Test
 {
   protected:
     static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { SetUp(); }
 
     static HANDLE s_printer;
     static std::vector<Form> s_spoolerForms; // EnumFormsW level 1, in order
