@@ -13,79 +13,52 @@
 namespace
 {
 using testhost::DebugCapture;
-using testhost::ReportText;
 
-// The report shows the system text (or "Error message not found"), the
-// formatted reason on its own line, and the code in decimal and hex, the
+const wchar_t kOverflow[] = L"Exception : The format is invalid or Parameter length is too long";
+
+// The system text, the formatted reason and the code in decimal and hex, the
 // sign of a negative code kept; the last error text holds the same.
 TEST(ReportErrorW, SystemTextReasonAndCode)
 {
-    struct Row
+    const std::wstring longName(5000, L'x');
+    const struct
     {
         DWORD code;
-        const wchar_t* reason;
-        const wchar_t* printed;
-    };
-    const Row rows[] = {
-        {ERROR_FILE_NOT_FOUND, nullptr, L"2(0x00000002)"},
-        {ERROR_ACCESS_DENIED, L"Can not get C:\\x\\tarvikui.dll file version", L"5(0x00000005)"},
+        const wchar_t *reason, *printed;
+    } rows[] = {
+        {ERROR_ACCESS_DENIED, L"C:\\x\\tarvikui.dll", L"5(0x00000005)"},
         {0x2FFFFFFF, nullptr, L"805306367(0x2FFFFFFF)"},
         {static_cast<DWORD>(-1), nullptr, L"-1(0xFFFFFFFF)"},
+        {ERROR_FILE_NOT_FOUND, longName.c_str(), L"2(0x00000002)"},
     };
-    for (const Row& row : rows)
+    for (const auto& row : rows)
     {
         SCOPED_TRACE(row.printed);
-        const std::wstring expected = ReportText(row.code, row.reason);
-        ASSERT_EQ(std::wstring(L"\nCode\t: ") + row.printed,
-                  expected.substr(expected.size() - wcslen(row.printed) - 8));
         DebugCapture capture;
-        if (row.reason)
-            EXPECT_EQ(row.code, ReportErrorW(row.code, L"Can not get %s file version", L"C:\\x\\tarvikui.dll"));
+        EXPECT_EQ(row.code, row.reason ? ReportErrorW(row.code, L"Can not get %s file version", row.reason)
+                                       : ReportErrorW(row.code, nullptr));
+        const std::wstring text = GetLastErrorTextW();
+        EXPECT_EQ(std::vector<std::wstring>{text}, capture.Lines());
+        EXPECT_EQ(std::wstring(L"\nCode\t: ") + row.printed, text.substr(text.size() - wcslen(row.printed) - 8));
+        if (row.code == ERROR_FILE_NOT_FOUND)
+            EXPECT_NE(std::wstring::npos, text.find(std::wstring(L"\nReason\t: ") + kOverflow + L"\nCode")) << text;
         else
-            EXPECT_EQ(row.code, ReportErrorW(row.code, nullptr));
-        EXPECT_EQ(std::vector<std::wstring>{expected}, capture.Lines());
-        EXPECT_EQ(expected, std::wstring(GetLastErrorTextW()));
+            EXPECT_EQ(
+                testhost::ReportText(row.code, row.reason ? L"Can not get C:\\x\\tarvikui.dll file version" : nullptr),
+                text);
     }
 }
 
-TEST(ReportErrorW, TooLongReasonBecomesTheOverflowText)
+TEST(DebugPrintW, OneLineWithoutLineEndOrTheOverflowText)
 {
-    const std::wstring longName(5000, L'x');
-    DebugCapture capture;
-    ReportErrorW(ERROR_FILE_NOT_FOUND, L"Can not open %s", longName.c_str());
-    const std::wstring text = GetLastErrorTextW();
-    EXPECT_NE(std::wstring::npos,
-              text.find(L"\nReason\t: Exception : The format is invalid or Parameter length is too long\nCode\t: 2("))
-        << text;
-}
-
-TEST(DebugPrintW, WritesOneLineWithoutLineEnd)
-{
-    DebugCapture capture;
-    DebugPrintW(L"%S(%d) : error = %d", "CFormManager", 120, 87);
-    DebugPrintW(L"from %s", L"CFormManager::AddForm()");
-    EXPECT_EQ((std::vector<std::wstring>{L"CFormManager(120) : error = 87", L"from CFormManager::AddForm()"}),
-              capture.Lines());
-}
-
-TEST(DebugPrintW, OverlongLineBecomesTheOverflowText)
-{
-    for (size_t length : {size_t(8191), size_t(8192), size_t(9000)})
+    for (size_t length : {size_t(8191), size_t(8192)})
     {
-        SCOPED_TRACE(length);
-        const std::wstring text(length, L'a');
         DebugCapture capture;
-        DebugPrintW(L"%s", text.c_str());
-        ASSERT_EQ(1u, capture.Lines().size());
-        if (length < 8192)
-            EXPECT_EQ(text, capture.Lines()[0]);
-        else
-            EXPECT_EQ(L"Exception : The format is invalid or Parameter length is too long", capture.Lines()[0]);
+        const std::wstring pad(length - 20, L'a');
+        DebugPrintW(L"%S(%d) : %s", "CFormManager", 120, pad.c_str());
+        const std::wstring line = L"CFormManager(120) : " + pad;
+        EXPECT_EQ(std::vector<std::wstring>{length < 8192 ? line : kOverflow}, capture.Lines());
     }
-}
-
-TEST(FormatTextW, CutsAndSaysSo)
-{
     wchar_t buffer[8];
     EXPECT_EQ(5, FormatTextW(buffer, 8, _TRUNCATE, L"%s-%d", L"ab", 12));
     EXPECT_STREQ(L"ab-12", buffer);
@@ -94,29 +67,21 @@ TEST(FormatTextW, CutsAndSaysSo)
     EXPECT_EQ(-1, FormatTextW(nullptr, 8, _TRUNCATE, L"%s", L"a"));
 }
 
-// The failure-site helpers write the chain, innermost first, with the source
-// name of this file and the line the failure was detected on.
+// The failure-site helpers write the chain, innermost first, with this file's
+// name and the line the failure was met on; code 0 writes no "from" line.
 TEST(FailureSite, WritesLocationAndFromLines)
 {
     DebugCapture capture;
     const int line = __LINE__ + 1;
     const DWORD inner = FAIL_AT(ERROR_NOT_ENOUGH_MEMORY, L"Inner()");
-    const DWORD outer = PASS_ON(inner, L"Outer()");
+    EXPECT_EQ(8u, PASS_ON(inner, L"Outer()"));
     EXPECT_EQ(0u, PASS_ON(0, L"Quiet()"));
     EXPECT_EQ(6u, FAIL_FROM(L"RegOpenKeyExW()", 6, L"Caller()"));
-    EXPECT_EQ(8u, inner);
-    EXPECT_EQ(8u, outer);
-    const std::vector<std::wstring> expected = {L"ErrorReportTest(" + std::to_wstring(line) + L") : error = 8",
-                                                L"from Inner()", L"from Outer()", L"from RegOpenKeyExW()",
-                                                L"from Caller()"};
-    EXPECT_EQ(expected, capture.Lines());
-}
-
-TEST(FailureSite, CodeZeroWritesNoFromLine)
-{
-    DebugCapture capture;
     EXPECT_EQ(0u, FAIL_AT(0, L"Nothing()"));
-    ASSERT_EQ(1u, capture.Lines().size());
-    EXPECT_NE(std::wstring::npos, capture.Lines()[0].find(L") : error = 0"));
+    const std::wstring site = L"ErrorReportTest(" + std::to_wstring(line);
+    EXPECT_EQ(std::vector<std::wstring>({site + L") : error = 8", L"from Inner()", L"from Outer()",
+                                         L"from RegOpenKeyExW()", L"from Caller()",
+                                         L"ErrorReportTest(" + std::to_wstring(line + 4) + L") : error = 0"}),
+              capture.Lines());
 }
 } // namespace
