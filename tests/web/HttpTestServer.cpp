@@ -29,17 +29,12 @@ std::string HttpRequestRecord::Header(const char* lowerCaseName) const
 bool HttpTestServer::Open(std::string* problem)
 {
     const char* state = std::getenv("TARVIK_HTTP_STATE");
-    if (!state || !*state)
-    {
-        *problem = "TARVIK_HTTP_STATE is not set: run the test through ctest, which starts the server";
-        return false;
-    }
     m_stateFolder = L"Z:"; // Wine shows the Unix file system as drive Z:
-    for (const char* p = state; *p; ++p)
+    for (const char* p = state ? state : ""; *p; ++p)
         m_stateFolder += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
     m_port = static_cast<unsigned>(std::atoi(ReadFile(m_stateFolder + L"\\port").c_str()));
     if (m_port == 0)
-        *problem = std::string("no port file in ") + state;
+        *problem = "no port file in TARVIK_HTTP_STATE: run the test through ctest, which starts the server";
     return m_port != 0;
 }
 

@@ -1,5 +1,5 @@
-// The test side of http_test_server.py, which runs as a ctest fixture with
-// its state folder (a Unix path) in the environment variable TARVIK_HTTP_STATE.
+// The test side of http_test_server.py, a ctest fixture whose state folder (a
+// Unix path) comes in the environment variable TARVIK_HTTP_STATE.
 #pragma once
 
 #include <string>
@@ -7,20 +7,16 @@
 
 namespace testweb
 {
-// One request as the server read it off the wire.
-struct HttpRequestRecord
+struct HttpRequestRecord // one request as the server read it off the wire
 {
-    std::string requestLine;
-    std::string head; // "<lower-case name>: <value>" lines, each ended by CR LF
-    std::string body;
-
+    std::string requestLine, head, body;                 // head: "<lower-case name>: <value>\r\n" lines
     std::string Header(const char* lowerCaseName) const; // empty when absent
 };
 
 class HttpTestServer
 {
   public:
-    bool Open(std::string* problem);                    // false with the reason
+    bool Open(std::string* problem);
     std::wstring Url(const std::wstring& target) const; // "http://127.0.0.1:<port>" + target
     // Stores `body` as the answer to "file=<name>" (long bodies do not fit into a URL).
     bool PublishFile(const std::wstring& name, const std::string& body) const;
