@@ -1,7 +1,7 @@
 // The process gate, measured in real processes: the probe program is copied
 // under the names of the shell and the spooler and run, and tells by its exit
 // code what the gate decided.
-#include "PrinterInstaller.h"
+#include "ProbeRun.h"
 
 #include <gtest/gtest.h>
 

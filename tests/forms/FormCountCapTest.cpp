@@ -1,7 +1,7 @@
 // The hwp.exe form-count cap, measured in real child processes: a probe copied
 // under several names prints what the catalogue and paper answers gave it.
 #include "FormFixture.h"
-#include "PrinterInstaller.h"
+#include "ProbeRun.h"
 #include "ReportLines.h"
 
 #include "CFormManager.h"

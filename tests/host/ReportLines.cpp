@@ -30,18 +30,6 @@ int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code)
     return std::regex_match(text, match, pattern) ? std::stoi(match[1].str()) : 0;
 }
 
-namespace
-{
-std::string Encoded(const std::wstring& text, UINT codePage)
-{
-    const int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(codePage, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    out.resize(n > 0 ? n - 1 : 0);
-    return out;
-}
-} // namespace
-
 std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, const wchar_t* reason,
                            const std::vector<std::wstring>& rest)
 {
@@ -60,13 +48,4 @@ std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, c
     return problems;
 }
 
-std::string Ansi(const std::wstring& text)
-{
-    return Encoded(text, CP_ACP);
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    return Encoded(text, CP_UTF8);
-}
 } // namespace testhost

@@ -2,6 +2,8 @@
 // built from the platform's own texts.
 #pragma once
 
+#include "RecordFields.h" // Ansi, Utf8
+
 #include <windows.h>
 
 #include <string>
@@ -23,7 +25,4 @@ int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code);
 std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, const wchar_t* reason,
                            const std::vector<std::wstring>& rest);
 
-// `text` in the ANSI code page and in UTF-8.
-std::string Ansi(const std::wstring& text);
-std::string Utf8(const std::wstring& text);
 } // namespace testhost

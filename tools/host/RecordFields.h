@@ -45,3 +45,10 @@ std::string RecordDifferences(const void* expected, const void* actual);
 // A record as SetDefaultRecord fills it for the printer `name`.
 TARVIK_DEVMODE DefaultRecord(const wchar_t* name = TARVIK_PRODUCT_NAME);
 } // namespace testhost
+
+namespace testhost
+{
+// A UTF-16 text in the ANSI code page or in UTF-8, for messages and printing.
+std::string Ansi(const std::wstring& text);
+std::string Utf8(const std::wstring& text);
+} // namespace testhost

@@ -1,5 +1,4 @@
 #include "RecordFields.h"
-#include "ReportLines.h"
 
 #include <windows.h>
 
@@ -160,5 +159,30 @@ TARVIK_DEVMODE DefaultRecord(const wchar_t* name)
     TARVIK_DEVMODE record;
     SetDefaultRecord(name, &record);
     return record;
+}
+} // namespace testhost
+
+namespace testhost
+{
+namespace
+{
+std::string Encoded(const std::wstring& text, UINT codePage)
+{
+    const int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(codePage, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    out.resize(n > 0 ? n - 1 : 0);
+    return out;
+}
+} // namespace
+
+std::string Ansi(const std::wstring& text)
+{
+    return Encoded(text, CP_ACP);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    return Encoded(text, CP_UTF8);
 }
 } // namespace testhost

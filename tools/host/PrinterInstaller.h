@@ -1,4 +1,5 @@
-// Installs the built driver into the private Wine prefix as the printer
+// Installs the built driver into the private Wine prefix (for the main job,
+// the benchmarks and the tests) as the printer
 // "Tarvik", the way a driver package is installed on Windows: the files go
 // into the spooler's driver directory, the driver is added with
 // AddPrinterDriverExW (level 3, "Windows x64") and the printer with
@@ -26,13 +27,6 @@ std::wstring DriverDirectory();
 // is deleted first, so each run starts from the driver's default record).
 // Returns 0 or the Win32 error of the step that failed; `step` names it.
 DWORD InstallTarvikPrinter(std::wstring* step = nullptr);
-
-// Runs a copy of the build's `program` named `name`, in its own folder
-// `folder` (Wine's file names ignore letter case), and returns its exit code
-// (1000 + error when it could not be copied, 2000 + error when it did not
-// start), with what it printed in *output when that is given.
-DWORD RunCopyAs(const wchar_t* program, const std::wstring& folder, const std::wstring& name,
-                std::string* output = nullptr);
 
 // Opens the printer; null on failure (the last error says why).
 HANDLE OpenTarvikPrinter(DWORD access = PRINTER_ALL_ACCESS);
