@@ -1,10 +1,9 @@
 // The device property sheet: one static page that the resource module
-// defines (dialog 65535), with no behaviour of its own.
+// defines, with no behaviour of its own.
 #include "CDlgPropSheetPage.h"
 #include "DriverInterface.h"
 #include "Globals.h"
-
-constexpr WORD kDevicePageId = 65535;
+#include "resource.h"
 
 namespace
 {
@@ -25,7 +24,7 @@ extern "C" LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPAR
         return 1;
 
     PROPSHEETPAGEW* description = nullptr;
-    CreatePropSheetPage(&description, kDevicePageId, kDevicePageId, StaticPageProc, nullptr);
+    CreatePropSheetPage(&description, IDD_DEVICE_PAGE, IDS_TITLE_DEVICE, StaticPageProc, nullptr);
     pPSUIInfo->UserData = 0;
     pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                reinterpret_cast<LPARAM>(description), 0);

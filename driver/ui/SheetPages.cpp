@@ -2,38 +2,53 @@
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
+#include "resource.h"
 
+#include <cstring>
 #include <new>
 
 namespace
 {
-// A page to add to the host, in the order the tabs appear.
-struct PageEntry
+template <class Page>
+CDlgPropSheetPage* NewPage()
 {
-    SheetSlot slot;
-    WORD templateId;
-    WORD titleId;
+    return new Page();
+}
+
+// One row per page. A row whose page class has not been written yet has no
+// create function and adds nothing to the sheet.
+// clang-format off
+const SheetPageRow kPageTable[] = {
+    // slot          template            title                create                     tab  destroy
+    {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     nullptr,                    1,   3},
+    {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     nullptr,                    2,   2},
+    {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, nullptr,                    5,   5},
+    {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, nullptr,                    3,   4},
+    {kSlotDocInfo,  IDD_DOCINFO_PAGE,  IDS_TITLE_DOCINFO,  nullptr,                    4,   1},
+    {kSlotInfo,     IDD_INFO_PAGE,     IDS_TITLE_INFO,     NewPage<CDlgInfoSetting>,   6,   6},
 };
+// clang-format on
 
-const PageEntry kAddOrder[] = {
-    {kSlotForm, 102, 1},     {kSlotFont, 116, 15},     {kSlotGraphics, 119, 26},
-    {kSlotDocInfo, 117, 16}, {kSlotSecurity, 118, 17}, {kSlotInfo, 101, 2},
-};
-
-// The order in which DESTROY releases the pages.
-const SheetSlot kDestroyOrder[] = {kSlotDocInfo,  kSlotFont,    kSlotForm,    kSlotGraphics,
-                                   kSlotSecurity, kSlotUnused3, kSlotUnused6, kSlotInfo};
-
-// Creates the page of one slot, or null for a slot that has no page.
-CDlgPropSheetPage* CreatePage(SheetSlot slot)
+// The row at `position` of the order that `member` gives, or null.
+const SheetPageRow* RowAt(int SheetPageRow::*member, int position)
 {
-    switch (slot)
+    for (const SheetPageRow& row : kPageTable)
     {
-    case kSlotInfo:
-        return new CDlgInfoSetting();
-    default:
-        return nullptr;
+        if (row.*member == position)
+            return &row;
     }
+    return nullptr;
+}
+
+void AddPage(PPROPSHEETUI_INFO pPSUIInfo, const SheetPageRow& row, CDlgPropSheetPage* page)
+{
+    PROPSHEETPAGEW* description = nullptr;
+    CreatePropSheetPage(&description, row.templateId, row.titleId, PropSheetPageProc, page);
+    const LONG_PTR hPage = pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+                                                      reinterpret_cast<LPARAM>(description), 0);
+    page->SetPageHandle(reinterpret_cast<HANDLE>(hPage));
+    if (description)
+        LocalFree(description);
 }
 } // namespace
 
@@ -53,17 +68,17 @@ LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADE
     }
     TARVIK_DEVMODE* working = out ? out : &sheet->record;
     if (in && out)
-        memmove(out, in, kRecordSize);
+        std::memmove(out, in, kRecordSize);
     else
         LoadPrinterDefaultRecord(hPrinter, working);
 
-    // Created in this order; each learns the printer and the working record.
-    const SheetSlot createOrder[] = {kSlotForm, kSlotFont, kSlotSecurity, kSlotGraphics, kSlotDocInfo, kSlotInfo};
-    for (SheetSlot slot : createOrder)
+    // Each page learns the printer and the working record right after it is made.
+    for (const SheetPageRow& row : kPageTable)
     {
-        sheet->pages[slot] = CreatePage(slot);
-        if (sheet->pages[slot])
-            sheet->pages[slot]->AttachRecord(hPrinter, working);
+        CDlgPropSheetPage* page = row.create ? row.create() : nullptr;
+        sheet->pages[row.slot] = page;
+        if (page)
+            page->AttachRecord(hPrinter, working);
     }
     pPSUIInfo->UserData = reinterpret_cast<ULONG_PTR>(sheet);
 
@@ -73,18 +88,10 @@ LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADE
             page->AttachHost(pPSUIInfo->hComPropSheet, pPSUIInfo->pfnComPropSheet);
     }
 
-    for (const PageEntry& entry : kAddOrder)
+    for (int position = 1; const SheetPageRow* row = RowAt(&SheetPageRow::tabPosition, position); ++position)
     {
-        CDlgPropSheetPage* page = sheet->pages[entry.slot];
-        if (!page)
-            continue;
-        PROPSHEETPAGEW* description = nullptr;
-        CreatePropSheetPage(&description, entry.templateId, entry.titleId, PropSheetPageProc, page);
-        const LONG_PTR hPage = pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                                                          reinterpret_cast<LPARAM>(description), 0);
-        page->SetPageHandle(reinterpret_cast<HANDLE>(hPage));
-        if (description)
-            LocalFree(description);
+        if (CDlgPropSheetPage* page = sheet->pages[row->slot])
+            AddPage(pPSUIInfo, *row, page);
     }
     return 1;
 }
@@ -94,8 +101,8 @@ LONG DestroyDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo)
     auto* sheet = reinterpret_cast<SheetPages*>(pPSUIInfo->UserData);
     if (sheet)
     {
-        for (SheetSlot slot : kDestroyOrder)
-            delete sheet->pages[slot];
+        for (int position = 1; const SheetPageRow* row = RowAt(&SheetPageRow::destroyPosition, position); ++position)
+            delete sheet->pages[row->slot];
         delete sheet;
         pPSUIInfo->UserData = 0;
     }

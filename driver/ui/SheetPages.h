@@ -6,6 +6,7 @@
 
 #include "CDlgPropSheetPage.h"
 
+// Where each page lives in the table. Slots 3 and 6 never hold a page.
 enum SheetSlot
 {
     kSlotForm = 0,
@@ -23,6 +24,19 @@ struct SheetPages
 {
     CDlgPropSheetPage* pages[kSlotCount];
     TARVIK_DEVMODE record;
+};
+
+// One page of the document sheet. The rows of the table are in the order the
+// page objects are created; the tab and destroy positions give the other two
+// orders (1 = first).
+struct SheetPageRow
+{
+    SheetSlot slot;
+    WORD templateId; // IDD_... of the resource module
+    WORD titleId;    // IDS_TITLE_... of the resource module
+    CDlgPropSheetPage* (*create)();
+    int tabPosition;
+    int destroyPosition;
 };
 
 // Builds the document sheet for PROPSHEETUI_REASON_INIT. Returns 1.

@@ -169,7 +169,11 @@ class DocumentEvent : public BuiltModule
         ASSERT_NE(nullptr, m_event);
         g_escapes.clear();
     }
-    void TearDown() override { testhost::PatchImport(s_module, "gdi32.dll", "ExtEscape", m_previous); }
+    void TearDown() override
+    {
+        testhost::PatchImport(s_module, "gdi32.dll", "ExtEscape", m_previous);
+        std::vector<EscapeCall>().swap(g_escapes);
+    }
 
     void* m_previous = nullptr;
     DocumentEventFn m_event = nullptr;

@@ -7,7 +7,7 @@
 #include "RecordFields.h"
 #include "WindowDriver.h"
 
-#include "../web/HttpTestServer.h"
+#include "HttpTestServer.h"
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"

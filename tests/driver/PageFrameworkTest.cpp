@@ -77,7 +77,7 @@ class PageFramework : public testing::Test
 {
   protected:
     static void SetUpTestSuite() { ASSERT_TRUE(EnsureResourceModule()); }
-    void SetUp() override { g_setResults.clear(); }
+    void TearDown() override { std::vector<HostCall>().swap(g_setResults); }
 
     // Shows `pages` in a modal property sheet while `user` acts on it.
     static INT_PTR RunSheet(std::vector<ProbePage*> pages, const std::function<void(HWND)>& user)

@@ -1,5 +1,7 @@
 #include "DebugCapture.h"
 
+#include "HeapWatch.h"
+
 #include <windows.h>
 
 #include <mutex>
@@ -14,17 +16,19 @@ constexpr DWORD kDebugPrint = 0x40010006;
 constexpr DWORD kDebugPrintWide = 0x4001000A;
 
 std::mutex g_mutex;
-std::vector<std::wstring> g_lines;
+std::vector<std::wstring>* g_lines = nullptr; // the living capture's
 PVOID g_handler = nullptr;
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
 {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    // The lines belong to the test, not to the call that printed them.
+    const HeapWatch::Unwatched unwatched;
     if (record->ExceptionCode == kDebugPrintWide && record->NumberParameters >= 2)
     {
         const auto* text = reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]);
         std::lock_guard<std::mutex> lock(g_mutex);
-        g_lines.emplace_back(text ? text : L"");
+        g_lines->emplace_back(text ? text : L"");
         return EXCEPTION_CONTINUE_EXECUTION;
     }
     if (record->ExceptionCode == kDebugPrint && record->NumberParameters >= 2)
@@ -42,7 +46,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
             }
         }
         std::lock_guard<std::mutex> lock(g_mutex);
-        g_lines.push_back(line);
+        g_lines->push_back(line);
         return EXCEPTION_CONTINUE_EXECUTION;
     }
     return EXCEPTION_CONTINUE_SEARCH;
@@ -52,7 +56,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
 DebugCapture::DebugCapture()
 {
     std::lock_guard<std::mutex> lock(g_mutex);
-    g_lines.clear();
+    g_lines = &m_lines;
     g_handler = AddVectoredExceptionHandler(1, OnException);
 }
 
@@ -61,17 +65,18 @@ DebugCapture::~DebugCapture()
     std::lock_guard<std::mutex> lock(g_mutex);
     RemoveVectoredExceptionHandler(g_handler);
     g_handler = nullptr;
+    g_lines = nullptr;
 }
 
 std::vector<std::wstring> DebugCapture::Lines() const
 {
     std::lock_guard<std::mutex> lock(g_mutex);
-    return g_lines;
+    return m_lines;
 }
 
 void DebugCapture::Clear()
 {
     std::lock_guard<std::mutex> lock(g_mutex);
-    g_lines.clear();
+    m_lines.clear();
 }
 } // namespace testhost

@@ -19,5 +19,8 @@ class DebugCapture
 
     std::vector<std::wstring> Lines() const;
     void Clear();
+
+  private:
+    std::vector<std::wstring> m_lines; // filled by the handler while this capture lives
 };
 } // namespace testhost

@@ -1,99 +1,171 @@
-// The program's own non-throwing operator new and every operator delete, on
-// top of malloc and free like the runtime's, so that blocks pass freely
-// between these and the runtime's throwing forms.
+// The program's own operator new and delete, on top of malloc and free like
+// the runtime's, so that blocks pass freely between these and the runtime.
 #include "HeapWatch.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <new>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace testhost
 {
-namespace
+struct HeapWatch::State
 {
-constexpr long kMaxLive = 8192;
-
-// Only the watching thread is seen: the platform and the test framework
-// allocate on their own threads as they please.
-struct Watch
-{
-    bool busy = false; // the bookkeeping itself allocates and releases
+    State* outer = nullptr;
     long failAt = 0;
     long seen = 0;
     std::vector<size_t> sizes;
-    void* live[kMaxLive] = {};
-    long liveCount = 0; // kMaxLive + 1 once the list overflowed: then it vouches for nothing
-    const void* freed[256] = {};
-    long freedCount = 0;
+    std::unordered_map<const void*, size_t> live; // block -> size
+    std::unordered_set<const void*> freed;
 };
-thread_local Watch* t_watch = nullptr;
 
-void* Allocate(std::size_t size)
+namespace
 {
-    Watch* watch = t_watch;
-    if (!watch || watch->busy)
-        return std::malloc(size ? size : 1);
-    watch->busy = true;
-    watch->sizes.push_back(size);
-    void* block = ++watch->seen == watch->failAt ? nullptr : std::malloc(size ? size : 1);
-    if (block)
+// Allocations are seen on the watching thread only: the platform and the
+// test framework allocate on their own threads as they please. A block may
+// be released on any thread (a thread's start block is freed by the thread
+// itself), so releases are looked up in every watch.
+thread_local HeapWatch::State* t_inner = nullptr;
+// The bookkeeping itself allocates and releases: those calls pass through.
+thread_local bool t_busy = false;
+SRWLOCK g_lock = SRWLOCK_INIT; // a platform lock: it never allocates, so it can guard the allocator
+
+// The lock, with the thread's own allocations passing through meanwhile (the
+// lock does not nest).
+class Hold
+{
+  public:
+    Hold() : m_busy(t_busy)
     {
-        if (watch->liveCount < kMaxLive)
-            watch->live[watch->liveCount++] = block;
-        else
-            watch->liveCount = kMaxLive + 1;
+        t_busy = true;
+        AcquireSRWLockExclusive(&g_lock);
     }
-    watch->busy = false;
+    ~Hold()
+    {
+        ReleaseSRWLockExclusive(&g_lock);
+        t_busy = m_busy;
+    }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+  private:
+    bool m_busy;
+};
+std::atomic<int> g_watches(0);
+std::vector<HeapWatch::State*>* g_all = nullptr; // every living watch, of every thread
+
+// `mayFail`: the non-throwing forms, which the watch counts and can fail.
+void* Allocate(std::size_t size, bool mayFail)
+{
+    if (!t_inner || t_busy)
+        return std::malloc(size ? size : 1);
+    const Hold hold;
+    HeapWatch::State* inner = t_inner;
+    bool fail = false;
+    if (mayFail)
+    {
+        inner->sizes.push_back(size);
+        fail = ++inner->seen == inner->failAt;
+    }
+    void* block = fail ? nullptr : std::malloc(size ? size : 1);
+    for (HeapWatch::State* watch = inner; watch && block; watch = watch->outer)
+        watch->live.emplace(block, size);
     return block;
 }
 
 void Release(void* block)
 {
-    Watch* watch = t_watch;
-    if (watch && !watch->busy && block)
+    if (block && g_watches.load() > 0 && !t_busy)
     {
-        if (watch->freedCount < 256)
-            watch->freed[watch->freedCount++] = block;
-        for (long i = watch->liveCount <= kMaxLive ? watch->liveCount - 1 : -1; i >= 0; --i)
+        const Hold hold;
+        for (HeapWatch::State* watch : *g_all)
         {
-            if (watch->live[i] == block)
-            {
-                watch->live[i] = watch->live[--watch->liveCount];
-                break;
-            }
+            if (watch->live.erase(block) != 0 || t_inner == watch)
+                watch->freed.insert(block);
         }
     }
     std::free(block);
+}
+
+void* AllocateOrThrow(std::size_t size)
+{
+    void* block = Allocate(size, false);
+    if (!block)
+        throw std::bad_alloc();
+    return block;
 }
 } // namespace
 
 HeapWatch::HeapWatch(long failAt)
 {
-    Watch* watch = new Watch();
-    watch->failAt = failAt;
-    t_watch = watch;
+    {
+        const Hold hold;
+        m_state = new State();
+        m_state->failAt = failAt;
+        m_state->outer = t_inner;
+        if (!g_all)
+            g_all = new std::vector<State*>();
+        g_all->push_back(m_state);
+    }
+    t_inner = m_state;
+    ++g_watches;
 }
 
 HeapWatch::~HeapWatch()
 {
-    Watch* watch = t_watch;
-    t_watch = nullptr;
-    delete watch;
+    --g_watches;
+    t_inner = m_state->outer;
+    const Hold hold;
+    g_all->erase(std::find(g_all->begin(), g_all->end(), m_state));
+    delete m_state;
+}
+
+HeapWatch::Unwatched::Unwatched() : m_previous(t_busy)
+{
+    t_busy = true;
+}
+
+HeapWatch::Unwatched::~Unwatched()
+{
+    t_busy = m_previous;
 }
 
 bool HeapWatch::Failed() const
 {
-    return t_watch->failAt > 0 && t_watch->seen >= t_watch->failAt;
+    return m_state->failAt > 0 && m_state->seen >= m_state->failAt;
 }
 
 const std::vector<size_t>& HeapWatch::Sizes() const
 {
-    return t_watch->sizes;
+    return m_state->sizes;
 }
 
 long HeapWatch::Alive() const
 {
-    return t_watch->liveCount;
+    const Hold hold;
+    return static_cast<long>(m_state->live.size());
+}
+
+std::vector<size_t> HeapWatch::AliveSizes() const
+{
+    std::vector<size_t> sizes;
+    {
+        const Hold hold;
+        for (const auto& block : m_state->live)
+            sizes.push_back(block.second);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
+}
+
+bool HeapWatch::Freed(const void* block) const
+{
+    const Hold hold;
+    return m_state->freed.count(block) != 0;
 }
 
 long FailEachAllocation(const std::function<void(const HeapWatch&)>& call)
@@ -106,17 +178,13 @@ long FailEachAllocation(const std::function<void(const HeapWatch&)>& call)
             return failAt;
     }
 }
-
-bool HeapWatch::Freed(const void* block) const
-{
-    return std::find(t_watch->freed, t_watch->freed + t_watch->freedCount, block) !=
-           t_watch->freed + t_watch->freedCount;
-}
 } // namespace testhost
 
 // clang-format off
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size); }
+void* operator new(std::size_t size) { return testhost::AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return testhost::AllocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size, true); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size, true); }
 void operator delete(void* block) noexcept { testhost::Release(block); }
 void operator delete[](void* block) noexcept { testhost::Release(block); }
 void operator delete(void* block, std::size_t) noexcept { testhost::Release(block); }

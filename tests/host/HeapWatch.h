@@ -1,8 +1,10 @@
-// Watches the non-throwing allocations (the only kind the product makes)
-// made on the calling thread: records their sizes, can make one of them
-// fail as an exhausted heap would, and counts the blocks still alive, so a
-// test sees that a failed call released everything it allocated, and which
-// blocks a call released.
+// Watches the allocations made with operator new on the calling thread:
+// counts the blocks still alive, so a test sees that a call released
+// everything it allocated; and for the non-throwing forms (the ones whose
+// failure the code handles) records their sizes and can make one of them
+// fail as an exhausted heap would. Watches nest: an inner watch (one that
+// makes an allocation fail) is seen by the outer one as well, and the test
+// program's leak check (TestMain.cpp) is the outermost watch of every test.
 #pragma once
 
 #include <cstddef>
@@ -14,17 +16,38 @@ namespace testhost
 class HeapWatch
 {
   public:
-    // The failAt-th allocation from now (1 = the next) gives null; 0 = none.
+    // The failAt-th non-throwing allocation from now (1 = the next) gives
+    // null. 0 = none fails.
     explicit HeapWatch(long failAt = 0);
     ~HeapWatch();
     HeapWatch(const HeapWatch&) = delete;
     HeapWatch& operator=(const HeapWatch&) = delete;
 
     bool Failed() const;                      // the failing allocation was reached
-    const std::vector<size_t>& Sizes() const; // sizes seen, the failed one included
-    long Alive() const;
-    bool Freed(const void* block) const; // released while watched (the first 256 releases)                       //
-                                         // blocks allocated while watched, not yet released
+    const std::vector<size_t>& Sizes() const; // non-throwing sizes seen, the failed one included
+    long Alive() const;                       // blocks allocated while watched, not yet released
+    std::vector<size_t> AliveSizes() const;   // their sizes, smallest first
+    bool Freed(const void* block) const;      // released while watched
+
+    struct State; // the bookkeeping of one watch
+
+    // While one lives, the thread's allocations are neither watched nor
+    // failed: for the host's own bookkeeping inside a watched call (the
+    // debug-stream capture's lines).
+    class Unwatched
+    {
+      public:
+        Unwatched();
+        ~Unwatched();
+        Unwatched(const Unwatched&) = delete;
+        Unwatched& operator=(const Unwatched&) = delete;
+
+      private:
+        bool m_previous;
+    };
+
+  private:
+    State* m_state;
 };
 
 // Runs `call` with its first, second, ... allocation failing, until a run

@@ -47,16 +47,18 @@ Outcome Fetch(const wchar_t* method, const wchar_t* target, const wchar_t* param
     Outcome outcome;
     const size_t mark = g_server.RequestCount();
     char* buffer = &g_untouched;
+    const std::wstring url = target && *target == L'/' ? g_server.Url(target) : target ? target : L"";
+    DebugCapture capture;
+    long alive = 0;
     {
-        testhost::HeapWatch heap(failAt);
-        DebugCapture capture;
-        const std::wstring url = target && *target == L'/' ? g_server.Url(target) : target ? target : L"";
+        const testhost::HeapWatch heap(failAt);
         outcome.code = DownloadContentToBuffer(method, target ? url.c_str() : nullptr, parameters, encoding, start, end,
                                                &buffer, &outcome.size);
-        outcome.lines = capture.Lines();
+        alive = heap.Alive();
         outcome.allocations = heap.Sizes();
-        EXPECT_EQ(outcome.code == 0 && buffer ? 1 : 0, heap.Alive()) << "memory left behind";
     }
+    EXPECT_EQ(outcome.code == 0 && buffer ? 1 : 0, alive) << "memory left behind";
+    outcome.lines = capture.Lines();
     outcome.requests = g_server.RequestsSince(mark);
     if (outcome.code != 0)
         EXPECT_EQ(&g_untouched, buffer);

@@ -42,8 +42,14 @@ namespace testhost
 // Texts are compared up to their terminating NUL.
 std::string RecordDifferences(const void* expected, const void* actual);
 
-// A record as SetDefaultRecord fills it for the printer `name`.
-TARVIK_DEVMODE DefaultRecord(const wchar_t* name = TARVIK_PRODUCT_NAME);
+// A record as SetDefaultRecord fills it for the printer `name` (the caller
+// links the module's library).
+inline TARVIK_DEVMODE DefaultRecord(const wchar_t* name = TARVIK_PRODUCT_NAME)
+{
+    TARVIK_DEVMODE record;
+    SetDefaultRecord(name, &record);
+    return record;
+}
 } // namespace testhost
 
 namespace testhost
