@@ -1,10 +1,11 @@
-// The element tree: builders, release, enumeration and lookup by path.
+// The element tree: builders, release and lookup by path.
 //
 // Every node and text is allocated with the non-throwing operator new, so a
 // short heap shows up as a null result that the caller can act on. A builder
 // either links its new node completely or leaves the tree as it was.
 #include "XmlParser.h"
 #include "XmlChars.h"
+#include "XmlTree.h"
 
 #include <climits>
 #include <cstring>
@@ -66,14 +67,15 @@ void ReleaseShell(XmlElem* elem)
 // The next free slot of elem, growing the entry array when it is full. The
 // slot is not counted until the caller has put a node into it, so a failure
 // after this call leaves the element as it was.
-XmlEntry* ReserveEntry(XmlElem* elem, int32_t growStep)
+XmlEntry* ReserveEntry(XmlElem* elem)
 {
     if (elem->entryCount == elem->entryCapacity)
     {
-        // The first array has growStep slots; after that the capacity
-        // doubles. Growing by a fixed step would copy the whole array every
-        // few entries, which makes a long list of siblings quadratic.
-        int32_t step = growStep > 0 ? growStep : 1;
+        // The first array has kXmlFirstCapacity slots; after that the
+        // capacity doubles. Growing by a fixed step would copy the whole
+        // array every few entries, which makes a long list of siblings
+        // quadratic.
+        int32_t step = kXmlFirstCapacity;
         if (step < elem->entryCapacity)
             step = elem->entryCapacity;
         if (elem->entryCapacity > INT32_MAX - step)
@@ -94,23 +96,6 @@ XmlEntry* ReserveEntry(XmlElem* elem, int32_t growStep)
     return slot;
 }
 
-// The next entry of one kind at or after *index; *index is left just past it,
-// or unchanged when there is none.
-XmlEntry* NextOfKind(XmlElem* elem, int32_t* index, XmlEntryKind kind)
-{
-    if (!elem || !index || *index < 0)
-        return nullptr;
-    for (int32_t i = *index; i < elem->entryCount; ++i)
-    {
-        if (elem->entries[i].kind == kind)
-        {
-            *index = i + 1;
-            return &elem->entries[i];
-        }
-    }
-    return nullptr;
-}
-
 // The first child element of elem whose name begins with the `length`
 // characters at segment.
 XmlElem* FindChild(XmlElem* elem, const wchar_t* segment, size_t length)
@@ -124,9 +109,8 @@ XmlElem* FindChild(XmlElem* elem, const wchar_t* segment, size_t length)
     return nullptr;
 }
 
-// Walks a path one segment at a time. When a segment has no match, `add`
-// decides whether the walk makes it (find-or-create) or gives up.
-XmlElem* WalkPath(XmlElem* elem, const wchar_t* path, bool add, int32_t growStep)
+// Walks a path one segment at a time; a segment without a match ends it.
+XmlElem* WalkPath(XmlElem* elem, const wchar_t* path)
 {
     if (!elem || !path)
         return nullptr;
@@ -139,8 +123,6 @@ XmlElem* WalkPath(XmlElem* elem, const wchar_t* path, bool add, int32_t growStep
         if (length == 0)
             return nullptr;
         XmlElem* match = FindChild(elem, segment, length);
-        if (!match && add)
-            match = AddXmlElem(elem, CopyChars(segment, length), 0, growStep);
         if (!match)
             return nullptr;
         segment += length;
@@ -152,13 +134,6 @@ XmlElem* WalkPath(XmlElem* elem, const wchar_t* path, bool add, int32_t growStep
     }
 }
 } // namespace
-
-wchar_t* CopyXmlSpan(const wchar_t* text, size_t length)
-{
-    if (!text)
-        return nullptr;
-    return CopyChars(text, length ? length : std::wcslen(text));
-}
 
 void FreeXmlText(wchar_t* text)
 {
@@ -201,10 +176,10 @@ void FreeXmlElem(XmlElem* elem)
     }
 }
 
-XmlElem* AddXmlElem(XmlElem* parent, wchar_t* name, uint32_t isDeclaration, int32_t growStep)
+XmlElem* AddXmlElem(XmlElem* parent, wchar_t* name, uint32_t isDeclaration)
 {
     // Only a root goes without a name; a missing one here is a failed copy.
-    XmlEntry* slot = (parent && name) ? ReserveEntry(parent, growStep) : nullptr;
+    XmlEntry* slot = (parent && name) ? ReserveEntry(parent) : nullptr;
     XmlElem* elem = (slot || !parent) ? new (std::nothrow) XmlElem() : nullptr;
     if (!elem)
     {
@@ -223,9 +198,9 @@ XmlElem* AddXmlElem(XmlElem* parent, wchar_t* name, uint32_t isDeclaration, int3
     return elem;
 }
 
-XmlAttr* AddXmlAttr(XmlElem* elem, wchar_t* name, wchar_t* value, int32_t growStep)
+XmlAttr* AddXmlAttr(XmlElem* elem, wchar_t* name, wchar_t* value)
 {
-    XmlEntry* slot = (elem && name) ? ReserveEntry(elem, growStep) : nullptr;
+    XmlEntry* slot = (elem && name) ? ReserveEntry(elem) : nullptr;
     XmlAttr* attr = slot ? new (std::nothrow) XmlAttr() : nullptr;
     if (!attr)
     {
@@ -241,9 +216,9 @@ XmlAttr* AddXmlAttr(XmlElem* elem, wchar_t* name, wchar_t* value, int32_t growSt
     return attr;
 }
 
-XmlTextNode* AddXmlTextNode(XmlElem* elem, wchar_t* value, int32_t growStep)
+XmlTextNode* AddXmlTextNode(XmlElem* elem, wchar_t* value)
 {
-    XmlEntry* slot = (elem && value) ? ReserveEntry(elem, growStep) : nullptr;
+    XmlEntry* slot = (elem && value) ? ReserveEntry(elem) : nullptr;
     XmlTextNode* text = slot ? new (std::nothrow) XmlTextNode() : nullptr;
     if (!text)
     {
@@ -257,9 +232,9 @@ XmlTextNode* AddXmlTextNode(XmlElem* elem, wchar_t* value, int32_t growStep)
     return text;
 }
 
-XmlRawSection* AddXmlRawSection(XmlElem* elem, wchar_t* content, const XmlRawMarkers* markers, int32_t growStep)
+XmlRawSection* AddXmlRawSection(XmlElem* elem, wchar_t* content, const XmlRawMarkers* markers)
 {
-    XmlEntry* slot = (elem && content && markers) ? ReserveEntry(elem, growStep) : nullptr;
+    XmlEntry* slot = (elem && content && markers) ? ReserveEntry(elem) : nullptr;
     XmlRawSection* raw = slot ? new (std::nothrow) XmlRawSection() : nullptr;
     if (!raw)
     {
@@ -277,31 +252,7 @@ XmlRawSection* AddXmlRawSection(XmlElem* elem, wchar_t* content, const XmlRawMar
 
 XmlElem* FindXmlElem(XmlElem* elem, const wchar_t* path)
 {
-    return WalkPath(elem, path, false, kXmlGrowStep);
-}
-
-XmlElem* FindOrAddXmlElem(XmlElem* elem, const wchar_t* path, int32_t growStep)
-{
-    return WalkPath(elem, path, true, growStep);
-}
-
-XmlEntry* NextXmlEntry(XmlElem* elem, int32_t* index)
-{
-    if (!elem || !index || *index < 0 || *index >= elem->entryCount)
-        return nullptr;
-    return &elem->entries[(*index)++];
-}
-
-XmlElem* NextXmlElem(XmlElem* elem, int32_t* index)
-{
-    XmlEntry* entry = NextOfKind(elem, index, XML_ENTRY_ELEM);
-    return entry ? entry->elem : nullptr;
-}
-
-XmlAttr* NextXmlAttr(XmlElem* elem, int32_t* index)
-{
-    XmlEntry* entry = NextOfKind(elem, index, XML_ENTRY_ATTR);
-    return entry ? entry->attr : nullptr;
+    return WalkPath(elem, path);
 }
 
 const wchar_t* XmlEntryText(const XmlEntry* entry)
@@ -320,49 +271,5 @@ const wchar_t* XmlEntryText(const XmlEntry* entry)
         return entry->raw->opening;
     default:
         return nullptr;
-    }
-}
-
-XmlAttr* FindXmlAttr(XmlElem* elem, const wchar_t* name)
-{
-    if (!name || !*name)
-        return nullptr;
-    const size_t length = std::wcslen(name);
-    int32_t index = 0;
-    while (XmlAttr* attr = NextXmlAttr(elem, &index))
-    {
-        if (attr->name && SameNoCase(attr->name, name, length))
-            return attr;
-    }
-    return nullptr;
-}
-
-XmlRawSection* AddXmlCDataSection(XmlElem* elem, const wchar_t* text, int32_t growStep)
-{
-    if (!elem || !text)
-        return nullptr;
-    const XmlRawMarkers* cdata = &g_xmlRawMarkers[kXmlRawCData];
-    const int32_t countBefore = elem->entryCount;
-    XmlRawSection* first = nullptr;
-    // A closing marker inside the text ends one section after its "]]" and
-    // starts the next with its ">", so every piece reads back unchanged.
-    const wchar_t* start = text;
-    for (;;)
-    {
-        const wchar_t* close = std::wcsstr(start, cdata->closing);
-        const size_t length = close ? static_cast<size_t>(close - start) + 2 : std::wcslen(start);
-        XmlRawSection* raw = AddXmlRawSection(elem, CopyChars(start, length), cdata, growStep);
-        if (!raw)
-        {
-            // All or nothing: take back the sections this call added.
-            while (elem->entryCount > countBefore)
-                ReleaseLeaf(elem->entries[--elem->entryCount]);
-            return nullptr;
-        }
-        if (!first)
-            first = raw;
-        if (!close)
-            return first;
-        start += length;
     }
 }

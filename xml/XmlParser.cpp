@@ -8,6 +8,7 @@
 // none.
 #include "XmlParser.h"
 #include "XmlChars.h"
+#include "XmlTree.h"
 
 #include <climits>
 
@@ -211,7 +212,7 @@ XmlElem* XmlParser::_AddChild(XmlElem* elem, const Span& name, uint32_t isDeclar
         return nullptr;
     }
     wchar_t* copy = CopyChars(m_text + name.start, name.length);
-    XmlElem* child = copy ? AddXmlElem(elem, copy, isDeclaration, kXmlGrowStep) : nullptr;
+    XmlElem* child = copy ? AddXmlElem(elem, copy, isDeclaration) : nullptr;
     if (!child)
         _Fail(XML_ERROR_NO_MEMORY);
     return child;
@@ -223,7 +224,7 @@ bool XmlParser::_AddSpan(XmlElem* elem, size_t start, size_t end)
     while (end > start && IsWhite(m_text[end - 1]))
         --end;
     wchar_t* value = CopyChars(m_text + start, end - start);
-    if (value && AddXmlTextNode(elem, value, kXmlGrowStep))
+    if (value && AddXmlTextNode(elem, value))
         return true;
     _Fail(XML_ERROR_NO_MEMORY);
     return false;
@@ -242,7 +243,7 @@ bool XmlParser::_AddAttr(XmlElem* elem, const Span& name, const Span* value)
             nameCopy = nullptr;
         }
     }
-    if (nameCopy && AddXmlAttr(elem, nameCopy, valueCopy, kXmlGrowStep))
+    if (nameCopy && AddXmlAttr(elem, nameCopy, valueCopy))
         return true;
     _Fail(XML_ERROR_NO_MEMORY);
     return false;
@@ -262,7 +263,7 @@ bool XmlParser::_AddRawSection(XmlElem* elem, const XmlRawMarkers* markers)
         if (n < closingLength)
             continue;
         wchar_t* content = CopyChars(m_text + m_pos, at - m_pos);
-        if (!content || !AddXmlRawSection(elem, content, markers, kXmlGrowStep))
+        if (!content || !AddXmlRawSection(elem, content, markers))
         {
             _Fail(XML_ERROR_NO_MEMORY);
             return false;
@@ -479,7 +480,7 @@ XmlElem* ParseXmlText(const wchar_t* text, XmlParseStatus* status)
     XmlElem* root = nullptr;
     if (!text)
         code = XML_ERROR_NO_DATA;
-    else if (!(root = AddXmlElem(nullptr, nullptr, 0, kXmlGrowStep)))
+    else if (!(root = AddXmlElem(nullptr, nullptr, 0)))
         code = XML_ERROR_NO_MEMORY;
     else
     {

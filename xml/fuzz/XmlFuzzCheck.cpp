@@ -62,8 +62,6 @@ void CheckElem(XmlElem* elem, int depth)
     Require(depth <= kXmlMaxDepth, "nesting deeper than the cap");
     Require(elem->entryCount >= 0 && elem->entryCount <= elem->entryCapacity, "entry count outside capacity");
     Require((elem->entryCapacity == 0) == (elem->entries == nullptr), "entry array without capacity");
-    int elems = 0;
-    int attrs = 0;
     for (int32_t i = 0; i < elem->entryCount; ++i)
     {
         const XmlEntry& entry = elem->entries[i];
@@ -71,12 +69,10 @@ void CheckElem(XmlElem* elem, int depth)
         switch (entry.kind)
         {
         case XML_ENTRY_ATTR:
-            ++attrs;
             Require(depth > 0, "attribute on the root");
             Require(entry.attr->name && *entry.attr->name, "attribute without name");
             break;
         case XML_ENTRY_ELEM: {
-            ++elems;
             XmlElem* child = entry.elem;
             Require(child->parent == elem, "child not linked to its parent");
             Require(child->name && *child->name, "element without name");
@@ -102,83 +98,23 @@ void CheckElem(XmlElem* elem, int depth)
         }
     }
 
-    // The enumerators see exactly what the array holds.
-    int32_t index = 0;
-    int count = 0;
-    while (NextXmlEntry(elem, &index))
-        ++count;
-    Require(count == elem->entryCount && index == elem->entryCount, "NextXmlEntry count");
-    index = 0;
-    count = 0;
-    while (NextXmlElem(elem, &index))
-        ++count;
-    Require(count == elems, "NextXmlElem count");
-    index = 0;
-    count = 0;
-    while (NextXmlAttr(elem, &index))
-        ++count;
-    Require(count == attrs, "NextXmlAttr count");
-
     // The first child is found by its own name (a name holding "/" is a path).
-    index = 0;
-    if (XmlElem* first = NextXmlElem(elem, &index))
+    for (int32_t i = 0; i < elem->entryCount; ++i)
     {
+        if (elem->entries[i].kind != XML_ENTRY_ELEM)
+            continue;
+        XmlElem* first = elem->entries[i].elem;
         if (!std::wcschr(first->name, L'/'))
             Require(FindXmlElem(elem, first->name) == first, "FindXmlElem misses the first child");
+        break;
     }
-}
-
-bool SameText(const wchar_t* a, const wchar_t* b)
-{
-    if (!a || !b)
-        return a == b;
-    return std::wcscmp(a, b) == 0;
-}
-
-bool SameTree(const XmlElem* a, const XmlElem* b)
-{
-    if (!SameText(a->name, b->name) || a->isDeclaration != b->isDeclaration || a->entryCount != b->entryCount)
-        return false;
-    for (int32_t i = 0; i < a->entryCount; ++i)
-    {
-        const XmlEntry& x = a->entries[i];
-        const XmlEntry& y = b->entries[i];
-        if (x.kind != y.kind)
-            return false;
-        bool same = false;
-        switch (x.kind)
-        {
-        case XML_ENTRY_ATTR:
-            same = SameText(x.attr->name, y.attr->name) && SameText(x.attr->value, y.attr->value);
-            break;
-        case XML_ENTRY_ELEM:
-            same = SameTree(x.elem, y.elem);
-            break;
-        case XML_ENTRY_TEXT:
-            same = SameText(x.text->value, y.text->value);
-            break;
-        case XML_ENTRY_RAW:
-            same = x.raw->opening == y.raw->opening && SameText(x.raw->content, y.raw->content);
-            break;
-        default:
-            break;
-        }
-        if (!same)
-            return false;
-    }
-    return true;
 }
 
 struct TreeDeleter
 {
     void operator()(XmlElem* elem) const { FreeXmlElem(elem); }
 };
-struct TextDeleter
-{
-    void operator()(wchar_t* text) const { FreeXmlText(text); }
-};
 using Tree = std::unique_ptr<XmlElem, TreeDeleter>;
-using Text = std::unique_ptr<wchar_t[], TextDeleter>;
 } // namespace
 
 void CheckXmlInput(const uint8_t* data, size_t size)
@@ -210,19 +146,4 @@ void CheckXmlInput(const uint8_t* data, size_t size)
     Require(!root->name && !root->parent && !root->isDeclaration, "root with a name, parent or flag");
     CheckElem(root.get(), 0);
     FindXmlElem(root.get(), L"kastrel/product/tarvik7/workflow/version");
-
-    // Written back and read again, the text gives the same tree, and writing
-    // that tree gives the same text.
-    Text written(XmlElemToText(root.get()));
-    Require(written != nullptr, "XmlElemToText failed");
-    XmlParseStatus again = {-1, -1, -1};
-    Tree reread(ParseXmlText(written.get(), &again));
-    if (!reread)
-    {
-        std::fprintf(stderr, "written: %ls\nerror %d at %d:%d\n", written.get(), again.code, again.line, again.column);
-        Violation("written text does not parse");
-    }
-    Require(SameTree(root.get(), reread.get()), "written text parses to another tree");
-    Text rewritten(XmlElemToText(reread.get()));
-    Require(rewritten && std::wcscmp(written.get(), rewritten.get()) == 0, "writing is not stable");
 }

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 // Widens the bytes to one character each, parses them and checks the result:
-// the status of a failed parse, the shape of a successful one, enumeration
-// and lookup over it, and that writing the tree back as text and parsing that
-// gives the same tree. Aborts with a message on the first violation.
+// the status of a failed parse, the shape of a successful one and lookup
+// over it. Aborts with a message on the first violation.
 void CheckXmlInput(const uint8_t* data, size_t size);

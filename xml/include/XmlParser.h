@@ -26,8 +26,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// Capacity step of the entry arrays, as the parser uses it.
-constexpr int32_t kXmlGrowStep = 5;
 // Deepest nesting of elements the parser accepts below the root. The parse
 // recurses once per open element, so hostile input must not choose the depth.
 constexpr int32_t kXmlMaxDepth = 256;
@@ -143,56 +141,9 @@ void FreeXmlElem(XmlElem* elem);
 // like "a//b" or "/a", finds nothing.
 XmlElem* FindXmlElem(XmlElem* elem, const wchar_t* path);
 
-// Enumeration. Set *index to 0 before the first call. NextXmlEntry returns the
-// entry at *index and advances it; NextXmlElem and NextXmlAttr return the next
-// child element (attribute) at or after *index and leave *index just past it.
-// All return null at the end.
-XmlEntry* NextXmlEntry(XmlElem* elem, int32_t* index);
-XmlElem* NextXmlElem(XmlElem* elem, int32_t* index);
-XmlAttr* NextXmlAttr(XmlElem* elem, int32_t* index);
-
-// Builders. Each appends one entry to elem (growing its entry array by at
-// least growStep slots when full) and returns the new node. The texts passed
-// in become the tree's, and on failure (null elem, no memory) they are
-// released, so the caller never has to. A null name, text value or content is
-// a failure too, so the result of a failed CopyXmlSpan can be passed
-// straight in; only an attribute's value may be null. AddXmlElem with a null
-// parent makes a new root, which may have no name.
-XmlElem* AddXmlElem(XmlElem* parent, wchar_t* name, uint32_t isDeclaration, int32_t growStep);
-XmlAttr* AddXmlAttr(XmlElem* elem, wchar_t* name, wchar_t* value, int32_t growStep);
-XmlTextNode* AddXmlTextNode(XmlElem* elem, wchar_t* value, int32_t growStep);
-XmlRawSection* AddXmlRawSection(XmlElem* elem, wchar_t* content, const XmlRawMarkers* markers, int32_t growStep);
-
-// A new NUL-terminated copy of `length` characters of text; a length of 0
-// copies up to the text's own terminator. Null when text is null or memory is
-// short. Release with FreeXmlText.
-wchar_t* CopyXmlSpan(const wchar_t* text, size_t length);
-void FreeXmlText(wchar_t* text);
-
 // The text of an error code, "Unknown" for a code not in the table.
 const wchar_t* GetXmlErrorText(int32_t code);
 
 // The first text of an entry's node: an attribute's or element's name, a
 // text's value, a raw section's opening marker. Null for an empty entry.
 const wchar_t* XmlEntryText(const XmlEntry* entry);
-
-// The first attribute of elem whose name begins with name (ASCII case
-// ignored), or null.
-XmlAttr* FindXmlAttr(XmlElem* elem, const wchar_t* name);
-
-// Like FindXmlElem, but adds each missing element of the path as the last
-// child of the element reached so far. Null for an invalid path or when
-// memory is short (elements made before that stay in the tree).
-XmlElem* FindOrAddXmlElem(XmlElem* elem, const wchar_t* path, int32_t growStep);
-
-// Adds text to elem as CDATA sections. Text that holds "]]>" is split across
-// sections so that no section contains its own closing marker. Returns the
-// first section, or null (elem unchanged) on failure.
-XmlRawSection* AddXmlCDataSection(XmlElem* elem, const wchar_t* text, int32_t growStep);
-
-// Writes elem and everything below it back as text (a root writes only its
-// entries). Attribute values are quoted, texts and raw sections written as
-// stored. A declaration that is followed by siblings gets an end tag, so that
-// parsing the result gives the same tree. Null when memory is short. Release
-// with FreeXmlText.
-wchar_t* XmlElemToText(const XmlElem* elem);
