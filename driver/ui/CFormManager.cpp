@@ -1,6 +1,7 @@
 #include "CFormManager.h"
 
 #include <libmerrow/error.h>
+#include <libmerrow/scoped.h>
 
 #include <winspool.h>
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 
 namespace
 {
@@ -31,10 +33,10 @@ constexpr DWORD kCustomFormMinimumSize = 24;
 
 // Every catalogue operation opens its key itself, creating it when missing.
 // A failure is reported with the caller's line and name.
-DWORD OpenUserKey(LPCWSTR path, HKEY* key, int line, const wchar_t* function)
+DWORD OpenUserKey(LPCWSTR path, ScopedRegKey* key, int line, const wchar_t* function)
 {
     const LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                    nullptr, key, nullptr);
+                                    nullptr, key->Out(), nullptr);
     if (rc == ERROR_SUCCESS)
         return 0;
     return TraceFailureAt(__FILE__, line, ReportErrorW(static_cast<DWORD>(rc), nullptr), function);
@@ -138,7 +140,10 @@ FORM_ITEM* CFormManager::_NewFormItem()
 {
     if (m_nBlockFree == 0)
     {
-        m_FormBlocks.Add(new FORM_ITEM[kFormBlockSize]());
+        // Held until the list owns it: a list that cannot grow throws.
+        std::unique_ptr<FORM_ITEM[]> block(new FORM_ITEM[kFormBlockSize]());
+        m_FormBlocks.Add(block.get());
+        block.release();
         m_nBlockFree = kFormBlockSize;
     }
     FORM_ITEM* block = static_cast<FORM_ITEM*>(m_FormBlocks.GetAt(m_FormBlocks.GetCount() - 1));
@@ -177,36 +182,34 @@ DWORD CFormManager::_LoadFormFromSpooler()
     if (rc != ERROR_INSUFFICIENT_BUFFER)
         return FAIL_FROM(L"EnumForms()", ReportErrorW(rc, nullptr), L"CFormManager::_LoadFormFromSpooler()");
 
-    BYTE* buffer = new BYTE[needed];
-    if (!EnumFormsW(m_hPrinter, 1, buffer, needed, &needed, &returned))
+    const std::unique_ptr<BYTE[]> buffer(new BYTE[needed]);
+    if (!EnumFormsW(m_hPrinter, 1, buffer.get(), needed, &needed, &returned))
     {
         rc = LastErrorOrFailure();
-        delete[] buffer;
         return FAIL_FROM(L"EnumForms()", ReportErrorW(rc, nullptr), L"CFormManager::_LoadFormFromSpooler()");
     }
 
-    const FORM_INFO_1W* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer);
+    const FORM_INFO_1W* forms = reinterpret_cast<const FORM_INFO_1W*>(buffer.get());
     for (DWORD i = 0; i < returned; ++i)
         _AddFormItem(forms[i].pName, forms[i].Flags, forms[i].Size.cx, forms[i].Size.cy);
-    delete[] buffer;
     return 0;
 }
 
 DWORD CFormManager::_LoadFormFromRegistry()
 {
-    HKEY key = nullptr;
+    ScopedRegKey key;
     if (const DWORD failed = OpenUserKey(TARVIK_FORMS_KEY, &key, __LINE__, L"CFormManager::_LoadFormFromRegistry()"))
         return failed;
 
     LONG rc = ERROR_SUCCESS;
-    BYTE* data = new BYTE[kValueDataCapacity];
+    const std::unique_ptr<BYTE[]> data(new BYTE[kValueDataCapacity]);
     for (DWORD index = 0;; ++index)
     {
         wchar_t name[kFormNameLength + 1];
         DWORD nameLength = kFormNameLength + 1;
         DWORD type = REG_NONE;
         DWORD dataSize = kValueDataCapacity;
-        rc = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &dataSize);
+        rc = RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type, data.get(), &dataSize);
         if (rc == ERROR_NO_MORE_ITEMS)
         {
             rc = ERROR_SUCCESS;
@@ -225,11 +228,9 @@ DWORD CFormManager::_LoadFormFromRegistry()
             DebugPrintW(L"Skipped custom form \"%s\": type %u, %u bytes", name, type, dataSize);
             continue;
         }
-        _AddFormItem(name, ReadDword(data), static_cast<LONG>(ReadDword(data + 16)),
-                     static_cast<LONG>(ReadDword(data + 20)));
+        _AddFormItem(name, ReadDword(data.get()), static_cast<LONG>(ReadDword(data.get() + 16)),
+                     static_cast<LONG>(ReadDword(data.get() + 20)));
     }
-    delete[] data;
-    RegCloseKey(key);
     return static_cast<DWORD>(rc);
 }
 
@@ -237,35 +238,29 @@ DWORD CFormManager::LoadFavoriteForm()
 {
     ClearFavoriteForms();
 
-    HKEY key = nullptr;
+    ScopedRegKey key;
     if (const DWORD failed = OpenUserKey(TARVIK_CONFIG_KEY, &key, __LINE__, L"CFormManager::LoadFavoriteForm()"))
         return failed;
 
     DWORD size = 0;
-    LONG rc = RegQueryValueExW(key, TARVIK_FAVORITE_VALUE, nullptr, nullptr, nullptr, &size);
+    LONG rc = RegQueryValueExW(key.Get(), TARVIK_FAVORITE_VALUE, nullptr, nullptr, nullptr, &size);
     if (rc != ERROR_SUCCESS)
-    {
-        RegCloseKey(key);
         return FAIL_AT(ReportErrorW(rc, nullptr), L"CFormManager::LoadFavoriteForm()");
-    }
 
     // One character more than the value holds, so that a value stored
     // without its terminator still ends inside the buffer.
     const DWORD characters = size / sizeof(wchar_t) + 1;
-    wchar_t* text = new wchar_t[characters]();
+    const std::unique_ptr<wchar_t[]> text(new wchar_t[characters]());
     DWORD read = size;
-    rc = RegQueryValueExW(key, TARVIK_FAVORITE_VALUE, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &read);
-    RegCloseKey(key);
+    rc = RegQueryValueExW(key.Get(), TARVIK_FAVORITE_VALUE, nullptr, nullptr, reinterpret_cast<BYTE*>(text.get()),
+                          &read);
     if (rc != ERROR_SUCCESS)
-    {
-        delete[] text;
         return FAIL_AT(ReportErrorW(rc, nullptr), L"CFormManager::LoadFavoriteForm()");
-    }
     text[characters - 1] = L'\0';
 
     // Pieces between ";" in order; empty ones (leading, trailing or doubled
     // separators) are not names.
-    wchar_t* piece = text;
+    wchar_t* piece = text.get();
     for (;;)
     {
         wchar_t* end = wcschr(piece, L';');
@@ -277,13 +272,12 @@ DWORD CFormManager::LoadFavoriteForm()
             break;
         piece = end + 1;
     }
-    delete[] text;
     return 0;
 }
 
 DWORD CFormManager::SaveFavoriteForm()
 {
-    HKEY key = nullptr;
+    ScopedRegKey key;
     if (const DWORD failed = OpenUserKey(TARVIK_CONFIG_KEY, &key, __LINE__, L"CFormManager::SaveFavoriteForm()"))
         return failed;
 
@@ -292,8 +286,8 @@ DWORD CFormManager::SaveFavoriteForm()
     size_t length = 0;
     for (UINT i = 0; i < count; ++i)
         length += (names[i] ? wcslen(names[i]) : 0) + 1;
-    wchar_t* text = new wchar_t[length + 1]();
-    wchar_t* end = text;
+    const std::unique_ptr<wchar_t[]> text(new wchar_t[length + 1]());
+    wchar_t* end = text.get();
     for (UINT i = 0; i < count; ++i)
     {
         if (i > 0)
@@ -307,10 +301,9 @@ DWORD CFormManager::SaveFavoriteForm()
     }
     *end = L'\0';
 
-    const DWORD bytes = static_cast<DWORD>((end - text + 1) * sizeof(wchar_t));
-    const LONG rc = RegSetValueExW(key, TARVIK_FAVORITE_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
-    RegCloseKey(key);
-    delete[] text;
+    const DWORD bytes = static_cast<DWORD>((end - text.get() + 1) * sizeof(wchar_t));
+    const LONG rc =
+        RegSetValueExW(key.Get(), TARVIK_FAVORITE_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.get()), bytes);
     if (rc != ERROR_SUCCESS)
         return FAIL_AT(ReportErrorW(rc, nullptr), L"CFormManager::SaveFavoriteForm()");
     return 0;
@@ -321,9 +314,10 @@ DWORD CFormManager::AddFavoriteForm(LPCWSTR name)
     if (!name)
         return FAIL_AT(ReportErrorW(ERROR_INVALID_PARAMETER, nullptr), L"CFormManager::AddFavoriteForm()");
     const size_t length = wcslen(name);
-    wchar_t* copy = new wchar_t[length + 1];
-    std::memcpy(copy, name, (length + 1) * sizeof(wchar_t));
-    m_FavoriteList.Add(copy);
+    std::unique_ptr<wchar_t[]> copy(new wchar_t[length + 1]);
+    std::memcpy(copy.get(), name, (length + 1) * sizeof(wchar_t));
+    m_FavoriteList.Add(copy.get());
+    copy.release();
     return 0;
 }
 
@@ -343,11 +337,10 @@ DWORD CFormManager::AddForm(LPCWSTR name, DWORD width, DWORD height)
     std::memcpy(record + 32, &cx, sizeof(cx));
     std::memcpy(record + 36, &cy, sizeof(cy));
 
-    HKEY key = nullptr;
+    ScopedRegKey key;
     if (const DWORD failed = OpenUserKey(TARVIK_FORMS_KEY, &key, __LINE__, L"CFormManager::AddForm()"))
         return failed;
-    const LONG rc = RegSetValueExW(key, name, 0, REG_BINARY, record, kCustomFormRecordSize);
-    RegCloseKey(key);
+    const LONG rc = RegSetValueExW(key.Get(), name, 0, REG_BINARY, record, kCustomFormRecordSize);
     if (rc != ERROR_SUCCESS)
         return FAIL_FROM(L"RegSetValueEx()", ReportErrorW(rc, nullptr), L"CFormManager::AddForm()");
     return 0;
@@ -359,11 +352,10 @@ DWORD CFormManager::DeleteForm(LPCWSTR name)
     if (!name || !name[0])
         return FAIL_AT(ReportErrorW(ERROR_INVALID_PARAMETER, nullptr), L"CFormManager::DeleteForm()");
 
-    HKEY key = nullptr;
+    ScopedRegKey key;
     if (const DWORD failed = OpenUserKey(TARVIK_FORMS_KEY, &key, __LINE__, L"CFormManager::DeleteForm()"))
         return failed;
-    const LONG rc = RegDeleteValueW(key, name);
-    RegCloseKey(key);
+    const LONG rc = RegDeleteValueW(key.Get(), name);
     if (rc != ERROR_SUCCESS)
         return FAIL_FROM(L"RegDeleteKey()", ReportErrorW(rc, nullptr), L"CFormManager::DeleteForm()");
     return 0;

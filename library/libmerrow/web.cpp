@@ -1,10 +1,12 @@
 #include "libmerrow/web.h"
 
 #include "libmerrow/error.h"
+#include "libmerrow/scoped.h"
 #include "libmerrow/string.h"
 
 #include <wininet.h>
 
+#include <memory>
 #include <new>
 #include <string.h>
 #include <wchar.h>
@@ -34,8 +36,9 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRA
 constexpr DWORD kSecurityFlags = SECURITY_FLAG_IGNORE_REVOCATION | SECURITY_FLAG_IGNORE_UNKNOWN_CA |
                                  SECURITY_FLAG_IGNORE_CERT_CN_INVALID | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID |
                                  SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTPS | SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTP;
-// A body of unannounced length is gathered in a buffer grown by this much.
-constexpr size_t kGrowthStep = 0x80000;
+// A body of unannounced length is gathered in a buffer that starts this
+// large and doubles, so copying stays proportional to the body's size.
+constexpr size_t kFirstBodyCapacity = 0x80000;
 
 // The thread's last error after a failed platform call. A failure must never
 // come back as 0, which the caller would take for a filled buffer.
@@ -45,29 +48,27 @@ DWORD LastErrorCode()
     return code != 0 ? code : ERROR_INVALID_DATA;
 }
 
-// Everything one call opens or allocates; released by CloseExchange on every
-// path.
+// Everything one call opens or allocates, released on every path when it
+// goes out of scope: the request first, the session last (members are
+// destroyed in reverse order).
 struct Exchange
 {
-    HINTERNET hSession = nullptr;
-    HINTERNET hConnect = nullptr;
-    HINTERNET hRequest = nullptr;
-    wchar_t* pszPostText = nullptr; // the POST body as UTF-16
-    char* pszPostBody = nullptr;    // the same in the ANSI code page
-    char* pBody = nullptr;          // the response body
+    ScopedInternet hSession;
+    ScopedInternet hConnect;
+    ScopedInternet hRequest;
+    std::unique_ptr<wchar_t[]> pszPostText; // the POST body as UTF-16
+    std::unique_ptr<char[]> pszPostBody;    // the same in the ANSI code page
+    std::unique_ptr<char[]> pBody;          // the response body
     DWORD cbBody = 0;
 };
 
-void CloseExchange(Exchange& ex)
+// The refusal of a body larger than the download limit, before anything of
+// that size is allocated.
+DWORD TooLarge()
 {
-    if (ex.hRequest)
-        InternetCloseHandle(ex.hRequest);
-    if (ex.hConnect)
-        InternetCloseHandle(ex.hConnect);
-    if (ex.hSession)
-        InternetCloseHandle(ex.hSession);
-    delete[] ex.pszPostText;
-    delete[] ex.pszPostBody;
+    return PASS_ON(ReportErrorW(ERROR_FILE_TOO_LARGE, L"The answer is larger than %u bytes",
+                                static_cast<unsigned>(kDownloadLimit)),
+                   kFunction);
 }
 
 // The cracked URL, in the fixed buffers of the operation.
@@ -140,7 +141,8 @@ DWORD BuildGetObjectName(const wchar_t* pszPath, const wchar_t* pszParameters, w
 
 // POST: the path up to its first "?" is the object name; the query after it
 // leads the body, joined to the parameters by "&".
-DWORD BuildPostRequest(const wchar_t* pszPath, const wchar_t* pszParameters, wchar_t* pszObject, wchar_t** ppszPostText)
+DWORD BuildPostRequest(const wchar_t* pszPath, const wchar_t* pszParameters, wchar_t* pszObject,
+                       std::unique_ptr<wchar_t[]>* ppszPostText)
 {
     const wchar_t* question = wcschr(pszPath, L'?');
     const size_t pathLength = question ? static_cast<size_t>(question - pszPath) : wcslen(pszPath);
@@ -154,36 +156,32 @@ DWORD BuildPostRequest(const wchar_t* pszPath, const wchar_t* pszParameters, wch
         return FAIL_AT(ReportErrorW(ERROR_INSUFFICIENT_BUFFER, L"Can not request %s URL", pszPath), kFunction);
 
     const size_t capacity = queryLength + parametersLength + 5;
-    wchar_t* text = new (std::nothrow) wchar_t[capacity];
+    std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[capacity]);
     if (!text)
         return FAIL_AT(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
     size_t textLength = 0;
     text[0] = L'\0';
-    Append(text, capacity, &textLength, query, queryLength);
+    Append(text.get(), capacity, &textLength, query, queryLength);
     if (queryLength > 0 && query[queryLength - 1] != L'&')
-        Append(text, capacity, &textLength, L"&", 1);
-    Append(text, capacity, &textLength, pszParameters, parametersLength);
-    *ppszPostText = text;
+        Append(text.get(), capacity, &textLength, L"&", 1);
+    Append(text.get(), capacity, &textLength, pszParameters, parametersLength);
+    *ppszPostText = std::move(text);
     return 0;
 }
 
 // The POST body goes out in the ANSI code page, without its terminator.
-DWORD ConvertPostBody(const wchar_t* pszText, char** ppszBody, DWORD* pcbBody)
+DWORD ConvertPostBody(const wchar_t* pszText, std::unique_ptr<char[]>* ppszBody, DWORD* pcbBody)
 {
     const int size = WideCharToMultiByte(CP_ACP, 0, pszText, -1, nullptr, 0, nullptr, nullptr);
     if (size == 0)
         return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
-    char* body = new (std::nothrow) char[static_cast<size_t>(size)];
+    std::unique_ptr<char[]> body(new (std::nothrow) char[static_cast<size_t>(size)]);
     if (!body)
         return FAIL_AT(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
-    const int written = WideCharToMultiByte(CP_ACP, 0, pszText, -1, body, size, nullptr, nullptr);
+    const int written = WideCharToMultiByte(CP_ACP, 0, pszText, -1, body.get(), size, nullptr, nullptr);
     if (written == 0)
-    {
-        const DWORD code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
-        delete[] body;
-        return code;
-    }
-    *ppszBody = body;
+        return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
+    *ppszBody = std::move(body);
     *pcbBody = static_cast<DWORD>(written - 1);
     return 0;
 }
@@ -213,12 +211,14 @@ void BuildHeaders(DWORD dwEncoding, LONGLONG llRangeStart, LONGLONG llRangeEnd, 
 
 // Reads a body whose length the response announced: never more than that,
 // and the size reported is the announced one even if the body falls short.
-DWORD ReadAnnouncedBody(HINTERNET hRequest, ULONGLONG announced, char** ppBody, DWORD* pcbBody)
+DWORD ReadAnnouncedBody(HINTERNET hRequest, ULONGLONG announced, std::unique_ptr<char[]>* ppBody, DWORD* pcbBody)
 {
-    if (announced > MAXDWORD)
-        return PASS_ON(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
+    // The server decides the announced length: it must not decide how much
+    // memory the application takes.
+    if (announced > kDownloadLimit)
+        return TooLarge();
     const DWORD size = static_cast<DWORD>(announced);
-    char* body = new (std::nothrow) char[size == 0 ? 1 : size];
+    std::unique_ptr<char[]> body(new (std::nothrow) char[size == 0 ? 1 : size]);
     if (!body)
         return PASS_ON(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
 
@@ -227,81 +227,61 @@ DWORD ReadAnnouncedBody(HINTERNET hRequest, ULONGLONG announced, char** ppBody, 
     {
         DWORD available = 0;
         if (!InternetQueryDataAvailable(hRequest, &available, 0, 0))
-        {
-            const DWORD code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
-            delete[] body;
-            return code;
-        }
+            return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
         const DWORD room = size - offset;
         DWORD read = 0;
-        if (!InternetReadFile(hRequest, body + offset, available < room ? available : room, &read))
-        {
-            const DWORD code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
-            delete[] body;
-            return code;
-        }
+        if (!InternetReadFile(hRequest, body.get() + offset, available < room ? available : room, &read))
+            return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
         if (read == 0)
             break;
         offset += read;
     }
     // A body shorter than announced: the missing end reads as zeros.
-    memset(body + offset, 0, size - offset);
-    *ppBody = body;
+    memset(body.get() + offset, 0, size - offset);
+    *ppBody = std::move(body);
     *pcbBody = size;
     return 0;
 }
 
-// Reads a body of unannounced length until the server has no more, growing
-// the buffer in fixed steps. An empty body leaves no buffer at all.
-DWORD ReadUnannouncedBody(HINTERNET hRequest, char** ppBody, DWORD* pcbBody)
+// Reads a body of unannounced length until the server has no more, the
+// buffer doubling as it fills. An empty body leaves no buffer at all.
+DWORD ReadUnannouncedBody(HINTERNET hRequest, std::unique_ptr<char[]>* ppBody, DWORD* pcbBody)
 {
-    char* body = nullptr;
+    std::unique_ptr<char[]> body;
     size_t size = 0;
     size_t capacity = 0;
-    DWORD code = 0;
     for (;;)
     {
         DWORD available = 0;
         if (!InternetQueryDataAvailable(hRequest, &available, 0, 0))
-        {
-            code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
-            break;
-        }
+            return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
+        if (size + available > kDownloadLimit)
+            return TooLarge();
         if (size + available > capacity)
         {
-            size_t grown = capacity;
+            size_t grown = capacity ? capacity : kFirstBodyCapacity;
             while (size + available > grown)
-                grown += kGrowthStep;
-            char* larger = grown <= MAXDWORD ? new (std::nothrow) char[grown] : nullptr;
+                grown *= 2;
+            if (grown > kDownloadLimit)
+                grown = kDownloadLimit;
+            std::unique_ptr<char[]> larger(new (std::nothrow) char[grown]);
             if (!larger)
-            {
-                code = FAIL_AT(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
-                break;
-            }
+                return FAIL_AT(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), kFunction);
             if (size > 0)
-                memcpy(larger, body, size);
-            delete[] body;
-            body = larger;
+                memcpy(larger.get(), body.get(), size);
+            body = std::move(larger);
             capacity = grown;
         }
         // With nothing announced as ready the read below only confirms the end.
         char none = 0;
         DWORD read = 0;
-        if (!InternetReadFile(hRequest, body ? body + size : &none, available, &read))
-        {
-            code = FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
-            break;
-        }
+        if (!InternetReadFile(hRequest, body ? body.get() + size : &none, available, &read))
+            return FAIL_AT(ReportErrorW(LastErrorCode(), nullptr), kFunction);
         if (read == 0)
             break;
         size += read;
     }
-    if (code != 0)
-    {
-        delete[] body;
-        return code;
-    }
-    *ppBody = body;
+    *ppBody = std::move(body);
     *pcbBody = static_cast<DWORD>(size);
     return 0;
 }
@@ -316,8 +296,8 @@ void UpperAscii(wchar_t* psz)
     }
 }
 
-// One exchange from the cracked URL to the received body; the caller closes
-// what `ex` holds.
+// One exchange from the cracked URL to the received body; what `ex` holds is
+// released with it.
 DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* pszParameters, DWORD dwEncoding,
                LONGLONG llRangeStart, LONGLONG llRangeEnd, Exchange& ex)
 {
@@ -325,13 +305,13 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
     if (!CrackUrl(pszUrl, url))
         return FAIL_FROM(L"InternetCrackUrl()", ReportErrorW(LastErrorCode(), L"Can not parse URL"), kFunction);
 
-    ex.hSession = InternetOpenW(L"libAPI", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    ex.hSession.Reset(InternetOpenW(L"libAPI", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!ex.hSession)
         return FAIL_FROM(L"InternetOpen()", ReportErrorW(LastErrorCode(), L"Can not open internet session"), kFunction);
 
     // The URL's user name and password are not passed on.
-    ex.hConnect = InternetConnectW(ex.hSession, url.szHost, url.parts.nPort, nullptr, nullptr,
-                                   ServiceOf(url.parts.nScheme), 0, 0);
+    ex.hConnect.Reset(InternetConnectW(ex.hSession.Get(), url.szHost, url.parts.nPort, nullptr, nullptr,
+                                       ServiceOf(url.parts.nScheme), 0, 0));
     if (!ex.hConnect)
         return FAIL_FROM(L"InternetOpenUrl()", ReportErrorW(LastErrorCode(), L"Can not connect host"), kFunction);
 
@@ -348,14 +328,14 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
         return code;
 
     const bool secure = url.parts.nScheme == INTERNET_SCHEME_HTTPS;
-    ex.hRequest = HttpOpenRequestW(ex.hConnect, pszMethod, szObject, L"HTTP/1.0", nullptr, nullptr,
-                                   kRequestFlags | (secure ? INTERNET_FLAG_SECURE : 0), 0);
+    ex.hRequest.Reset(HttpOpenRequestW(ex.hConnect.Get(), pszMethod, szObject, L"HTTP/1.0", nullptr, nullptr,
+                                       kRequestFlags | (secure ? INTERNET_FLAG_SECURE : 0), 0));
     if (!ex.hRequest)
         return PASS_ON(ReportErrorW(LastErrorCode(), L"Can not request %s URL", szObject), kFunction);
     if (secure)
     {
         DWORD flags = kSecurityFlags;
-        InternetSetOptionW(ex.hRequest, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof(flags));
+        InternetSetOptionW(ex.hRequest.Get(), INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof(flags));
     }
 
     wchar_t szHeaders[kHeaderCapacity];
@@ -365,17 +345,18 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
     DWORD cbPostBody = 0;
     if (post)
     {
-        code = ConvertPostBody(ex.pszPostText, &ex.pszPostBody, &cbPostBody);
+        code = ConvertPostBody(ex.pszPostText.get(), &ex.pszPostBody, &cbPostBody);
         if (code != 0)
             return code;
     }
 
-    if (!HttpSendRequestW(ex.hRequest, headersLength ? szHeaders : nullptr, headersLength, ex.pszPostBody, cbPostBody))
+    if (!HttpSendRequestW(ex.hRequest.Get(), headersLength ? szHeaders : nullptr, headersLength, ex.pszPostBody.get(),
+                          cbPostBody))
         return FAIL_FROM(L"HttpSendRequest()", ReportErrorW(LastErrorCode(), L"Can not request URL"), kFunction);
 
     wchar_t szQuery[kHeaderQueryBytes / sizeof(wchar_t)] = {};
     DWORD cbQuery = kHeaderQueryBytes;
-    if (!HttpQueryInfoW(ex.hRequest, HTTP_QUERY_STATUS_CODE, szQuery, &cbQuery, nullptr))
+    if (!HttpQueryInfoW(ex.hRequest.Get(), HTTP_QUERY_STATUS_CODE, szQuery, &cbQuery, nullptr))
         return FAIL_FROM(L"HttpQueryInfo()",
                          ReportErrorW(LastErrorCode(), L"Can not get status code from HTTP response header"),
                          kFunction);
@@ -391,17 +372,17 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
     // buffer) is taken as it comes.
     wchar_t szCharset[kCharsetCapacity] = {};
     cbQuery = kHeaderQueryBytes;
-    HttpQueryInfoW(ex.hRequest, HTTP_QUERY_CONTENT_TYPE, szQuery, &cbQuery, nullptr);
+    HttpQueryInfoW(ex.hRequest.Get(), HTTP_QUERY_CONTENT_TYPE, szQuery, &cbQuery, nullptr);
     szQuery[kCharsetCapacity - 1] = L'\0';
     UpperAscii(szQuery);
     if (const wchar_t* charset = wcsstr(szQuery, L"CHARSET="))
         wcsncpy(szCharset, charset + 8, kCharsetCapacity - 1);
 
     cbQuery = kHeaderQueryBytes;
-    if (HttpQueryInfoW(ex.hRequest, HTTP_QUERY_CONTENT_LENGTH, szQuery, &cbQuery, nullptr))
-        code = ReadAnnouncedBody(ex.hRequest, _wcstoui64(szQuery, nullptr, 10), &ex.pBody, &ex.cbBody);
+    if (HttpQueryInfoW(ex.hRequest.Get(), HTTP_QUERY_CONTENT_LENGTH, szQuery, &cbQuery, nullptr))
+        code = ReadAnnouncedBody(ex.hRequest.Get(), _wcstoui64(szQuery, nullptr, 10), &ex.pBody, &ex.cbBody);
     else
-        code = ReadUnannouncedBody(ex.hRequest, &ex.pBody, &ex.cbBody);
+        code = ReadUnannouncedBody(ex.hRequest.Get(), &ex.pBody, &ex.cbBody);
     if (code != 0)
         return code;
 
@@ -411,11 +392,10 @@ DWORD Download(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* p
     if (wcsncmp(szCharset, L"UTF-8", 5) == 0 && ex.cbBody > 0)
     {
         char* text = nullptr;
-        code = UTF8toMultiByte(ex.pBody, ex.cbBody, &text);
+        code = UTF8toMultiByte(ex.pBody.get(), ex.cbBody, &text);
         if (code != 0)
             return PASS_ON(code, kFunction);
-        delete[] ex.pBody;
-        ex.pBody = text;
+        ex.pBody.reset(text);
         ex.cbBody = static_cast<DWORD>(strlen(text));
     }
     return 0;
@@ -435,13 +415,9 @@ DWORD DownloadContentToBuffer(const wchar_t* pszMethod, const wchar_t* pszUrl, c
 
     Exchange ex;
     const DWORD code = Download(pszMethod, pszUrl, pszParameters, dwEncoding, llRangeStart, llRangeEnd, ex);
-    CloseExchange(ex);
     if (code != 0)
-    {
-        delete[] ex.pBody;
         return code;
-    }
-    *ppBuffer = ex.pBody;
+    *ppBuffer = ex.pBody.release();
     *pdwSize = ex.cbBody;
     return 0;
 }

@@ -158,17 +158,33 @@ TEST_F(Download, BodiesAsTheyCome)
     }
 }
 
-// An announced body gets one buffer of its size; an unannounced one grows in
-// steps of 512 KiB, its content carried over each time.
+// An announced body gets one buffer of its size; an unannounced one starts at
+// 512 KiB and doubles, its content carried over each time. Neither may grow
+// past the download limit, whatever the server announces or sends.
 TEST_F(Download, BodyBuffers)
 {
     EXPECT_EQ(std::vector<size_t>({1500000}), Fetch(L"GET", L"/g?fill=1500000&chunk=65536", L"").allocations);
     const Outcome grown = Fetch(L"GET", L"/g?fill=1500000&chunk=65536&length=none", L"");
-    EXPECT_EQ(std::vector<size_t>({0x80000, 0x100000, 0x180000}), grown.allocations);
+    EXPECT_EQ(std::vector<size_t>({0x80000, 0x100000, 0x200000}), grown.allocations);
     std::string pattern(1500000, '\0');
     for (size_t i = 0; i < pattern.size(); ++i)
         pattern[i] = static_cast<char>(i % 251);
     EXPECT_TRUE(pattern == grown.Body());
+
+    const std::wstring limit = std::to_wstring(kDownloadLimit);
+    const std::wstring tooLarge[] = {L"/g?length=" + std::to_wstring(kDownloadLimit + 1ULL) + L"&body=abc",
+                                     L"/g?length=4000000000&body=abc",
+                                     L"/g?length=none&chunk=65536&fill=" + std::to_wstring(kDownloadLimit + 1ULL)};
+    for (const std::wstring& target : tooLarge)
+    {
+        SCOPED_TRACE(testhost::Utf8(target));
+        const Outcome refused = Fetch(L"GET", target.c_str(), L"");
+        EXPECT_EQ(DWORD(ERROR_FILE_TOO_LARGE), refused.code);
+        EXPECT_EQ("", ReportMismatch(refused.lines, ERROR_FILE_TOO_LARGE,
+                                     (L"The answer is larger than " + limit + L" bytes").c_str(), {kFrom}));
+        for (size_t size : refused.allocations)
+            EXPECT_LE(size, size_t(kDownloadLimit));
+    }
 }
 
 // Failures before, without or after an exchange: the code, its report, and

@@ -3,6 +3,11 @@
 
 #include <windows.h>
 
+// The largest body DownloadContentToBuffer takes, announced or not: ample
+// for the documents the module fetches, and a bound on what a server can
+// make the application allocate.
+constexpr DWORD kDownloadLimit = 4 * 1024 * 1024;
+
 // Body encodings of DownloadContentToBuffer.
 constexpr DWORD kContentEncodingNone = 0;
 constexpr DWORD kContentEncodingUrlForm = 1; // application/x-www-form-urlencoded
@@ -26,7 +31,9 @@ constexpr DWORD kContentEncodingUrlForm = 1; // application/x-www-form-urlencode
 //                code page and NUL-terminated.
 // pdwSize        receives the body's size in bytes (without that NUL).
 //
-// Statuses 200, 206 and 304 succeed; 404 gives 1168 and any other 12154.
+// Statuses 200, 206 and 304 succeed; 404 gives 1168 and any other 12154. A
+// body longer than kDownloadLimit gives ERROR_FILE_TOO_LARGE before anything
+// of its size is allocated.
 // Returns 0, or a Win32 error code after reporting the failure to the debug
 // stream; *ppBuffer is then left untouched.
 DWORD DownloadContentToBuffer(const wchar_t* pszMethod, const wchar_t* pszUrl, const wchar_t* pszParameters,
