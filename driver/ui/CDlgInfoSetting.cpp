@@ -7,17 +7,7 @@
 
 #include <shellapi.h>
 
-CDlgInfoSetting::~CDlgInfoSetting()
-{
-    // The label still uses the underlined font while the window lives: give
-    // it the dialog's own font back before the font goes.
-    if (m_hUnderlineFont)
-    {
-        if (m_hLink)
-            SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hDialogFont), FALSE);
-        DeleteObject(m_hUnderlineFont);
-    }
-}
+#include <iterator>
 
 void CDlgInfoSetting::OnInitDialog()
 {
@@ -30,13 +20,12 @@ void CDlgInfoSetting::OnInitDialog()
 
 void CDlgInfoSetting::_PlacePicture()
 {
-    HBITMAP bitmap = LoadBitmapW(g_hResModule, MAKEINTRESOURCEW(IDB_INFO_PICTURE));
+    const ScopedGdiObject bitmap(LoadBitmapW(g_hResModule, MAKEINTRESOURCEW(IDB_INFO_PICTURE)));
     if (!bitmap)
         return;
     BITMAP info = {};
-    GetObjectW(bitmap, sizeof(info), &info);
+    GetObjectW(bitmap.Get(), sizeof(info), &info);
     SetWindowPos(GetDlgItem(m_hWnd, IDC_INFO_PICTURE), HWND_TOP, 10, 20, info.bmWidth, info.bmHeight, SWP_SHOWWINDOW);
-    DeleteObject(bitmap);
 }
 
 void CDlgInfoSetting::_UnderlineLink()
@@ -47,16 +36,16 @@ void CDlgInfoSetting::_UnderlineLink()
     if (!m_hDialogFont || !GetObjectW(m_hDialogFont, sizeof(font), &font))
         return;
     font.lfUnderline = TRUE;
-    m_hUnderlineFont = CreateFontIndirectW(&font);
+    m_hUnderlineFont.Reset(CreateFontIndirectW(&font));
     if (m_hUnderlineFont)
-        SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hUnderlineFont), FALSE);
+        SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hUnderlineFont.Get()), FALSE);
 }
 
 void CDlgInfoSetting::_ShowVersion()
 {
     wchar_t path[1024];
     path[0] = L'\0';
-    GetModuleFileNameW(g_hModule, path, 1024);
+    GetModuleFileNameW(g_hModule, path, static_cast<DWORD>(std::size(path)));
     m_wMajor1 = m_wMajor2 = m_wMinor1 = m_wMinor2 = 0;
     GetFileVersion(path, &m_wMajor1, &m_wMajor2, &m_wMinor1, &m_wMinor2);
     wchar_t text[64];
@@ -94,6 +83,13 @@ INT_PTR CDlgInfoSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SetTextColor(hdc, RGB(0, 0, 255));
         return reinterpret_cast<INT_PTR>(GetStockObject(HOLLOW_BRUSH));
     }
+    case WM_DESTROY:
+        // The label uses the underlined font until it goes: give it the
+        // dialog's own font back while both windows still exist, so the
+        // font can be deleted with the page.
+        if (m_hLink && m_hUnderlineFont)
+            SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hDialogFont), FALSE);
+        return FALSE;
     case WM_SETCURSOR:
         SetCursor(_CursorOverLink() ? m_hHandCursor : m_hArrowCursor);
         SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
@@ -103,7 +99,7 @@ INT_PTR CDlgInfoSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         {
             wchar_t address[1024];
             address[0] = L'\0';
-            GetWindowTextW(m_hLink, address, 1024);
+            GetWindowTextW(m_hLink, address, static_cast<int>(std::size(address)));
             ShellExecuteW(m_hWnd, L"open", address, nullptr, nullptr, SW_SHOW);
         }
         return FALSE;

@@ -5,6 +5,8 @@
 
 #include "CDlgPropSheetPage.h"
 
+#include <libmerrow/scoped.h>
+
 // The maker's web server: the support page and the update answer live there.
 #define TARVIK_WEB_SERVER L"http://www.kastrel.com"
 #define TARVIK_SUPPORT_URL TARVIK_WEB_SERVER L"/qna.do?cmd=insert"
@@ -14,7 +16,6 @@ class CDlgInfoSetting : public CDlgPropSheetPage
 {
   public:
     CDlgInfoSetting() = default;
-    ~CDlgInfoSetting() override;
 
     DWORD Apply() override { return 0; }
     int Validate(HWND /*hDlg*/) override { return 1; }
@@ -27,7 +28,7 @@ class CDlgInfoSetting : public CDlgPropSheetPage
 
     HWND m_hLink = nullptr;
     HFONT m_hDialogFont = nullptr;
-    HFONT m_hUnderlineFont = nullptr;
+    ScopedGdiObject m_hUnderlineFont; // the link's font, made from the dialog's
     WORD m_wMajor1 = 0;
     WORD m_wMajor2 = 0;
     WORD m_wMinor1 = 0;

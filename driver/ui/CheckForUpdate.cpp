@@ -1,6 +1,8 @@
 // The update check of the information page: fetch the maker's small XML
 // answer, compare the version it announces with this module's own, and offer
 // the download when it is newer. Exactly one message box per run.
+#include "CheckForUpdate.h"
+
 #include "CDlgInfoSetting.h"
 
 #include "resource.h"
@@ -11,20 +13,21 @@
 #include <libmerrow/web.h>
 
 #include <shellapi.h>
+#include <wininet.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <initializer_list>
+#include <iterator>
+#include <memory>
 
 namespace
 {
 // Only this much of the answer is looked at.
 constexpr DWORD kAnswerLimit = 1023;
 
-// The answer's version text read into its four parts: each part the way
-// wcstol reads a number at the start of what remains (0 without digits), cut
-// to its low 16 bits; the next part begins after the next ".".
+// The answer's version text read into its four parts.
 void ReadVersion(const wchar_t* text, WORD parts[4])
 {
     parts[0] = parts[1] = parts[2] = parts[3] = 0;
@@ -35,24 +38,6 @@ void ReadVersion(const wchar_t* text, WORD parts[4])
         if (text)
             ++text;
     }
-}
-
-// Newer when, at the first part that differs, the answer's part is greater.
-bool IsNewer(const WORD answer[4], const WORD installed[4])
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        if (answer[i] != installed[i])
-            return answer[i] > installed[i];
-    }
-    return false;
-}
-
-// The download address comes from the network, and ShellExecuteW would run
-// whatever it names: only a web address is ever opened.
-bool IsWebAddress(const wchar_t* address)
-{
-    return address && (_wcsnicmp(address, L"http://", 7) == 0 || _wcsnicmp(address, L"https://", 8) == 0);
 }
 
 // The text of an element's first entry, or null when it has none.
@@ -88,7 +73,45 @@ bool FindAnswer(XmlElem* root, const wchar_t** version, const wchar_t** address)
     }
     return true;
 }
+struct TreeDeleter
+{
+    void operator()(XmlElem* root) const { FreeXmlElem(root); }
+};
 } // namespace
+
+bool IsNewerVersion(const wchar_t* announced, const WORD installed[4])
+{
+    WORD parts[4];
+    ReadVersion(announced, parts);
+    for (int i = 0; i < 4; ++i)
+    {
+        if (parts[i] != installed[i])
+            return parts[i] > installed[i];
+    }
+    return false;
+}
+
+bool IsWebAddress(const wchar_t* address)
+{
+    if (!address)
+        return false;
+    const size_t length = std::wcslen(address);
+    for (size_t i = 0; i < length; ++i)
+    {
+        const wchar_t c = address[i];
+        if (c <= L' ' || c == 0x7F || c == L'"' || c == L'\'')
+            return false;
+    }
+    // Cracked by the platform, as the browser will read it.
+    wchar_t host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = L"";
+    URL_COMPONENTSW parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
+    if (length > INTERNET_MAX_URL_LENGTH || !InternetCrackUrlW(address, static_cast<DWORD>(length), 0, &parts))
+        return false;
+    return (parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS) && host[0] != L'\0';
+}
 
 void CDlgInfoSetting::CheckForUpdate()
 {
@@ -97,37 +120,36 @@ void CDlgInfoSetting::CheckForUpdate()
 
 void CDlgInfoSetting::CheckForUpdateAt(const wchar_t* updateUrl)
 {
-    char* body = nullptr;
+    char* received = nullptr;
     DWORD size = 0;
-    wchar_t* text = nullptr;
-    XmlElem* root = nullptr;
     bool offered = false;
 
-    if (DownloadContentToBuffer(L"GET", updateUrl, L"", kContentEncodingNone, -1, -1, &body, &size) != 0)
+    if (DownloadContentToBuffer(L"GET", updateUrl, L"", kContentEncodingNone, -1, -1, &received, &size) != 0)
     {
         DebugPrintW(L"Can not request %s url", updateUrl);
     }
     else
     {
+        const std::unique_ptr<char[]> body(received);
         char answer[kAnswerLimit + 1];
         const DWORD used = size > kAnswerLimit ? kAnswerLimit : size;
         if (body && used)
-            std::memcpy(answer, body, used);
+            std::memcpy(answer, body.get(), used);
         answer[used] = '\0';
-        if (MultiByteToTChar(answer, &text) == 0)
-            root = ParseXmlText(text, nullptr);
+        wchar_t* converted = nullptr;
+        const bool readable = MultiByteToTChar(answer, &converted) == 0;
+        const std::unique_ptr<wchar_t[]> text(converted);
+        const std::unique_ptr<XmlElem, TreeDeleter> root(readable ? ParseXmlText(text.get(), nullptr) : nullptr);
         const wchar_t* version = nullptr;
         const wchar_t* address = nullptr;
         if (!root)
         {
             DebugPrintW(L"Can not parse xml from %s", updateUrl);
         }
-        else if (FindAnswer(root, &version, &address))
+        else if (FindAnswer(root.get(), &version, &address))
         {
             const WORD installed[4] = {m_wMajor1, m_wMajor2, m_wMinor1, m_wMinor2};
-            WORD announced[4];
-            ReadVersion(version, announced);
-            if (!IsNewer(announced, installed))
+            if (!IsNewerVersion(version, installed))
             {
                 // Nothing newer: the closing message says so.
             }
@@ -145,8 +167,4 @@ void CDlgInfoSetting::CheckForUpdateAt(const wchar_t* updateUrl)
     }
     if (!offered)
         ShowMessage(m_hWnd, IDS_NO_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OK);
-
-    delete[] body;
-    FreeXmlElem(root);
-    delete[] text;
 }

@@ -1,7 +1,11 @@
 #include "Globals.h"
 
+#include <libmerrow/scoped.h>
+
 #include <commctrl.h>
 #include <psapi.h>
+
+#include <iterator>
 
 HINSTANCE g_hModule = nullptr;
 HINSTANCE g_hResModule = nullptr;
@@ -10,7 +14,8 @@ ULONG_PTR g_gdiplusToken = 0;
 
 void CheckHostProcess()
 {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId());
+    const ScopedKernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId()));
     if (!process)
     {
         // A process that may not even query itself is a locked-down host
@@ -20,11 +25,10 @@ void CheckHostProcess()
         return;
     }
     wchar_t name[1024];
-    if (GetModuleBaseNameW(process, nullptr, name, 1024) > 0)
+    if (GetModuleBaseNameW(process.Get(), nullptr, name, static_cast<DWORD>(std::size(name))) > 0)
         g_bSpoolerOrShell = (lstrcmpW(name, L"explorer.exe") == 0 || lstrcmpW(name, L"spoolsv.exe") == 0);
     else
         g_bSpoolerOrShell = FALSE;
-    CloseHandle(process);
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID /*reserved*/)

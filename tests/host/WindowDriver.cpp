@@ -29,13 +29,14 @@ BOOL CALLBACK VisitTop(HWND window, LPARAM lParam)
     return TRUE;
 }
 
+// How often a wait looks at the state it waits for.
+constexpr DWORD kPollIntervalMs = 10;
+
 // Polls `find` until it gives a window or the wait is over.
 HWND WaitUntil(const std::function<HWND()>& find, DWORD waitMs)
 {
-    const DWORD start = GetTickCount();
-    HWND found = find();
-    for (; !found && GetTickCount() - start <= waitMs; found = find())
-        Sleep(20);
+    HWND found = nullptr;
+    WaitFor([&] { return (found = find()) != nullptr; }, waitMs);
     return found;
 }
 
@@ -45,6 +46,19 @@ bool IsDialogClass(HWND window)
     return GetClassNameW(window, name, 64) && lstrcmpW(name, L"#32770") == 0;
 }
 } // namespace
+
+bool WaitFor(const std::function<bool()>& done, DWORD waitMs)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;)
+    {
+        if (done())
+            return true;
+        if (GetTickCount64() - start > waitMs)
+            return false;
+        Sleep(kPollIntervalMs);
+    }
+}
 
 std::wstring WindowText(HWND window)
 {
@@ -125,9 +139,7 @@ bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs)
     }
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     // Wait for it to go, so that the next search does not find it again.
-    const DWORD start = GetTickCount();
-    while (IsWindow(box) && GetTickCount() - start < waitMs)
-        Sleep(10);
+    WaitFor([box] { return !IsWindow(box); }, waitMs);
     return true;
 }
 

@@ -12,6 +12,10 @@
 
 namespace testhost
 {
+// Waits for a state: polls `done` until it holds or `waitMs` have passed,
+// and says whether it held. Every wait of the tests goes through here.
+bool WaitFor(const std::function<bool()>& done, DWORD waitMs = 20000);
+
 // The text of a window or control.
 std::wstring WindowText(HWND window);
 
