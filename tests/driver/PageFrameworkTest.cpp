@@ -108,22 +108,6 @@ class PageFramework : public testing::Test
     }
 };
 
-TEST_F(PageFramework, PageDescriptionCarriesTemplateTitleAndPage)
-{
-    ProbePage page;
-    PROPSHEETPAGEW* description = nullptr;
-    ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_FONT_PAGE, IDS_TITLE_FONT, PropSheetPageProc, &page));
-    ASSERT_NE(nullptr, description);
-    EXPECT_EQ(DWORD(PSP_USETITLE), description->dwFlags);
-    EXPECT_EQ(g_hResModule, description->hInstance);
-    EXPECT_EQ(MAKEINTRESOURCEW(116), description->pszTemplate);
-    EXPECT_EQ(MAKEINTRESOURCEW(15), description->pszTitle);
-    EXPECT_EQ(reinterpret_cast<DLGPROC>(PropSheetPageProc), description->pfnDlgProc);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(&page), description->lParam);
-    EXPECT_EQ(LMEM_FIXED, LocalFlags(description) & LMEM_MOVEABLE ? LMEM_MOVEABLE : LMEM_FIXED);
-    EXPECT_EQ(nullptr, LocalFree(description));
-}
-
 TEST_F(PageFramework, OkAppliesEveryShownPageOnceAndReportsToTheHost)
 {
     ProbePage first, second, neverShown;

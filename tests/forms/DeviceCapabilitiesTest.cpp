@@ -5,6 +5,7 @@
 
 #include "CFormManager.h"
 #include "DriverInterface.h"
+#include "SettingsRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,9 @@ std::vector<BYTE> Slot(const std::wstring& text, size_t slot)
                              reinterpret_cast<const BYTE*>(padded.data() + slot));
 }
 
+// The number answers write nothing, whether a buffer is given or not; those
+// that describe the settings record agree with the record the driver makes.
+// Unlisted indexes say so. The answers with a list fill exactly their slots.
 TEST_F(DeviceCaps, EveryIndexWithAndWithoutABuffer)
 {
     auto check = [](WORD index, DWORD result, std::vector<BYTE> written) {
@@ -105,17 +109,16 @@ TEST_F(DeviceCaps, EveryIndexWithAndWithoutABuffer)
         written.resize(kGuard, kUntouched);
         EXPECT_EQ(written, out) << index;
     };
-    // Numbers alone, each index with its answer.
-    const WORD indexes[] = {
-        DC_FIELDS,        DC_MINEXTENT,  DC_MAXEXTENT,   DC_DUPLEX,       DC_EXTRA,       DC_VERSION,
-        DC_DRIVER,        DC_TRUETYPE,   DC_ORIENTATION, DC_COPIES,       DC_COLLATE,     DC_PRINTRATE,
-        DC_PRINTRATEUNIT, DC_PRINTERMEM, DC_STAPLE,      DC_PRINTRATEPPM, DC_COLORDEVICE, DC_NUP};
-    const DWORD answers[] = {0x1BF1F, 0x00FE00FE, 0x7FFF7FFF, 0, 6092,       0x401, 0x700, DCTT_BITMAP, 90,
-                             1,       0,          1,          1, 0x40000000, 0,     128,   1,           0};
-    static_assert(sizeof(indexes) / sizeof(WORD) == sizeof(answers) / sizeof(DWORD), "one answer per index");
-    for (size_t i = 0; i < sizeof(answers) / sizeof(DWORD); ++i)
-        check(indexes[i], answers[i], {});
-    // Unlisted indexes say so and leave the buffer alone.
+    TARVIK_DEVMODE record;
+    SetDefaultRecord(nullptr, &record);
+    check(DC_FIELDS, record.dmFields, {});
+    check(DC_EXTRA, record.dmDriverExtra, {});
+    check(DC_VERSION, record.dmSpecVersion, {});
+    check(DC_DRIVER, record.dmDriverVersion, {});
+    for (WORD index :
+         {DC_MINEXTENT, DC_MAXEXTENT, DC_DUPLEX, DC_TRUETYPE, DC_ORIENTATION, DC_COPIES, DC_COLLATE, DC_PRINTRATE,
+          DC_PRINTRATEUNIT, DC_PRINTERMEM, DC_STAPLE, DC_PRINTRATEPPM, DC_COLORDEVICE, DC_NUP})
+        check(index, DrvDeviceCapabilities(s_printer, nullptr, index, nullptr, nullptr), {});
     for (WORD index : {0, DC_SIZE, DC_FILEDEPENDENCIES, DC_EMF_COMPLIANT, DC_MANUFACTURER, DC_MEDIATYPES, 36})
         check(index, GDI_ERROR, {});
     check(DC_BINS, 1, Bytes<WORD>({DMBIN_ONLYONE}));

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <new>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace testhost
 {
@@ -20,7 +19,6 @@ struct HeapWatch::State
     long seen = 0;
     std::vector<size_t> sizes;
     std::unordered_map<const void*, size_t> live; // block -> size
-    std::unordered_set<const void*> freed;
 };
 
 namespace
@@ -84,8 +82,7 @@ void Release(void* block)
         const Hold hold;
         for (HeapWatch::State* watch : *g_all)
         {
-            if (watch->live.erase(block) != 0 || t_inner == watch)
-                watch->freed.insert(block);
+            watch->live.erase(block);
         }
     }
     std::free(block);
@@ -160,12 +157,6 @@ std::vector<size_t> HeapWatch::AliveSizes() const
     }
     std::sort(sizes.begin(), sizes.end());
     return sizes;
-}
-
-bool HeapWatch::Freed(const void* block) const
-{
-    const Hold hold;
-    return m_state->freed.count(block) != 0;
 }
 
 long FailEachAllocation(const std::function<void(const HeapWatch&)>& call)

@@ -27,7 +27,6 @@ class HeapWatch
     const std::vector<size_t>& Sizes() const; // non-throwing sizes seen, the failed one included
     long Alive() const;                       // blocks allocated while watched, not yet released
     std::vector<size_t> AliveSizes() const;   // their sizes, smallest first
-    bool Freed(const void* block) const;      // released while watched
 
     struct State; // the bookkeeping of one watch
 

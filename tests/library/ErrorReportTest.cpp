@@ -67,21 +67,4 @@ TEST(DebugPrintW, OneLineWithoutLineEndOrTheOverflowText)
     EXPECT_EQ(-1, FormatTextW(nullptr, 8, _TRUNCATE, L"%s", L"a"));
 }
 
-// The failure-site helpers write the chain, innermost first, with this file's
-// name and the line the failure was met on; code 0 writes no "from" line.
-TEST(FailureSite, WritesLocationAndFromLines)
-{
-    DebugCapture capture;
-    const int line = __LINE__ + 1;
-    const DWORD inner = FAIL_AT(ERROR_NOT_ENOUGH_MEMORY, L"Inner()");
-    EXPECT_EQ(8u, PASS_ON(inner, L"Outer()"));
-    EXPECT_EQ(0u, PASS_ON(0, L"Quiet()"));
-    EXPECT_EQ(6u, FAIL_FROM(L"RegOpenKeyExW()", 6, L"Caller()"));
-    EXPECT_EQ(0u, FAIL_AT(0, L"Nothing()"));
-    const std::wstring site = L"ErrorReportTest(" + std::to_wstring(line);
-    EXPECT_EQ(std::vector<std::wstring>({site + L") : error = 8", L"from Inner()", L"from Outer()",
-                                         L"from RegOpenKeyExW()", L"from Caller()",
-                                         L"ErrorReportTest(" + std::to_wstring(line + 4) + L") : error = 0"}),
-              capture.Lines());
-}
 } // namespace
