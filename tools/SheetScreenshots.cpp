@@ -7,31 +7,6 @@
 
 namespace
 {
-bool IsPropertySheet(HWND window)
-{
-    wchar_t name[64];
-    if (!GetClassNameW(window, name, 64) || lstrcmpW(name, L"#32770") != 0)
-        return false;
-    return PropSheet_GetTabControl(window) != nullptr;
-}
-
-struct Search
-{
-    HWND found;
-};
-
-BOOL CALLBACK Visit(HWND window, LPARAM lParam)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && IsPropertySheet(window))
-    {
-        reinterpret_cast<Search*>(lParam)->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The encoder of image/png among GDI+'s encoders.
 bool PngEncoder(CLSID* clsid)
 {
@@ -53,7 +28,8 @@ bool PngEncoder(CLSID* clsid)
     return false;
 }
 
-bool SaveWindowPng(HWND window, const std::wstring& file)
+// A copy of what the screen shows of the window; the caller deletes it.
+HBITMAP CopyFromScreen(HWND window)
 {
     RECT rect;
     GetWindowRect(window, &rect);
@@ -64,6 +40,51 @@ bool SaveWindowPng(HWND window, const std::wstring& file)
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// The pixels of a bitmap, top row first, for comparing two copies.
+std::vector<DWORD> Pixels(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof(info), &info);
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(header.bmiHeader);
+    header.bmiHeader.biWidth = info.bmWidth;
+    header.bmiHeader.biHeight = -info.bmHeight;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Repaints the window and waits until the screen shows it: two copies in a
+// row alike (the display server takes the drawing in its own time).
+HBITMAP SettledCopy(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HBITMAP last = CopyFromScreen(window);
+    testhost::WaitFor(
+        [&] {
+            HBITMAP next = CopyFromScreen(window);
+            const bool same = Pixels(next) == Pixels(last);
+            DeleteObject(last);
+            last = next;
+            return same;
+        },
+        2000);
+    return last;
+}
+} // namespace
+
+bool SaveWindowPng(HWND window, const std::wstring& file)
+{
+    HBITMAP bitmap = SettledCopy(window);
     bool saved = false;
     {
         Gdiplus::Bitmap image(bitmap, nullptr);
@@ -71,30 +92,12 @@ bool SaveWindowPng(HWND window, const std::wstring& file)
         saved = PngEncoder(&png) && image.Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
     }
     DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return saved;
 }
 
-// Lets the sheet paint what the last selection showed.
-void Settle(HWND sheet)
-{
-    RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(300);
-}
-} // namespace
-
 HWND WaitForPropertySheet(DWORD waitMs)
 {
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        Search search = {nullptr};
-        EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount() - start > waitMs)
-            return search.found;
-        Sleep(50);
-    }
+    return testhost::WaitForSheet(waitMs);
 }
 
 std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& folder)
@@ -109,7 +112,6 @@ std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& fol
     for (size_t i = 0; i < titles.size(); ++i)
     {
         SendMessageW(sheet, PSM_SETCURSEL, i, 0);
-        Settle(sheet);
         std::wstring title = titles[i];
         for (wchar_t& c : title)
         {

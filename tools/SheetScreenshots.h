@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Saves what the screen shows of `window` (once it has settled) as a PNG
+// file; GDI+ must be started.
+bool SaveWindowPng(HWND window, const std::wstring& file);
+
 // The top-level property sheet of this process, waiting up to `waitMs`.
 HWND WaitForPropertySheet(DWORD waitMs);
 
