@@ -42,7 +42,7 @@ class CDlgPropSheetPage
     PFNCOMPROPSHEET m_pfnComPropSheet = nullptr;
 
   protected:
-    friend INT_PTR CALLBACK PropSheetPageProc(HWND, UINT, WPARAM, LPARAM);
+    friend INT_PTR DispatchPageMessage(HWND, UINT, WPARAM, LPARAM);
 
     // Fills the controls from m_pRecord (WM_INITDIALOG).
     virtual void OnInitDialog() {}
@@ -54,8 +54,10 @@ class CDlgPropSheetPage
     virtual bool HandlesKillActive() const { return false; }
 };
 
-// The dialog procedure of every page.
+// The dialog procedure of every page: DispatchPageMessage behind the
+// module's exception barrier.
 INT_PTR CALLBACK PropSheetPageProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Makes the page description of one page (LocalAlloc'ed; the caller frees
 // it with LocalFree after handing it to the host). Returns 0 or 8.

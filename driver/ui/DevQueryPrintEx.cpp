@@ -1,8 +1,9 @@
 #include "DriverInterface.h"
+#include "ExceptionBarrier.h"
 
 // Every job may print on this driver: nothing is queried and no error text
 // is written.
 extern "C" BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO /*pDQPInfo*/)
 {
-    return FALSE;
+    return ExceptionBarrier(L"DevQueryPrintEx()", FALSE, [] { return FALSE; });
 }

@@ -1,8 +1,10 @@
 #include "DriverInterface.h"
+#include "ExceptionBarrier.h"
 #include "SettingsRecord.h"
 
-extern "C" BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW /*pdmIn*/, PDEVMODEW pdmOut, PLONG pcbNeeded,
-                                         DWORD fMode)
+namespace
+{
+BOOL ConvertDevMode(LPWSTR pPrinterName, PDEVMODEW pdmOut, PLONG pcbNeeded, DWORD fMode)
 {
     // Only the driver's default record is produced; the other modes ask for
     // conversions between record versions that this driver never had.
@@ -33,4 +35,12 @@ extern "C" BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW /*pdmIn*
         lstrcpynW(name, TARVIK_PRODUCT_NAME, CCHDEVICENAME);
     SetDefaultRecord(name, reinterpret_cast<TARVIK_DEVMODE*>(pdmOut));
     return TRUE;
+}
+} // namespace
+
+extern "C" BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW /*pdmIn*/, PDEVMODEW pdmOut, PLONG pcbNeeded,
+                                         DWORD fMode)
+{
+    return ExceptionBarrier(L"DrvConvertDevMode()", FALSE,
+                            [&] { return ConvertDevMode(pPrinterName, pdmOut, pcbNeeded, fMode); });
 }

@@ -3,9 +3,12 @@
 // one "Custom Size" entry; the three paper indexes list the same papers in
 // the same order, so entry k of names, numbers and sizes belong together.
 #include "DriverInterface.h"
+#include "ExceptionBarrier.h"
 
 #include "CFormManager.h"
 #include "SettingsRecord.h"
+
+#include <libmerrow/scoped.h>
 
 #include <winspool.h>
 
@@ -156,13 +159,10 @@ DWORD AnswerPaperQuery(HANDLE hPrinter, WORD iDevCap, void* pvOutput)
 // call opens the printer by name for its own duration.
 DWORD AnswerPaperQueryFor(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, void* pvOutput)
 {
-    HANDLE opened = nullptr;
-    if (!hPrinter && pDeviceName && pDeviceName[0] && OpenPrinterW(pDeviceName, &opened, nullptr))
-        hPrinter = opened;
-    const DWORD result = AnswerPaperQuery(hPrinter, iDevCap, pvOutput);
-    if (opened)
-        ClosePrinter(opened);
-    return result;
+    ScopedPrinter opened;
+    if (!hPrinter && pDeviceName && pDeviceName[0] && OpenPrinterW(pDeviceName, opened.Out(), nullptr))
+        hPrinter = opened.Get();
+    return AnswerPaperQuery(hPrinter, iDevCap, pvOutput);
 }
 
 DWORD WriteResolutions(void* output)
@@ -189,7 +189,10 @@ extern "C" DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName
     case DC_PAPERS:
     case DC_PAPERSIZE:
     case DC_PAPERNAMES:
-        return AnswerPaperQueryFor(hPrinter, pDeviceName, iDevCap, pvOutput);
+        // The catalogue is read from the spooler and the registry into the
+        // heap: the one answer that can fail for want of memory.
+        return ExceptionBarrier(L"DrvDeviceCapabilities()", DWORD(GDI_ERROR),
+                                [&] { return AnswerPaperQueryFor(hPrinter, pDeviceName, iDevCap, pvOutput); });
     case DC_BINS:
         if (pvOutput)
             *static_cast<WORD*>(pvOutput) = DMBIN_ONLYONE;

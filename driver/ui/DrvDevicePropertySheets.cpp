@@ -2,8 +2,11 @@
 // defines, with no behaviour of its own.
 #include "CDlgPropSheetPage.h"
 #include "DriverInterface.h"
+#include "ExceptionBarrier.h"
 #include "Globals.h"
 #include "resource.h"
+
+#include <libmerrow/scoped.h>
 
 namespace
 {
@@ -18,17 +21,18 @@ INT_PTR CALLBACK StaticPageProc(HWND, UINT, WPARAM, LPARAM)
 
 extern "C" LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM /*lParam*/)
 {
-    if (!EnsureResourceModule())
-        return 0;
-    if (!pPSUIInfo || pPSUIInfo->Reason != PROPSHEETUI_REASON_INIT)
-        return 1;
+    return ExceptionBarrier(L"DrvDevicePropertySheets()", LONG(0), [&]() -> LONG {
+        if (!EnsureResourceModule())
+            return 0;
+        if (!pPSUIInfo || pPSUIInfo->Reason != PROPSHEETUI_REASON_INIT)
+            return 1;
 
-    PROPSHEETPAGEW* description = nullptr;
-    CreatePropSheetPage(&description, IDD_DEVICE_PAGE, IDS_TITLE_DEVICE, StaticPageProc, nullptr);
-    pPSUIInfo->UserData = 0;
-    pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                               reinterpret_cast<LPARAM>(description), 0);
-    if (description)
-        LocalFree(description);
-    return 1;
+        PROPSHEETPAGEW* description = nullptr;
+        CreatePropSheetPage(&description, IDD_DEVICE_PAGE, IDS_TITLE_DEVICE, StaticPageProc, nullptr);
+        const ScopedLocalBlock held(description);
+        pPSUIInfo->UserData = 0;
+        pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+                                   reinterpret_cast<LPARAM>(description), 0);
+        return 1;
+    });
 }

@@ -1,6 +1,7 @@
 // The document property sheet entry: the sheet itself (INIT, DESTROY) and the
 // record size, merge and default requests made without a user interface.
 #include "DriverInterface.h"
+#include "ExceptionBarrier.h"
 #include "Globals.h"
 #include "SettingsRecord.h"
 #include "SheetPages.h"
@@ -51,19 +52,21 @@ LONG AnswerWithoutSheet(DOCUMENTPROPERTYHEADER* header)
 
 extern "C" LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam)
 {
-    if (!EnsureResourceModule())
-        return 0;
-    auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam);
-    if (!pPSUIInfo)
-        return AnswerWithoutSheet(header);
+    return ExceptionBarrier(L"DrvDocumentPropertySheets()", LONG(0), [&]() -> LONG {
+        if (!EnsureResourceModule())
+            return 0;
+        auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam);
+        if (!pPSUIInfo)
+            return AnswerWithoutSheet(header);
 
-    switch (pPSUIInfo->Reason)
-    {
-    case PROPSHEETUI_REASON_INIT:
-        return BuildDocumentSheet(pPSUIInfo, header);
-    case PROPSHEETUI_REASON_DESTROY:
-        return DestroyDocumentSheet(pPSUIInfo);
-    default:
-        return 1;
-    }
+        switch (pPSUIInfo->Reason)
+        {
+        case PROPSHEETUI_REASON_INIT:
+            return BuildDocumentSheet(pPSUIInfo, header);
+        case PROPSHEETUI_REASON_DESTROY:
+            return DestroyDocumentSheet(pPSUIInfo);
+        default:
+            return 1;
+        }
+    });
 }

@@ -1,6 +1,7 @@
 // The page description and the dialog procedure shared by every page.
 #include "CDlgPropSheetPage.h"
 
+#include "ExceptionBarrier.h"
 #include "Globals.h"
 
 #include <libmerrow/error.h>
@@ -35,7 +36,7 @@ DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId
     return 0;
 }
 
-INT_PTR CALLBACK PropSheetPageProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
     {
@@ -80,4 +81,10 @@ INT_PTR CALLBACK PropSheetPageProc(HWND hDlg, UINT message, WPARAM wParam, LPARA
     default:
         return page->OnMessage(message, wParam, lParam);
     }
+}
+
+INT_PTR CALLBACK PropSheetPageProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ExceptionBarrier(L"PropSheetPageProc()", INT_PTR(FALSE),
+                            [&] { return DispatchPageMessage(hDlg, message, wParam, lParam); });
 }

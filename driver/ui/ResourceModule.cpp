@@ -2,6 +2,8 @@
 
 #include <libmerrow/error.h>
 
+#include <iterator>
+
 namespace
 {
 const wchar_t kResourceModuleName[] = L"tarvikres7.dll";
@@ -26,20 +28,32 @@ bool ResourceModulePath(wchar_t* path, DWORD capacity)
     return lstrlenW(kResourceModuleName) < static_cast<int>(room) &&
            lstrcpynW(name, kResourceModuleName, static_cast<int>(room)) != nullptr;
 }
-} // namespace
 
-bool EnsureResourceModule()
+// No-UI requests come on several spooler threads at once: the module is
+// loaded by exactly one of them, and the others wait for it. A failed load
+// leaves the once undone, so a later call tries again.
+INIT_ONCE g_resourceModuleOnce = INIT_ONCE_STATIC_INIT;
+
+BOOL CALLBACK LoadResourceModule(PINIT_ONCE, PVOID failure, PVOID*)
 {
-    if (g_hResModule)
-        return true;
     wchar_t path[MAX_PATH * 2];
-    if (ResourceModulePath(path, MAX_PATH * 2))
+    if (ResourceModulePath(path, static_cast<DWORD>(std::size(path))))
         g_hResModule = LoadLibraryW(path);
     else
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
     if (g_hResModule)
+        return TRUE;
+    *static_cast<DWORD*>(failure) = GetLastError();
+    return FALSE;
+}
+} // namespace
+
+bool EnsureResourceModule()
+{
+    DWORD failure = 0;
+    if (InitOnceExecuteOnce(&g_resourceModuleOnce, LoadResourceModule, &failure, nullptr))
         return true;
-    DebugPrintW(L"Can not load resource dll. error = %d", static_cast<int>(GetLastError()));
+    DebugPrintW(L"Can not load resource dll. error = %d", static_cast<int>(failure));
     MessageBoxW(GetForegroundWindow(), L"Can not load resource dll. Please reinstall program", L"ERROR", MB_OK);
     return false;
 }

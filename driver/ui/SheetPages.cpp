@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace
@@ -52,11 +53,20 @@ void AddPage(PPROPSHEETUI_INFO pPSUIInfo, const SheetPageRow& row, CDlgPropSheet
 }
 } // namespace
 
-LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header)
+SheetPages::~SheetPages()
 {
-    StartGdiplus();
+    for (int position = 1; const SheetPageRow* row = RowAt(&SheetPageRow::destroyPosition, position); ++position)
+        delete pages[row->slot];
+}
 
-    auto* sheet = new SheetPages();
+namespace
+{
+LONG BuildStartedSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header)
+{
+    // Everything that can fail for want of memory happens before the first
+    // page reaches the host; until then the table owns what it holds, and
+    // an exception releases it all.
+    std::unique_ptr<SheetPages> sheet(new SheetPages());
     const TARVIK_DEVMODE* in = nullptr;
     TARVIK_DEVMODE* out = nullptr;
     HANDLE hPrinter = nullptr;
@@ -80,7 +90,6 @@ LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADE
         if (page)
             page->AttachRecord(hPrinter, working);
     }
-    pPSUIInfo->UserData = reinterpret_cast<ULONG_PTR>(sheet);
 
     for (CDlgPropSheetPage* page : sheet->pages)
     {
@@ -93,19 +102,30 @@ LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADE
         if (CDlgPropSheetPage* page = sheet->pages[row->slot])
             AddPage(pPSUIInfo, *row, page);
     }
+    pPSUIInfo->UserData = reinterpret_cast<ULONG_PTR>(sheet.release());
     return 1;
+}
+} // namespace
+
+LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header)
+{
+    StartGdiplus();
+    try
+    {
+        return BuildStartedSheet(pPSUIInfo, header);
+    }
+    catch (...)
+    {
+        // No DESTROY follows a failed INIT.
+        StopGdiplus();
+        throw;
+    }
 }
 
 LONG DestroyDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo)
 {
-    auto* sheet = reinterpret_cast<SheetPages*>(pPSUIInfo->UserData);
-    if (sheet)
-    {
-        for (int position = 1; const SheetPageRow* row = RowAt(&SheetPageRow::destroyPosition, position); ++position)
-            delete sheet->pages[row->slot];
-        delete sheet;
-        pPSUIInfo->UserData = 0;
-    }
+    delete reinterpret_cast<SheetPages*>(pPSUIInfo->UserData);
+    pPSUIInfo->UserData = 0;
     StopGdiplus();
     return 1;
 }

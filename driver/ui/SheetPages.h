@@ -22,7 +22,13 @@ enum SheetSlot
 
 struct SheetPages
 {
-    CDlgPropSheetPage* pages[kSlotCount];
+    SheetPages() = default;
+    SheetPages(const SheetPages&) = delete;
+    SheetPages& operator=(const SheetPages&) = delete;
+    // Destroys the pages in the table's destroy order.
+    ~SheetPages();
+
+    CDlgPropSheetPage* pages[kSlotCount] = {};
     TARVIK_DEVMODE record;
 };
 

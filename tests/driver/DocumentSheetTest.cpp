@@ -2,6 +2,7 @@
 // host (DocumentPropertiesW with DM_IN_PROMPT, CommonPropertySheetUIW) a
 // second thread works the real window; with a recording host the sheet's
 // life from INIT to DESTROY is checked object by object.
+#include "HeapWatch.h"
 #include "PrinterTest.h"
 #include "RecordFields.h"
 #include "WindowDriver.h"
@@ -130,7 +131,8 @@ class SheetLife : public DocumentSheet
         DocumentSheet::TearDown();
     }
 
-    SheetPages* Init(DEVMODEW* in, DEVMODEW* out)
+    // What INIT answers for these buffers.
+    LONG InitAnswer(DEVMODEW* in, DEVMODEW* out)
     {
         DOCUMENTPROPERTYHEADER header = {};
         header.cbSize = sizeof(header);
@@ -139,7 +141,13 @@ class SheetLife : public DocumentSheet
         header.pdmOut = out;
         header.fMode = DM_IN_PROMPT | (in ? DM_IN_BUFFER : 0) | (out ? DM_OUT_BUFFER : 0);
         m_info.Reason = PROPSHEETUI_REASON_INIT;
-        EXPECT_EQ(1, DrvDocumentPropertySheets(&m_info, reinterpret_cast<LPARAM>(&header)));
+        m_info.UserData = 0;
+        return DrvDocumentPropertySheets(&m_info, reinterpret_cast<LPARAM>(&header));
+    }
+
+    SheetPages* Init(DEVMODEW* in, DEVMODEW* out)
+    {
+        EXPECT_EQ(1, InitAnswer(in, out));
         return reinterpret_cast<SheetPages*>(m_info.UserData);
     }
 
@@ -181,6 +189,39 @@ TEST_F(SheetLife, InitAttachesThePagesAndDestroyReleasesThem)
     EXPECT_EQ(0u, g_gdiplusToken);
     for (HPROPSHEETPAGE page : m_host.pages)
         DestroyPropertySheetPage(page);
+}
+
+// Whichever allocation fails while the sheet is built, INIT fails with
+// ERROR_NOT_ENOUGH_MEMORY or succeeds whole: nothing is left allocated,
+// GDI+ is stopped again and no exception reaches the host.
+TEST_F(SheetLife, AFailedAllocationAtInitFailsCleanly)
+{
+    TARVIK_DEVMODE in = DefaultRecord(), out;
+    m_host.pages.reserve(kSlotCount);
+    long failures = 0;
+    testhost::FailEachAllocation(
+        [&](const testhost::HeapWatch& watch) {
+            SetLastError(0xdeadbeef);
+            const LONG result = InitAnswer(reinterpret_cast<DEVMODEW*>(&in), reinterpret_cast<DEVMODEW*>(&out));
+            if (result == 1)
+            {
+                Destroy();
+            }
+            else
+            {
+                ++failures;
+                EXPECT_EQ(0, result);
+                EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+                EXPECT_EQ(0u, m_info.UserData);
+            }
+            EXPECT_EQ(0u, g_gdiplusToken);
+            for (HPROPSHEETPAGE page : m_host.pages)
+                DestroyPropertySheetPage(page);
+            m_host.pages.clear();
+            EXPECT_EQ(0, watch.Alive());
+        },
+        testhost::HeapWatch::Forms::All);
+    EXPECT_GT(failures, 0);
 }
 
 // Which record the pages work on, by the buffers the caller gave: the

@@ -185,6 +185,7 @@ TEST_F(DocumentEvent, StartDocSendsTheNameAndMapsTheRenderersAnswer)
         DWORD lastError;
         const wchar_t* name;
         bool docInfo;
+        ULONG cbIn = sizeof(DOCINFOW*);
     };
     const Row rows[] = {
         {0, 1, 0xdeadbeef, L"Quarterly report.docx", true},
@@ -193,6 +194,9 @@ TEST_F(DocumentEvent, StartDocSendsTheNameAndMapsTheRenderersAnswer)
         {112, -1, 112, L"Quarterly report.docx", true},
         {0, 1, 0xdeadbeef, nullptr, true},
         {0, 1, 0xdeadbeef, nullptr, false},
+        // An input too small to hold the pointer is not read.
+        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true, 0},
+        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true, sizeof(DOCINFOW*) - 1},
     };
     const HDC dc = reinterpret_cast<HDC>(0x1234);
     for (const Row& row : rows)
@@ -203,10 +207,10 @@ TEST_F(DocumentEvent, StartDocSendsTheNameAndMapsTheRenderersAnswer)
         DOCINFOW info = {sizeof(info), row.name, nullptr, nullptr, 0};
         DOCINFOW* pInfo = row.docInfo ? &info : nullptr;
         SetLastError(0xdeadbeef);
-        EXPECT_EQ(row.result, m_event(nullptr, dc, DOCUMENTEVENT_STARTDOC, sizeof(pInfo), &pInfo, 0, nullptr));
+        EXPECT_EQ(row.result, m_event(nullptr, dc, DOCUMENTEVENT_STARTDOC, row.cbIn, &pInfo, 0, nullptr));
         EXPECT_EQ(row.lastError, GetLastError());
         ASSERT_EQ(1u, g_escapes.size());
-        const std::wstring name = row.name ? row.name : L"";
+        const std::wstring name = row.name && row.cbIn >= sizeof(DOCINFOW*) ? row.name : L"";
         EXPECT_EQ(dc, g_escapes[0].hdc);
         EXPECT_EQ(-255, g_escapes[0].escape);
         EXPECT_EQ(int((name.size() + 1) * sizeof(wchar_t)), g_escapes[0].inputSize);

@@ -2,6 +2,8 @@
 // the shared dialog procedure (init, apply, kill-active), MarkChanged and
 // the message boxes. Test pages derive from the real base class and use a
 // template of the real resource module.
+#include "DebugCapture.h"
+#include "ReportLines.h"
 #include "WindowDriver.h"
 
 #include "CDlgPropSheetPage.h"
@@ -12,6 +14,7 @@
 
 #include <commctrl.h>
 
+#include <new>
 #include <vector>
 
 namespace
@@ -50,6 +53,8 @@ class ProbePage : public CDlgPropSheetPage
     {
         if (controlId == IDC_INFO_CHECK_UPDATE)
             MarkChanged();
+        if (controlId == IDC_INFO_SUPPORT) // a page whose heap has run out
+            throw std::bad_alloc();
     }
     bool HandlesKillActive() const override { return m_killActive; }
 
@@ -175,14 +180,26 @@ TEST_F(PageFramework, MarkChangedEnablesApplyAtOnce)
     EXPECT_EQ(TRUE, after);
 }
 
-TEST_F(PageFramework, MessagesBeforeInitFindNoPage)
+// Messages before WM_INITDIALOG find no page; an exception thrown by a page
+// stops at the dialog procedure, which reports it and answers FALSE.
+TEST_F(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
 {
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, window);
     NMHDR notify = {window, 0, static_cast<UINT>(PSN_APPLY)};
-    EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_COMMAND, MAKEWPARAM(1020, BN_CLICKED), 0));
+    EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_COMMAND, MAKEWPARAM(IDC_INFO_SUPPORT, BN_CLICKED), 0));
     EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)));
     EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_SETFONT, 0, 0));
+
+    ProbePage page;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&page));
+    testhost::DebugCapture capture;
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_COMMAND, MAKEWPARAM(IDC_INFO_SUPPORT, BN_CLICKED), 0));
+    EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+    EXPECT_EQ("", testhost::ReportMismatch(capture.Lines(), ERROR_NOT_ENOUGH_MEMORY,
+                                           L"An exception was stopped at PropSheetPageProc()",
+                                           {L"@ExceptionBarrier", L"from PropSheetPageProc()"}));
     DestroyWindow(window);
 }
 

@@ -7,10 +7,14 @@
 #include "WindowDriver.h"
 
 #include "DriverInterface.h"
+#include "SettingsRecord.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -69,6 +73,38 @@ TEST_F(MissingResourceModule, BothSheetEntriesTellTheUserAndFail)
         EXPECT_EQ(L"Can not load resource dll. error = " + std::to_wstring(ERROR_MOD_NOT_FOUND), capture.Lines()[0]);
     }
     // The stray copy in the current directory was never taken.
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
+}
+// The first no-UI requests of a process arrive on several spooler threads
+// at once: the resource module is loaded exactly once, so unloading the
+// driver releases it.
+TEST(ResourceModule, ConcurrentFirstCallsLoadItOnce)
+{
+    ASSERT_EQ(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
+    HMODULE module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikui.dll").c_str());
+    ASSERT_NE(nullptr, module);
+    auto sheets =
+        reinterpret_cast<SheetsFn>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDocumentPropertySheets")));
+    ASSERT_NE(nullptr, sheets);
+    constexpr int kThreads = 8;
+    HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> sizes(0);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i)
+        threads.emplace_back([&] {
+            WaitForSingleObject(start, INFINITE);
+            DOCUMENTPROPERTYHEADER header = {};
+            header.cbSize = sizeof(header);
+            if (sheets(nullptr, reinterpret_cast<LPARAM>(&header)) == LONG(kRecordSize))
+                ++sizes;
+        });
+    SetEvent(start);
+    for (std::thread& thread : threads)
+        thread.join();
+    CloseHandle(start);
+    EXPECT_EQ(kThreads, sizes.load());
+    EXPECT_NE(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
+    ASSERT_TRUE(FreeLibrary(module));
     EXPECT_EQ(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
 }
 } // namespace

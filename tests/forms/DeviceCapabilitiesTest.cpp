@@ -1,6 +1,7 @@
 // The device-capability answers, directly with the open printer and through
 // the spooler's DeviceCapabilitiesW; the paper answers agree entry by entry.
 #include "FormFixture.h"
+#include "HeapWatch.h"
 #include "ReportLines.h"
 
 #include "CFormManager.h"
@@ -168,6 +169,32 @@ TEST_F(DeviceCaps, PapersAreTheCatalogueThenCustomSizeWhoeverAsks)
     const Papers alone = QueryPapers(Direct(nullptr, L"No Such Printer"));
     EXPECT_EQ(std::vector<DWORD>(6, 1), alone.results);
     EXPECT_EQ(std::vector<std::wstring>{L"Custom Size"}, alone.names);
+}
+
+// Whichever allocation fails while the catalogue is read, the paper answer
+// is whole or GDI_ERROR with ERROR_NOT_ENOUGH_MEMORY, and nothing is left.
+TEST_F(DeviceCaps, AFailedAllocationFailsTheAnswerCleanly)
+{
+    const DWORD whole = DrvDeviceCapabilities(s_printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
+    long failures = 0;
+    const long runs = testhost::FailEachAllocation(
+        [&](const testhost::HeapWatch& watch) {
+            SetLastError(0xdeadbeef);
+            const DWORD answer = DrvDeviceCapabilities(s_printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
+            if (answer == DWORD(GDI_ERROR))
+            {
+                ++failures;
+                EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+            }
+            else
+            {
+                EXPECT_EQ(whole, answer);
+            }
+            EXPECT_EQ(0, watch.Alive());
+        },
+        testhost::HeapWatch::Forms::All);
+    EXPECT_GT(failures, 0);
+    EXPECT_GT(runs, failures);
 }
 
 // Eight threads, half with the handle and half with the name only.

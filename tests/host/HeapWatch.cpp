@@ -16,6 +16,7 @@ struct HeapWatch::State
 {
     State* outer = nullptr;
     long failAt = 0;
+    bool countThrowing = false;
     long seen = 0;
     std::vector<size_t> sizes;
     std::unordered_map<const void*, size_t> live; // block -> size
@@ -56,15 +57,14 @@ class Hold
 std::atomic<int> g_watches(0);
 std::vector<HeapWatch::State*>* g_all = nullptr; // every living watch, of every thread
 
-// `mayFail`: the non-throwing forms, which the watch counts and can fail.
-void* Allocate(std::size_t size, bool mayFail)
+void* Allocate(std::size_t size, bool throwing)
 {
     if (!t_inner || t_busy)
         return std::malloc(size ? size : 1);
     const Hold hold;
     HeapWatch::State* inner = t_inner;
     bool fail = false;
-    if (mayFail)
+    if (!throwing || inner->countThrowing)
     {
         inner->sizes.push_back(size);
         fail = ++inner->seen == inner->failAt;
@@ -90,19 +90,20 @@ void Release(void* block)
 
 void* AllocateOrThrow(std::size_t size)
 {
-    void* block = Allocate(size, false);
+    void* block = Allocate(size, true);
     if (!block)
         throw std::bad_alloc();
     return block;
 }
 } // namespace
 
-HeapWatch::HeapWatch(long failAt)
+HeapWatch::HeapWatch(long failAt, Forms forms)
 {
     {
         const Hold hold;
         m_state = new State();
         m_state->failAt = failAt;
+        m_state->countThrowing = forms == Forms::All;
         m_state->outer = t_inner;
         if (!g_all)
             g_all = new std::vector<State*>();
@@ -159,11 +160,11 @@ std::vector<size_t> HeapWatch::AliveSizes() const
     return sizes;
 }
 
-long FailEachAllocation(const std::function<void(const HeapWatch&)>& call)
+long FailEachAllocation(const std::function<void(const HeapWatch&)>& call, HeapWatch::Forms forms)
 {
     for (long failAt = 1;; ++failAt)
     {
-        const HeapWatch watch(failAt);
+        const HeapWatch watch(failAt, forms);
         call(watch);
         if (!watch.Failed())
             return failAt;
@@ -174,8 +175,8 @@ long FailEachAllocation(const std::function<void(const HeapWatch&)>& call)
 // clang-format off
 void* operator new(std::size_t size) { return testhost::AllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return testhost::AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size, true); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size, true); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size, false); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return testhost::Allocate(size, false); }
 void operator delete(void* block) noexcept { testhost::Release(block); }
 void operator delete[](void* block) noexcept { testhost::Release(block); }
 void operator delete(void* block, std::size_t) noexcept { testhost::Release(block); }
