@@ -29,7 +29,7 @@ struct SheetPages
     ~SheetPages();
 
     CDlgPropSheetPage* pages[kSlotCount] = {};
-    TARVIK_DEVMODE record;
+    TARVIK_DEVMODE record = {};
 };
 
 // One page of the document sheet. The rows of the table are in the order the
