@@ -26,12 +26,6 @@ class SpoolerRecordRequest : public testhost::PrinterTest
     }
 };
 
-TEST_F(SpoolerRecordRequest, SizeQueryGivesTheWholeRecordSize)
-{
-    SetLastError(0xdeadbeef);
-    EXPECT_EQ(LONG(kRecordSize), Call(nullptr, nullptr, 0));
-}
-
 TEST_F(SpoolerRecordRequest, OutputOnlyGivesThePrintersDefaultRecord)
 {
     std::vector<BYTE> out(kRecordSize, 0xCC);
@@ -114,8 +108,12 @@ TEST_F(SpoolerRecordRequest, ShortOrForeignInputGivesThePrintersDefault)
 
 // Called directly, as the spooler does: the header's cbOut and the in-place
 // update of the caller's record.
-TEST(DocumentPropertySheetsWithoutSheet, SizeQuerySetsCbOut)
+// The size query, through the spooler and directly (the header's cbOut,
+// which the spooler does not pass back).
+TEST_F(SpoolerRecordRequest, SizeQueryGivesTheWholeRecordSize)
 {
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(LONG(kRecordSize), Call(nullptr, nullptr, 0));
     DOCUMENTPROPERTYHEADER header = {};
     header.cbSize = sizeof(header);
     header.cbOut = 7;
@@ -135,15 +133,4 @@ TEST(DocumentPropertySheetsWithoutSheet, InputOnlyUpdatesTheCallersResolution)
     EXPECT_EQ(1200u, in.dwResolution);
 }
 
-TEST(DocumentPropertySheetsWithoutSheet, OutputWithoutPrinterGivesTheBuiltInRecord)
-{
-    std::vector<BYTE> out(kRecordSize, 0xCC);
-    DOCUMENTPROPERTYHEADER header = {};
-    header.cbSize = sizeof(header);
-    header.pdmOut = reinterpret_cast<DEVMODEW*>(out.data());
-    header.fMode = DM_OUT_BUFFER | DM_PROMPT;
-    EXPECT_EQ(1, DrvDocumentPropertySheets(nullptr, reinterpret_cast<LPARAM>(&header)));
-    const TARVIK_DEVMODE expected = DefaultRecord();
-    EXPECT_EQ(0, memcmp(&expected, out.data(), kRecordSize));
-}
 } // namespace

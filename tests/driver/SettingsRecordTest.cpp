@@ -94,45 +94,34 @@ TEST_F(StoredRecord, AddPrinterStoresTheBuiltInRecord)
     EXPECT_EQ("", testhost::RecordDifferences(&expected, loaded.data()));
 }
 
-TEST_F(StoredRecord, RecordWithoutPaperSizeAndFormNameIsBroughtUpToDate)
+// A record stored without paper size or form name is brought up to date:
+// a missing form name brings A4 and its size, a missing paper size A4's
+// number; everything else stays as stored.
+TEST_F(StoredRecord, OlderRecordsAreBroughtUpToDate)
 {
-    TARVIK_DEVMODE stored = DefaultRecord();
-    stored.dmFields &= ~(DM_PAPERSIZE | DM_FORMNAME);
-    stored.dmPaperSize = DMPAPER_LETTER;
-    lstrcpyW(stored.dmFormName, L"Letter");
-    stored.dmPaperWidth = 2159;
-    stored.dmPaperLength = 2794;
-    stored.dwResolution = 600;
-    lstrcpyW(stored.szTitle, L"Kept as stored");
-    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize));
+    for (DWORD missing : {DWORD(DM_PAPERSIZE | DM_FORMNAME), DWORD(DM_PAPERSIZE)})
+    {
+        SCOPED_TRACE(missing);
+        TARVIK_DEVMODE stored = DefaultRecord();
+        stored.dmFields &= ~missing;
+        stored.dmPaperSize = DMPAPER_LETTER;
+        lstrcpyW(stored.dmFormName, L"Letter");
+        stored.dmPaperWidth = 2159;
+        stored.dmPaperLength = 2794;
+        lstrcpyW(stored.szTitle, L"Kept as stored");
+        Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize));
 
-    const std::vector<BYTE> loaded = Load();
-    TARVIK_DEVMODE expected = stored;
-    expected.dmFields |= DM_PAPERSIZE | DM_FORMNAME;
-    expected.dmPaperSize = DMPAPER_A4;
-    expected.dmFormName[0] = L'A';
-    expected.dmFormName[1] = L'4';
-    expected.dmFormName[2] = L'\0'; // the rest of "Letter" stays behind the NUL
-    expected.dmPaperLength = 2970;
-    expected.dmPaperWidth = 2100;
-    EXPECT_EQ("", testhost::RecordDifferences(&expected, loaded.data()));
-}
-
-TEST_F(StoredRecord, RecordWithFormNameOnlyGetsOnlyThePaperSize)
-{
-    TARVIK_DEVMODE stored = DefaultRecord();
-    stored.dmFields &= ~DM_PAPERSIZE;
-    stored.dmPaperSize = 0;
-    lstrcpyW(stored.dmFormName, L"Letter");
-    stored.dmPaperWidth = 2159;
-    stored.dmPaperLength = 2794;
-    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize));
-
-    const std::vector<BYTE> loaded = Load();
-    TARVIK_DEVMODE expected = stored;
-    expected.dmFields |= DM_PAPERSIZE;
-    expected.dmPaperSize = DMPAPER_A4;
-    EXPECT_EQ("", testhost::RecordDifferences(&expected, loaded.data()));
+        TARVIK_DEVMODE expected = stored;
+        expected.dmFields |= missing;
+        expected.dmPaperSize = DMPAPER_A4;
+        if (missing & DM_FORMNAME)
+        {
+            lstrcpyW(expected.dmFormName, L"A4"); // the rest of "Letter" stays behind the NUL
+            expected.dmPaperLength = 2970;
+            expected.dmPaperWidth = 2100;
+        }
+        EXPECT_EQ("", testhost::RecordDifferences(&expected, Load().data()));
+    }
 }
 
 TEST_F(StoredRecord, ShortOrForeignRecordGivesTheBuiltInRecord)
