@@ -53,6 +53,8 @@ bool PngEncoder(CLSID* clsid)
     return false;
 }
 
+} // namespace
+
 bool SaveWindowPng(HWND window, const std::wstring& file)
 {
     RECT rect;
@@ -76,6 +78,8 @@ bool SaveWindowPng(HWND window, const std::wstring& file)
     return saved;
 }
 
+namespace
+{
 // Lets the sheet paint what the last selection showed.
 void Settle(HWND sheet)
 {

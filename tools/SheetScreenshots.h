@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Copies `window` as the screen shows it into a PNG file (GDI+ must be
+// started). Returns false when nothing was saved.
+bool SaveWindowPng(HWND window, const std::wstring& file);
+
 // The top-level property sheet of this process, waiting up to `waitMs`.
 HWND WaitForPropertySheet(DWORD waitMs);
 

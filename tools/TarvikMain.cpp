@@ -7,6 +7,7 @@
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
 #include "SheetScreenshots.h"
+#include "WatermarkScreenshots.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -91,6 +92,8 @@ int wmain(int argc, wchar_t** argv)
     if (camera.joinable())
         camera.join();
     ClosePrinter(printer);
+    if (!ShowWatermarkPreview(screenshots))
+        return 1;
 
     if (!screenshots.empty())
     {

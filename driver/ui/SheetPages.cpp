@@ -54,9 +54,10 @@ void AddPage(PPROPSHEETUI_INFO pPSUIInfo, const SheetPageRow& row, CDlgPropSheet
 
 LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header)
 {
-    StartGdiplus();
+    const bool holdsGdiplus = StartGdiplus();
 
     auto* sheet = new SheetPages();
+    sheet->holdsGdiplus = holdsGdiplus;
     const TARVIK_DEVMODE* in = nullptr;
     TARVIK_DEVMODE* out = nullptr;
     HANDLE hPrinter = nullptr;
@@ -99,6 +100,7 @@ LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADE
 LONG DestroyDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo)
 {
     auto* sheet = reinterpret_cast<SheetPages*>(pPSUIInfo->UserData);
+    const bool holdsGdiplus = sheet && sheet->holdsGdiplus;
     if (sheet)
     {
         for (int position = 1; const SheetPageRow* row = RowAt(&SheetPageRow::destroyPosition, position); ++position)
@@ -106,6 +108,7 @@ LONG DestroyDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo)
         delete sheet;
         pPSUIInfo->UserData = 0;
     }
-    StopGdiplus();
+    if (holdsGdiplus)
+        StopGdiplus();
     return 1;
 }
