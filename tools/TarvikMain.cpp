@@ -3,7 +3,8 @@
 // opens its Printing Preferences through the spooler. With a display the
 // user works the sheet, and after OK the resulting record is printed with
 // the changed fields marked. Headless (--screenshots FOLDER) a picture of
-// each tab is saved and the sheet is cancelled.
+// each tab is saved and the sheet is cancelled. Then the watermark preview
+// dialog is shown (headless: pictured and closed).
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
 #include "SheetScreenshots.h"

@@ -115,6 +115,11 @@ class WatermarkPreview : public testing::Test
         m_preview.Attach(m_frame, m_control, width, height);
         for (WATERMARK_ITEM* item : items)
             m_preview.AddItem(item);
+        return Paint();
+    }
+
+    Page Paint()
+    {
         m_preview.Refresh();
         UpdateWindow(m_control);
         Page page;
@@ -295,6 +300,21 @@ TEST_F(WatermarkPreview, AnchorFivePutsTheTurnedBoxAgainstTheMargins)
     const float side = Bitmap(50) * (std::cos(0.5236f) + std::sin(0.5236f)); // the turned box
     EXPECT_NEAR(side, ink.right - ink.left, 2);
     EXPECT_NEAR(side, ink.bottom - ink.top, 2);
+}
+
+// Later items lie on top; swapping two changes which one shows.
+TEST_F(WatermarkPreview, SwappedItemsChangePlaces)
+{
+    Picture red(RGB(255, 0, 0), RGB(255, 0, 0)), blue(RGB(0, 0, 255), RGB(0, 0, 255));
+    WATERMARK_ITEM under = Item(0, WATERMARK_LAYOUT_ANCHOR, 0, 100), over = under;
+    under.pPicture = &red;
+    over.pPicture = &blue;
+    Page page = Render({&under, &over});
+    EXPECT_EQ(RGB(0, 0, 255), page.At(page.width / 2, page.height / 2));
+    m_preview.SwapItems(0, 1);
+    m_preview.SwapItems(1, 2); // no third item: nothing changes
+    page = Paint();
+    EXPECT_EQ(RGB(255, 0, 0), page.At(page.width / 2, page.height / 2));
 }
 
 // At 50 % a bold text's outline lies over its own fill: where both are,

@@ -1,8 +1,8 @@
 // Times the watermark preview under Wine's GDI and GDI+:
 //  - a repaint of the control (the page painted into the off-screen bitmap
 //    and stretched onto the control; the layout is not part of it) with 0
-//    to 20 items at the size of the preview dialog's frame, and the share
-//    of the page painting alone;
+//    to 20 items at the size of the preview dialog's frame, and the page
+//    painting alone for each item on its own;
 //  - the same repaint with ten items at three window sizes;
 //  - the layout of ten items (the fitted searches create fonts);
 //  - the most sizes each fitted search tries over a sweep of page sizes,
@@ -100,58 +100,49 @@ Gdiplus::Bitmap* MakePicture(COLORREF key)
     return picture;
 }
 
-WATERMARK_ITEM Text(const wchar_t* text, DWORD layout, int angle, int opacity, DWORD anchor, int fontSize, DWORD style)
+// A text (when `text` is given) or the picture; `size` is the font size in
+// points or the picture's side in millimetres.
+WATERMARK_ITEM Item(Gdiplus::Image* picture, const wchar_t* text, DWORD layout, int angle, int opacity, DWORD anchor,
+                    int size)
 {
     WATERMARK_ITEM item = {};
     item.dwEnabled = 1;
-    item.dwKind = WATERMARK_KIND_TEXT;
+    item.dwKind = text ? WATERMARK_KIND_TEXT : 0;
     item.dwLayout = layout;
     item.nAngle = angle;
     item.nOpacity = opacity;
-    item.dwAnchor = anchor;
-    item.nFontSize = fontSize;
-    item.dwStyle = style;
-    item.crColor = RGB(200, 0, 0);
-    std::fill(std::begin(item.nMargin), std::end(item.nMargin), 20);
-    lstrcpynW(item.szText, text, 128);
-    lstrcpynW(item.szFaceName, L"Tahoma", 32);
-    return item;
-}
-
-WATERMARK_ITEM Picture(Gdiplus::Image* picture, DWORD layout, int angle, int opacity, DWORD anchor, DWORD unit,
-                       float size, bool keyed)
-{
-    WATERMARK_ITEM item = {};
-    item.dwEnabled = 1;
-    item.dwLayout = layout;
-    item.nAngle = angle;
-    item.nOpacity = opacity;
-    item.dwAnchor = anchor;
-    item.pPicture = picture;
-    item.dwSizeUnit = unit;
-    item.fWidth = item.fHeight = size;
-    item.dwKeepAspect = 1;
-    item.dwColorKey = keyed ? 1 : 0;
-    item.crKeyColor = RGB(255, 0, 255);
     std::fill(std::begin(item.nMargin), std::end(item.nMargin), 15);
+    item.dwAnchor = anchor;
+    lstrcpynW(item.szText, text ? text : L"", 128);
+    lstrcpynW(item.szFaceName, L"Tahoma", 32);
+    item.nFontSize = size;
+    item.crColor = RGB(200, 0, 0);
+    item.pPicture = picture;
+    item.fWidth = item.fHeight = static_cast<float>(size);
+    item.dwKeepAspect = 1;
+    item.crKeyColor = RGB(255, 0, 255);
     return item;
 }
 
 // Ten items as an owner might stack them: five texts and five pictures,
-// fitted and anchored, turned and straight, some keyed.
+// fitted and anchored, turned and straight, bold, italic and keyed.
 std::vector<WATERMARK_ITEM> TenItems(Gdiplus::Image* picture)
 {
     const DWORD fit = 0, anchor = WATERMARK_LAYOUT_ANCHOR;
-    return {Text(L"CONFIDENTIAL", fit, 45, 50, 0, 0, 0),
-            Picture(picture, fit, 0, 25, 0, 0, 0, false),
-            Text(L"DRAFT", anchor, 0, 70, 2, 60, WATERMARK_STYLE_BOLD),
-            Picture(picture, anchor, 15, 85, 5, WATERMARK_UNIT_MM, 40, true),
-            Text(L"Internal use only - do not distribute", fit, 0, 30, 0, 0, WATERMARK_STYLE_ITALIC),
-            Picture(picture, anchor, 0, 60, 1, WATERMARK_UNIT_INCH, 1, false),
-            Text(L"Page 1 of 1", anchor, 0, 100, 6, 12, 0),
-            Picture(picture, fit, 30, 20, 0, 0, 0, true),
-            Text(L"COPY", fit, 90, 20, 0, 200, WATERMARK_STYLE_BOLD),
-            Picture(picture, anchor, 60, 50, 9, WATERMARK_UNIT_PIXEL, 200, true)};
+    std::vector<WATERMARK_ITEM> items = {Item(nullptr, L"CONFIDENTIAL", fit, 45, 50, 0, 0),
+                                         Item(picture, nullptr, fit, 0, 25, 0, 0),
+                                         Item(nullptr, L"DRAFT", anchor, 0, 70, 2, 60),
+                                         Item(picture, nullptr, anchor, 15, 85, 5, 40),
+                                         Item(nullptr, L"Internal use only - do not distribute", fit, 0, 30, 0, 0),
+                                         Item(picture, nullptr, anchor, 0, 60, 1, 25),
+                                         Item(nullptr, L"Page 1 of 1", anchor, 0, 100, 6, 12),
+                                         Item(picture, nullptr, fit, 30, 20, 0, 0),
+                                         Item(nullptr, L"COPY", fit, 90, 20, 0, 200),
+                                         Item(picture, nullptr, anchor, 60, 50, 9, 50)};
+    items[2].dwStyle = items[8].dwStyle = WATERMARK_STYLE_BOLD;
+    items[4].dwStyle = WATERMARK_STYLE_ITALIC;
+    items[3].dwColorKey = items[7].dwColorKey = items[9].dwColorKey = 1;
+    return items;
 }
 
 void Attach(CWatermarkPreview* preview, const PreviewWindow& window, std::vector<WATERMARK_ITEM>* items, size_t count)
@@ -197,7 +188,7 @@ void SweepSearches(SIZE frame, Gdiplus::Image* picture)
         {
             for (const int margin : {10, 50})
             {
-                WATERMARK_ITEM item = Picture(picture, 0, angle, 50, 0, 0, 0, false);
+                WATERMARK_ITEM item = Item(picture, nullptr, 0, angle, 50, 0, 0);
                 std::fill(std::begin(item.nMargin), std::end(item.nMargin), margin);
                 for (const DWORD keep : {0u, 1u})
                 {
@@ -207,7 +198,7 @@ void SweepSearches(SIZE frame, Gdiplus::Image* picture)
                 for (const int length : lengths)
                 {
                     WATERMARK_ITEM text =
-                        Text(std::wstring(static_cast<size_t>(length), L'W').c_str(), 0, angle, 50, 0, 0, 0);
+                        Item(nullptr, std::wstring(static_cast<size_t>(length), L'W').c_str(), 0, angle, 50, 0, 0);
                     std::fill(std::begin(text.nMargin), std::end(text.nMargin), margin);
                     mostTextTries = std::max(mostTextTries, preview._LayoutFittedText(&text));
                     ++items;
@@ -236,20 +227,29 @@ int main(int argc, char** argv)
     Gdiplus::Bitmap* picture = MakePicture(RGB(255, 0, 255));
     std::vector<WATERMARK_ITEM> items = TenItems(picture);
     const SIZE dialog = DialogFrameSize();
+    std::printf("Repaint at the dialog's frame size (%ld x %ld), A4 portrait, median of %d rounds:\n", dialog.cx,
+                dialog.cy, rounds);
+    std::printf("  %5s  %12s  %12s\n", "items", "repaint ms", "layout ms");
+    for (const size_t count : {0u, 1u, 2u, 5u, 10u, 20u})
     {
-        std::printf("Repaint at the dialog's frame size (%ld x %ld), A4 portrait, median of %d rounds:\n", dialog.cx,
-                    dialog.cy, rounds);
-        std::printf("  %5s  %12s  %12s  %12s\n", "items", "repaint ms", "page ms", "layout ms");
-        for (const size_t count : {0u, 1u, 2u, 5u, 10u, 20u})
-        {
-            CWatermarkPreview preview; // outlives its window, which takes no other preview
-            const PreviewWindow window(dialog.cx, dialog.cy);
-            Attach(&preview, window, &items, count);
-            const double repaint = MsPerRepaint(window.control, rounds);
-            const double page = MsPerPagePaint(preview, rounds);
-            const double layout = MsPerCall(rounds, [&] { preview.LayoutItems(); });
-            std::printf("  %5zu  %12.2f  %12.2f  %12.2f\n", count, repaint, page, layout);
-        }
+        CWatermarkPreview preview; // outlives its window, which takes no other preview
+        const PreviewWindow window(dialog.cx, dialog.cy);
+        Attach(&preview, window, &items, count);
+        const double repaint = MsPerRepaint(window.control, rounds);
+        std::printf("  %5zu  %12.2f  %12.2f\n", count, repaint, MsPerCall(rounds, [&] { preview.LayoutItems(); }));
+    }
+    std::printf("\nPage painting with one item alone:\n  %4s  %-8s  %-8s  %5s  %8s\n", "item", "kind", "layout",
+                "angle", "page ms");
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        CWatermarkPreview preview;
+        const PreviewWindow window(dialog.cx, dialog.cy);
+        std::vector<WATERMARK_ITEM> one = {items[i]};
+        Attach(&preview, window, &one, 1);
+        std::printf("  %4zu  %-8s  %-8s  %5d  %8.2f\n", i + 1,
+                    one[0].dwKind == WATERMARK_KIND_TEXT ? "text" : "picture",
+                    one[0].dwLayout == WATERMARK_LAYOUT_ANCHOR ? "anchored" : "fitted", one[0].nAngle,
+                    MsPerPagePaint(preview, rounds));
     }
     std::printf("\nRepaint of 10 items by window size:\n  %11s  %11s  %12s\n", "frame", "control", "repaint ms");
     for (const SIZE size : {SIZE{120, 130}, dialog, SIZE{1000, 1000}})
