@@ -3,10 +3,12 @@
 // opens its Printing Preferences through the spooler. With a display the
 // user works the sheet, and after OK the resulting record is printed with
 // the changed fields marked. Headless (--screenshots FOLDER) a picture of
-// each tab is saved and the sheet is cancelled.
+// each tab is saved and the sheet is cancelled. Then the watermark preview
+// dialog is shown (headless: pictured and closed).
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
 #include "SheetScreenshots.h"
+#include "WatermarkScreenshots.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -91,6 +93,8 @@ int wmain(int argc, wchar_t** argv)
     if (camera.joinable())
         camera.join();
     ClosePrinter(printer);
+    if (!ShowWatermarkPreview(screenshots))
+        return 1;
 
     if (!screenshots.empty())
     {

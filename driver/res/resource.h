@@ -11,6 +11,7 @@
 #define IDD_DOCINFO_PAGE 117
 #define IDD_SECURITY_PAGE 118
 #define IDD_GRAPHICS_PAGE 119
+#define IDD_WATERMARK_PREVIEW 130
 #define IDD_DEVICE_PAGE 65535
 
 // Bitmap of the information page.
@@ -56,9 +57,20 @@
 #define IDS_SAME_PASSWORDS 56
 #define IDS_TITLE_DEVICE 65535
 
+// Strings of the watermark preview dialog (350 to 399).
+#define IDS_WATERMARK_SAMPLE_DIAGONAL 350
+#define IDS_WATERMARK_SAMPLE_OUTLINED 351
+
 // Controls of the information page.
 #define IDC_INFO_CHECK_UPDATE 1020
 #define IDC_INFO_SUPPORT 1021
 #define IDC_INFO_LINK 1022
 #define IDC_INFO_VERSION 1023
 #define IDC_INFO_PICTURE 1206
+
+// Controls of the watermark preview dialog (1300 to 1349).
+#define IDC_WATERMARK_FRAME 1300
+#define IDC_WATERMARK_PAGE 1301
+#define IDC_WATERMARK_PORTRAIT 1302
+#define IDC_WATERMARK_LANDSCAPE 1303
+#define IDC_WATERMARK_GUIDES 1304

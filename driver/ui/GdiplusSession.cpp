@@ -4,10 +4,21 @@
 
 #include <gdiplus.h>
 
-void StartGdiplus()
+namespace
+{
+// How many users hold GDI+ started: open document sheets and live preview
+// controls. Only the last one to leave shuts it down, so a sheet that
+// closes never pulls GDI+ from under a preview that is still painting.
+LONG g_gdiplusUsers = 0;
+} // namespace
+
+bool StartGdiplus()
 {
     if (g_gdiplusToken != 0)
-        return; // a second sheet of the process shares the running GDI+
+    {
+        ++g_gdiplusUsers;
+        return true;
+    }
     Gdiplus::GdiplusStartupInput input;
     input.GdiplusVersion = 1;
     input.DebugEventCallback = nullptr;
@@ -18,15 +29,18 @@ void StartGdiplus()
     if (status != Gdiplus::Ok)
     {
         DebugPrintW(L"Can not initialize GDI+. Status = %d", static_cast<int>(status));
-        return;
+        return false;
     }
     g_gdiplusToken = token;
+    g_gdiplusUsers = 1;
+    return true;
 }
 
 void StopGdiplus()
 {
-    if (g_gdiplusToken == 0)
+    if (g_gdiplusToken == 0 || --g_gdiplusUsers > 0)
         return;
     Gdiplus::GdiplusShutdown(g_gdiplusToken);
     g_gdiplusToken = 0;
+    g_gdiplusUsers = 0;
 }

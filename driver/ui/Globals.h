@@ -16,5 +16,9 @@ void CheckHostProcess();
 // loaded yet; on failure logs, tells the user and returns false.
 bool EnsureResourceModule();
 
-void StartGdiplus();
+// GDI+ is counted per process: the first start starts it, the last stop
+// shuts it down. StartGdiplus returns true when the caller now holds one
+// count (a failed start holds none); each true is paired with one
+// StopGdiplus.
+bool StartGdiplus();
 void StopGdiplus();

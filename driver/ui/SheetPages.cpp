@@ -61,12 +61,13 @@ SheetPages::~SheetPages()
 
 namespace
 {
-LONG BuildStartedSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header)
+LONG BuildStartedSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header, bool holdsGdiplus)
 {
     // Everything that can fail for want of memory happens before the first
     // page reaches the host; until then the table owns what it holds, and
     // an exception releases it all.
     std::unique_ptr<SheetPages> sheet(new SheetPages());
+    sheet->holdsGdiplus = holdsGdiplus;
     const TARVIK_DEVMODE* in = nullptr;
     TARVIK_DEVMODE* out = nullptr;
     HANDLE hPrinter = nullptr;
@@ -109,23 +110,27 @@ LONG BuildStartedSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER
 
 LONG BuildDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo, const DOCUMENTPROPERTYHEADER* header)
 {
-    StartGdiplus();
+    const bool holdsGdiplus = StartGdiplus();
     try
     {
-        return BuildStartedSheet(pPSUIInfo, header);
+        return BuildStartedSheet(pPSUIInfo, header, holdsGdiplus);
     }
     catch (...)
     {
         // No DESTROY follows a failed INIT.
-        StopGdiplus();
+        if (holdsGdiplus)
+            StopGdiplus();
         throw;
     }
 }
 
 LONG DestroyDocumentSheet(PPROPSHEETUI_INFO pPSUIInfo)
 {
-    delete reinterpret_cast<SheetPages*>(pPSUIInfo->UserData);
+    auto* sheet = reinterpret_cast<SheetPages*>(pPSUIInfo->UserData);
+    const bool holdsGdiplus = sheet && sheet->holdsGdiplus;
+    delete sheet;
     pPSUIInfo->UserData = 0;
-    StopGdiplus();
+    if (holdsGdiplus)
+        StopGdiplus();
     return 1;
 }

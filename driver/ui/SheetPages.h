@@ -30,6 +30,7 @@ struct SheetPages
 
     CDlgPropSheetPage* pages[kSlotCount] = {};
     TARVIK_DEVMODE record = {};
+    bool holdsGdiplus = false; // the sheet's start of GDI+ succeeded: DESTROY gives the count back
 };
 
 // One page of the document sheet. The rows of the table are in the order the

@@ -1,0 +1,411 @@
+// The watermark preview drawn by Wine's GDI and GDI+: each case paints a
+// real control once and reads the off-screen page back, checking where the
+// ink lies and what colour it has (no reference images).
+#include "ImportPatch.h"
+
+#include "CWatermarkPreview.h"
+#include "DriverInterface.h"
+#include "Globals.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+namespace
+{
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kKey = RGB(255, 0, 255);
+
+// The painted page, top-down, colours without the alpha byte Wine writes.
+struct Page
+{
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    int Count(COLORREF colour) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour)); }
+    // The bounds of every pixel that is not white; empty when there is none.
+    RECT Ink() const
+    {
+        RECT ink = {width, height, 0, 0};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (At(x, y) != kWhite)
+                    ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                           std::max<LONG>(ink.bottom, y + 1)};
+        return ink.right > ink.left ? ink : RECT{};
+    }
+    // Ink pixels in the first and the second half of `box`, split across its longer side.
+    std::pair<int, int> Halves(const RECT& box) const
+    {
+        const bool wide = box.right - box.left > box.bottom - box.top;
+        const int middle = wide ? (box.left + box.right) / 2 : (box.top + box.bottom) / 2;
+        std::pair<int, int> halves;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x)
+                if (At(x, y) != kWhite)
+                    ++((wide ? x : y) < middle ? halves.first : halves.second);
+        return halves;
+    }
+    // The most frequent colour that is not white: the inside of the shapes.
+    COLORREF Fill() const
+    {
+        std::map<COLORREF, int> counts;
+        for (COLORREF c : pixels)
+            counts[c] += c != kWhite;
+        return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })
+            ->first;
+    }
+};
+
+WATERMARK_ITEM Item(DWORD kind, DWORD layout, int angle, int opacity)
+{
+    WATERMARK_ITEM item = {};
+    item.dwEnabled = 1;
+    item.dwKind = kind;
+    item.dwLayout = layout;
+    item.nAngle = angle;
+    item.nOpacity = opacity;
+    std::fill(std::begin(item.nMargin), std::end(item.nMargin), 20);
+    item.dwAnchor = 9;
+    item.nFontSize = 72;
+    lstrcpyW(item.szFaceName, L"Tahoma");
+    lstrcpyW(item.szText, L"MMMM....");
+    item.dwSizeUnit = WATERMARK_UNIT_MM;
+    item.fWidth = item.fHeight = 50;
+    return item;
+}
+
+// A square picture of `outer` with a centred square of `inner`.
+struct Picture : Gdiplus::Bitmap
+{
+    Picture(COLORREF outer, COLORREF inner) : Gdiplus::Bitmap(40, 40, PixelFormat32bppARGB)
+    {
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+            {
+                const COLORREF c = (x >= 10 && x < 30 && y >= 10 && y < 30) ? inner : outer;
+                SetPixel(x, y, Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c)));
+            }
+    }
+};
+
+class WatermarkPreview : public testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_frame = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400,
+                                  400, nullptr, nullptr, nullptr, nullptr);
+        m_control =
+            CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, m_frame, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, m_control);
+    }
+    // The windows go first: the control keeps the preview's window procedure.
+    void TearDown() override { DestroyWindow(m_frame); }
+
+    // Shows `items` on a page of width x height tenths of a millimetre,
+    // paints the control (WM_PAINT on this thread) and reads the page back.
+    Page Render(std::vector<WATERMARK_ITEM*> items, int width = 2100, int height = 2970)
+    {
+        m_preview.m_items.RemoveAll();
+        m_preview.Attach(m_frame, m_control, width, height);
+        for (WATERMARK_ITEM* item : items)
+            m_preview.AddItem(item);
+        return Paint();
+    }
+
+    Page Paint()
+    {
+        m_preview.Refresh();
+        UpdateWindow(m_control);
+        Page page;
+        page.width = m_preview.m_nBitmapWidth;
+        page.height = m_preview.m_nBitmapHeight;
+        page.pixels.resize(static_cast<size_t>(page.width) * page.height);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), page.width, -page.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, m_preview.m_hBitmap, 0, page.height, page.pixels.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (COLORREF& c : page.pixels) // BGRA in memory: back to a COLORREF
+            c = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+        return page;
+    }
+
+    // Page pixels (96 per inch) of `mm` millimetres, in pixels of the painted page.
+    float Bitmap(float mm) const { return mm / 25.4f * 96 * m_preview.m_fScale; }
+
+    CWatermarkPreview m_preview; // outlives the windows
+    HWND m_frame = nullptr;
+    HWND m_control = nullptr;
+};
+
+TEST_F(WatermarkPreview, ItemsThatCannotBeDrawnLeaveAWhitePageInItsFrame)
+{
+    WATERMARK_ITEM disabled = Item(WATERMARK_KIND_TEXT, 0, 0, 100), noPicture = Item(0, 0, 0, 100);
+    disabled.dwEnabled = 0;
+    WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, 0, 0, 100);
+    WATERMARK_ITEM noAreaText = text, noAreaPicture = Item(0, WATERMARK_LAYOUT_ANCHOR, 0, 100);
+    Picture picture(RGB(0, 0, 0), RGB(0, 0, 0));
+    noAreaPicture.pPicture = &picture;
+    for (WATERMARK_ITEM* item : {&noAreaText, &noAreaPicture})
+        item->nMargin[0] = item->nMargin[2] = 110; // 220 mm of a 210 mm page
+    struct Row
+    {
+        const char* what;
+        WATERMARK_ITEM* item;
+        int pageWidth, frameSize;
+    } rows[] = {{"disabled", &disabled, 2100, 400},          {"no picture", &noPicture, 2100, 400},
+                {"no area, fitted", &noAreaText, 2100, 400}, {"no area, anchored", &noAreaPicture, 2100, 400},
+                {"page of width 0", &text, 0, 400},          {"frame of 39 pixels", &text, 2100, 39}};
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        SetWindowPos(m_frame, nullptr, 0, 0, row.frameSize, row.frameSize, SWP_NOZORDER | SWP_NOACTIVATE);
+        const Page page = Render({row.item}, row.pageWidth);
+        EXPECT_EQ(page.width * page.height, page.Count(kWhite));
+        // On the screen: the frame's grey along the edge, white inside.
+        RECT client;
+        GetClientRect(m_control, &client);
+        ASSERT_GT(client.right, 2);
+        ASSERT_GT(client.bottom, 2);
+        HDC hdc = GetDC(m_control);
+        EXPECT_EQ(RGB(200, 200, 200), GetPixel(hdc, 0, client.bottom / 2));
+        EXPECT_EQ(kWhite, GetPixel(hdc, client.right / 2, client.bottom / 2));
+        ReleaseDC(m_control, hdc);
+    }
+}
+
+// Angle 90 turns a text a quarter turn counter-clockwise: it then reads
+// upwards, so its first letters (the heavy "MMMM") are at the bottom.
+TEST_F(WatermarkPreview, AngleTurnsCounterClockwise)
+{
+    const struct
+    {
+        int angle;
+        bool wide;
+        bool heavyFirst; // more ink in the left (wide) or top (tall) half
+    } rows[] = {{0, true, true}, {90, false, false}, {180, true, false}, {270, false, true}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.angle);
+        WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, 0, row.angle, 100);
+        const Page page = Render({&text});
+        const RECT ink = page.Ink();
+        EXPECT_EQ(row.wide, ink.right - ink.left > ink.bottom - ink.top);
+        const auto halves = page.Halves(ink);
+        EXPECT_EQ(row.heavyFirst, halves.first > halves.second) << halves.first << " / " << halves.second;
+    }
+}
+
+TEST_F(WatermarkPreview, OpacityBlendsOverWhite)
+{
+    Picture black(RGB(0, 0, 0), RGB(0, 0, 0));
+    const struct
+    {
+        DWORD kind;
+        int opacity;
+        int grey; // 255 - alpha: alpha 255 at 100 %, 127 at 50 %
+    } rows[] = {{WATERMARK_KIND_TEXT, 100, 0}, {WATERMARK_KIND_TEXT, 50, 128}, {0, 100, 0}, {0, 50, 128}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << row.kind << " at " << row.opacity);
+        WATERMARK_ITEM item = Item(row.kind, 0, 0, row.opacity);
+        item.pPicture = &black;
+        const COLORREF fill = Render({&item}).Fill();
+        EXPECT_NEAR(row.grey, GetRValue(fill), 1);
+        EXPECT_EQ(GetRValue(fill), GetBValue(fill));
+    }
+}
+
+// A long text fitted into a landscape page: turned by 45 degrees it must
+// get a smaller font than lying flat, and the ink stays inside the margins.
+TEST_F(WatermarkPreview, FittedTextStaysInsideTheMargins)
+{
+    int heights[2] = {};
+    for (const int angle : {0, 45})
+    {
+        SCOPED_TRACE(angle);
+        WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, 0, angle, 100);
+        lstrcpyW(text.szText, L"CONFIDENTIAL - DO NOT COPY");
+        const RECT ink = Render({&text}, 2970, 2100).Ink();
+        heights[angle != 0] = text.nFontHeight;
+        const float left = Bitmap(20), right = Bitmap(277), top = Bitmap(20), bottom = Bitmap(190);
+        EXPECT_GE(ink.left, left - 1);
+        EXPECT_LE(ink.right, right + 1);
+        EXPECT_GE(ink.top, top - 1);
+        EXPECT_LE(ink.bottom, bottom + 1);
+        if (angle == 0) // the width binds a long text: the search went as far as it could
+        {
+            EXPECT_GT(ink.right - ink.left, 0.9f * (right - left));
+        }
+    }
+    EXPECT_LT(heights[0], heights[1]);
+    EXPECT_LT(heights[1], 0);
+}
+
+// The anchors, as centres on an A4 page (793.7 x 1122.5 page pixels) of a
+// 100 x 50 pixel picture with margins 10, 20, 30 and 40 mm.
+TEST_F(WatermarkPreview, AnchorsPlaceTheCentre)
+{
+    Picture picture(RGB(0, 0, 0), RGB(0, 0, 0));
+    WATERMARK_ITEM item = Item(0, WATERMARK_LAYOUT_ANCHOR, 0, 100);
+    item.pPicture = &picture;
+    item.dwSizeUnit = WATERMARK_UNIT_PIXEL;
+    item.fWidth = 100;
+    item.fHeight = 50;
+    const int margins[] = {10, 20, 30, 40};
+    std::copy(std::begin(margins), std::end(margins), item.nMargin);
+    Render({&item});
+    const float centres[][2] = {{0, 0},
+                                {87.80f, 100.59f},
+                                {396.85f, 100.59f},
+                                {630.31f, 100.59f},
+                                {630.31f, 561.26f},
+                                {630.31f, 946.34f},
+                                {396.85f, 946.34f},
+                                {87.80f, 946.34f},
+                                {87.80f, 561.26f},
+                                {396.85f, 561.26f},
+                                {0, 0}};
+    for (DWORD anchor = 0; anchor < std::size(centres); ++anchor)
+    {
+        SCOPED_TRACE(anchor);
+        item.dwAnchor = anchor;
+        m_preview.LayoutItems();
+        EXPECT_NEAR(centres[anchor][0], item.fCenterX, 0.01);
+        EXPECT_NEAR(centres[anchor][1], item.fCenterY, 0.01);
+        EXPECT_FLOAT_EQ(-50, item.fDrawX);
+        EXPECT_FLOAT_EQ(-25, item.fDrawY);
+    }
+}
+
+// A picture turned by 30 degrees at anchor 5: the corners of its turned
+// box touch the right and the bottom margin.
+TEST_F(WatermarkPreview, AnchorFivePutsTheTurnedBoxAgainstTheMargins)
+{
+    Picture picture(RGB(0, 0, 200), RGB(0, 0, 200));
+    WATERMARK_ITEM item = Item(0, WATERMARK_LAYOUT_ANCHOR, 30, 100);
+    item.pPicture = &picture;
+    item.dwAnchor = 5;
+    item.nMargin[2] = 30;
+    item.nMargin[3] = 40;
+    const RECT ink = Render({&item}).Ink();
+    EXPECT_NEAR(Bitmap(210 - 30), ink.right, 1);
+    EXPECT_NEAR(Bitmap(297 - 40), ink.bottom, 1);
+    const float side = Bitmap(50) * (std::cos(0.5236f) + std::sin(0.5236f)); // the turned box
+    EXPECT_NEAR(side, ink.right - ink.left, 2);
+    EXPECT_NEAR(side, ink.bottom - ink.top, 2);
+}
+
+// Later items lie on top; swapping two changes which one shows.
+TEST_F(WatermarkPreview, SwappedItemsChangePlaces)
+{
+    Picture red(RGB(255, 0, 0), RGB(255, 0, 0)), blue(RGB(0, 0, 255), RGB(0, 0, 255));
+    WATERMARK_ITEM under = Item(0, WATERMARK_LAYOUT_ANCHOR, 0, 100), over = under;
+    under.pPicture = &red;
+    over.pPicture = &blue;
+    Page page = Render({&under, &over});
+    EXPECT_EQ(RGB(0, 0, 255), page.At(page.width / 2, page.height / 2));
+    m_preview.SwapItems(0, 1);
+    m_preview.SwapItems(1, 2); // no third item: nothing changes
+    page = Paint();
+    EXPECT_EQ(RGB(255, 0, 0), page.At(page.width / 2, page.height / 2));
+}
+
+// At 50 % a bold text's outline lies over its own fill: where both are,
+// the colour is darker than the fill alone, and still the text's hue.
+TEST_F(WatermarkPreview, BoldTextIsOutlinedInItsColour)
+{
+    for (const DWORD style : {DWORD{0}, DWORD{WATERMARK_STYLE_BOLD}})
+    {
+        SCOPED_TRACE(style);
+        WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, WATERMARK_LAYOUT_ANCHOR, 0, 50);
+        text.dwStyle = style;
+        text.crColor = RGB(0, 0, 255);
+        const Page page = Render({&text});
+        const COLORREF fill = page.Fill();
+        EXPECT_NEAR(128, GetRValue(fill), 1);
+        int overlap = 0;
+        for (COLORREF c : page.pixels)
+        {
+            if (GetRValue(c) >= GetRValue(fill) - 8)
+                continue;
+            ++overlap;
+            EXPECT_EQ(255, GetBValue(c));
+            EXPECT_EQ(GetRValue(c), GetGValue(c));
+        }
+        EXPECT_EQ(style != 0, overlap > 100) << overlap;
+    }
+}
+
+TEST_F(WatermarkPreview, ColourKeyLeavesItsColourOut)
+{
+    Picture picture(kKey, RGB(0, 160, 0));
+    for (const DWORD keyed : {0u, 1u})
+    {
+        SCOPED_TRACE(keyed);
+        WATERMARK_ITEM item = Item(0, 0, 0, 100);
+        item.pPicture = &picture;
+        item.dwKeepAspect = 1;
+        item.dwColorKey = keyed;
+        item.crKeyColor = kKey;
+        const Page page = Render({&item});
+        EXPECT_GT(page.Count(RGB(0, 160, 0)), 1000);
+        if (keyed)
+        {
+            EXPECT_EQ(0, page.Count(kKey));
+        }
+        else
+        {
+            EXPECT_GT(page.Count(kKey), 1000);
+        }
+    }
+}
+
+// GDI+ is counted: a sheet that closes leaves it to a preview that still
+// paints, also when the sheet's own start had failed.
+Gdiplus::Status WINAPI FailingStartup(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*, Gdiplus::GdiplusStartupOutput*)
+{
+    return Gdiplus::GenericError;
+}
+
+LONG_PTR CALLBACK IgnoringHost(HANDLE, UINT, LPARAM, LPARAM)
+{
+    return 0;
+}
+
+TEST(GdiplusUsers, ASheetClosingLeavesGdiplusToALivePreview)
+{
+    ASSERT_EQ(0u, g_gdiplusToken);
+    for (const bool sheetStartFails : {false, true})
+    {
+        SCOPED_TRACE(sheetStartFails);
+        HMODULE self = GetModuleHandleW(nullptr);
+        void* startup = sheetStartFails ? testhost::PatchImport(self, "gdiplus.dll", "GdiplusStartup",
+                                                                reinterpret_cast<void*>(FailingStartup))
+                                        : nullptr;
+        PROPSHEETUI_INFO info = {};
+        info.cbSize = sizeof(info);
+        info.pfnComPropSheet = IgnoringHost;
+        info.Reason = PROPSHEETUI_REASON_INIT;
+        DOCUMENTPROPERTYHEADER header = {};
+        header.cbSize = sizeof(header);
+        ASSERT_EQ(1, DrvDocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)));
+        EXPECT_EQ(sheetStartFails, g_gdiplusToken == 0);
+        if (startup)
+            testhost::PatchImport(self, "gdiplus.dll", "GdiplusStartup", startup);
+        {
+            CWatermarkPreview preview;
+            info.Reason = PROPSHEETUI_REASON_DESTROY;
+            ASSERT_EQ(1, DrvDocumentPropertySheets(&info, 0));
+            EXPECT_NE(0u, g_gdiplusToken);
+        }
+        EXPECT_EQ(0u, g_gdiplusToken);
+    }
+}
+} // namespace
