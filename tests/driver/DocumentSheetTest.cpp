@@ -18,6 +18,7 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <vector>
 
 namespace
@@ -65,7 +66,8 @@ HMODULE DocumentSheet::s_resources = nullptr;
 // information page's version, and the record the caller gets back.
 TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
 {
-    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_INFO)};
+    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_FORM),
+                                                    ResourceString(s_resources, IDS_TITLE_INFO)};
     struct Row
     {
         const char* what;
@@ -80,7 +82,9 @@ TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
         SCOPED_TRACE(row.what);
         TARVIK_DEVMODE in = DefaultRecord();
         lstrcpyW(in.szTitle, L"Annual report");
+        // The paper page stores the resolution's copies with it on OK.
         in.dwResolution = 600;
+        in.dmPrintQuality = in.dmYResolution = 600;
         std::vector<BYTE> out(kRecordSize, 0xCC);
         std::vector<std::wstring> tabs;
         std::wstring version;
@@ -184,10 +188,20 @@ TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
 
     // The pages that exist, in the adding order, each with its template,
     // title and page object; the empty slots stay empty.
-    ASSERT_EQ(1u, m_host.added.size());
-    EXPECT_EQ(MAKEINTRESOURCEW(IDD_INFO_PAGE), m_host.added[0].pszTemplate);
-    EXPECT_EQ(MAKEINTRESOURCEW(IDS_TITLE_INFO), m_host.added[0].pszTitle);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(sheet->pages[kSlotInfo]), m_host.added[0].lParam);
+    const struct
+    {
+        SheetSlot slot;
+        WORD templateId;
+        WORD titleId;
+    } expected[] = {{kSlotForm, IDD_FORM_PAGE, IDS_TITLE_FORM}, {kSlotInfo, IDD_INFO_PAGE, IDS_TITLE_INFO}};
+    EXPECT_EQ(std::size(expected), m_host.added.size());
+    for (size_t i = 0; i < std::size(expected) && i < m_host.added.size(); ++i)
+    {
+        EXPECT_EQ(MAKEINTRESOURCEW(expected[i].templateId), m_host.added[i].pszTemplate);
+        EXPECT_EQ(MAKEINTRESOURCEW(expected[i].titleId), m_host.added[i].pszTitle);
+        EXPECT_EQ(reinterpret_cast<LPARAM>(sheet->pages[expected[i].slot]), m_host.added[i].lParam);
+        EXPECT_EQ(reinterpret_cast<HANDLE>(m_host.pages[i]), sheet->pages[expected[i].slot]->m_hPage);
+    }
     EXPECT_EQ(nullptr, sheet->pages[kSlotUnused3]);
     EXPECT_EQ(nullptr, sheet->pages[kSlotUnused6]);
     for (CDlgPropSheetPage* page : sheet->pages)
@@ -197,7 +211,6 @@ TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
         EXPECT_EQ(m_printer, page->m_hPrinter);
         EXPECT_EQ(&out, page->m_pRecord);
         EXPECT_EQ(m_info.hComPropSheet, page->m_hComPropSheet);
-        EXPECT_EQ(reinterpret_cast<HANDLE>(m_host.pages[0]), page->m_hPage);
     }
 
     std::vector<void*> owned(sheet->pages, sheet->pages + kSlotCount);
