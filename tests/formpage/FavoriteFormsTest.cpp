@@ -2,43 +2,46 @@
 // paper page of the real sheet as a user opens them.
 #include "FormSheet.h"
 
+#include "CFormManager.h"
 #include "resource.h"
-
-#include <winspool.h>
 
 using namespace formpage;
 
 namespace
 {
-using Names = std::vector<std::wstring>;
-
 HWND OpenFavorites(HWND page)
 {
     ClickOpening(page, IDC_FORM_FAVORITES);
     return WaitForDialogWith(IDC_FAVORITE_LIST);
 }
 
-Names SpoolerFormNames(HANDLE printer)
+HWND OpenCustomForm(HWND favorites, int button)
 {
-    DWORD needed = 0, count = 0;
-    EnumFormsW(printer, 1, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed);
-    EnumFormsW(printer, 1, buffer.data(), needed, &needed, &count);
-    Names names;
-    for (DWORD i = 0; i < count; ++i)
-        names.push_back(reinterpret_cast<const FORM_INFO_1W*>(buffer.data())[i].pName);
-    return names;
+    ClickOpening(favorites, button);
+    return WaitForDialogWith(IDC_CUSTOM_FORM_NAME);
+}
+
+// The texts of controls; kNameState reads whether the name edit is enabled.
+constexpr int kNameState = -1;
+Texts Read(HWND parent, std::initializer_list<int> ids)
+{
+    Texts texts;
+    for (int id : ids)
+        texts.push_back(id != kNameState                        ? Text(parent, id)
+                        : Enabled(parent, IDC_CUSTOM_FORM_NAME) ? L"enabled"
+                                                                : L"disabled");
+    return texts;
 }
 
 using FavoriteForms = FormSheetTest;
 
 TEST_F(FavoriteForms, TicksTheStoredListSwitchesUnitsAndOkStoresTheTickedRows)
 {
-    StoreFavorites(L"letter;A5;Gone"); // another letter case, and a form that no longer exists
+    StoreFavorites(L"letter;A5;Gone"); // another letter case, and a form deleted elsewhere
     TARVIK_DEVMODE in = testhost::DefaultRecord();
     lstrcpyW(in.dmFormName, L"Letter");
-    ListRows first, afterUnits;
-    Names a4Sizes, items;
+    ListRows first, units;
+    Texts a4, items;
     RunSheet(
         m_printer, in,
         [&](HWND page) {
@@ -48,54 +51,57 @@ TEST_F(FavoriteForms, TicksTheStoredListSwitchesUnitsAndOkStoresTheTickedRows)
             for (int radio : {IDC_FAVORITE_UNIT_INCH, IDC_FAVORITE_UNIT_POINT, IDC_FAVORITE_UNIT_MM})
             {
                 Click(dialog, radio);
-                a4Sizes.push_back(Rows(dialog).sizes[RowOf(dialog, L"A4")]);
+                units = Rows(dialog);
+                a4.push_back(units.sizes[RowOf(dialog, L"A4")]);
             }
-            afterUnits = Rows(dialog);
-            Tick(dialog, RowOf(dialog, L"Legal"), true);
-            Tick(dialog, RowOf(dialog, L"A5"), false);
+            Tick(dialog, L"Legal", true);
+            Tick(dialog, L"A5", false);
             CloseWith(dialog, IDOK, page);
             items = ComboItems(page, IDC_FORM_NAME);
         },
         PSBTN_CANCEL);
-    EXPECT_EQ(SpoolerFormNames(m_printer), first.names);
-    EXPECT_EQ((Names{L"Letter", L"A5"}), first.ticked);
-    EXPECT_EQ((Names{L"8.27 x 11.69 inch", L"595.28 x 841.89 point", L"210 x 297 mm"}), a4Sizes);
-    EXPECT_EQ(first.ticked, afterUnits.ticked);
+    // Every catalogue form, in the catalogue's order.
+    CFormManager forms;
+    forms.SetPrinter(m_printer);
+    forms.LoadAvailableForm();
+    ASSERT_EQ(forms.GetFormCount(), first.names.size());
+    for (size_t i = 0; i < first.names.size(); ++i)
+        EXPECT_EQ(forms.GetForms()[i]->szName, first.names[i]);
+    EXPECT_EQ((Texts{L"Letter", L"A5"}), first.ticked);
+    EXPECT_EQ((Texts{L"8.27 x 11.69 inch", L"595.28 x 841.89 point", L"210 x 297 mm"}), a4);
+    EXPECT_EQ(first.ticked, units.ticked);
     EXPECT_EQ(L"Letter;Legal", StoredFavorites()); // in the list's order; "Gone" is dropped
-    EXPECT_EQ((Names{L"Letter", L"Legal"}), items);
+    EXPECT_EQ((Texts{L"Letter", L"Legal"}), items);
 }
 
-// Adding a custom form: the dialog's checks and messages, the unit switch,
-// the size cut to whole millimetres, the new row; Cancel then keeps the new
-// form but not a change of favourites.
+// Adding a custom form: the dialog's messages, the unit switch, the size cut
+// to whole millimetres, the new row; Cancel then keeps the new form but not
+// the changed ticks.
 TEST_F(FavoriteForms, AddsACustomFormThatCancelKeeps)
 {
-    Names opened, switched;
-    bool nameEnabled = false, millimetres = false, openAfterMessages = false;
+    Texts opened, switched;
+    bool openAfterMessages = false;
     ListRows after;
     RunSheet(
         m_printer, testhost::DefaultRecord(),
         [&](HWND page) {
             HWND dialog = OpenFavorites(page);
             ASSERT_NE(nullptr, dialog);
-            Tick(dialog, RowOf(dialog, L"Legal"), false);
-            ClickOpening(dialog, IDC_FAVORITE_ADD);
-            HWND custom = WaitForDialogWith(IDC_CUSTOM_FORM_NAME);
+            Tick(dialog, L"Legal", false);
+            HWND custom = OpenCustomForm(dialog, IDC_FAVORITE_ADD);
             ASSERT_NE(nullptr, custom);
-            opened = {Text(custom, IDC_CUSTOM_FORM_NAME), Text(custom, IDC_CUSTOM_FORM_WIDTH),
-                      Text(custom, IDC_CUSTOM_FORM_HEIGHT)};
-            nameEnabled = Enabled(custom, IDC_CUSTOM_FORM_NAME);
-            millimetres = Checked(custom, IDC_CUSTOM_FORM_UNIT_MM);
+            opened = Read(custom, {IDC_CUSTOM_FORM_NAME, kNameState, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT});
+            opened.push_back(IsDlgButtonChecked(custom, IDC_CUSTOM_FORM_UNIT_MM) ? L"mm" : L"?");
             ClickOpening(custom, IDOK);
             ExpectMessage(IDS_EMPTY_FORM_NAME, IDS_CAPTION_ERROR, IDOK);
             Type(custom, IDC_CUSTOM_FORM_NAME, L"Tarvik Card");
-            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"25.4"); // just below an inch as a float
+            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"25.4"); // as a float just below an inch
             ClickOpening(custom, IDOK);
             ExpectMessage(IDS_FORM_TOO_SMALL, IDS_CAPTION_ERROR, IDOK);
             SendMessageW(custom, WM_NULL, 0, 0);
             openAfterMessages = IsWindow(custom) != FALSE;
             Click(custom, IDC_CUSTOM_FORM_UNIT_INCH);
-            switched = {Text(custom, IDC_CUSTOM_FORM_WIDTH), Text(custom, IDC_CUSTOM_FORM_HEIGHT)};
+            switched = Read(custom, {IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT});
             Type(custom, IDC_CUSTOM_FORM_WIDTH, L"8.5");
             Type(custom, IDC_CUSTOM_FORM_HEIGHT, L"11");
             CloseWith(custom, IDOK, dialog);
@@ -103,67 +109,61 @@ TEST_F(FavoriteForms, AddsACustomFormThatCancelKeeps)
             CloseWith(dialog, IDCANCEL, page);
         },
         PSBTN_CANCEL);
-    EXPECT_EQ((Names{L"", L"210", L"297"}), opened);
-    EXPECT_TRUE(nameEnabled && millimetres && openAfterMessages);
-    EXPECT_EQ((Names{L"1", L"11.69"}), switched);
-    EXPECT_EQ(std::make_pair(215000L, 279000L), StoredForm(L"Tarvik Card")); // 215.9 x 279.4 cut
+    EXPECT_EQ((Texts{L"", L"enabled", L"210", L"297", L"mm"}), opened);
+    EXPECT_TRUE(openAfterMessages);
+    EXPECT_EQ((Texts{L"1", L"11.69"}), switched);
     ASSERT_FALSE(after.names.empty());
-    EXPECT_EQ(L"Tarvik Card", after.names.back());
-    EXPECT_EQ(L"215 x 279 mm", after.sizes.back());
-    EXPECT_EQ((Names{L"Letter", L"A4", L"A5", L"B5 (JIS)"}), after.ticked); // in the rows' order
+    // The size column reads the registry again: 215.9 x 279.4 was cut.
+    EXPECT_EQ((Texts{L"Tarvik Card", L"215 x 279 mm"}), (Texts{after.names.back(), after.sizes.back()}));
+    EXPECT_EQ((Texts{L"Letter", L"A4", L"A5", L"B5 (JIS)"}), after.ticked); // unticked, appended
     EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", StoredFavorites());
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY, L"Tarvik Card", RRF_RT_REG_BINARY,
+                                          nullptr, nullptr, nullptr));
 }
 
-// Spooler forms can be neither changed nor deleted; a custom form is
-// changed in edit mode and deleted after the user confirms.
+// Spooler forms can be neither changed nor deleted; a custom form is changed
+// in edit mode and deleted once the user confirms.
 TEST_F(FavoriteForms, EditsAndDeletesOnlyCustomForms)
 {
-    StoreForm(L"Tarvik Tag", 100500, 200900);
-    Names edit;
-    bool nameEnabled = true, keptAfterNo = false;
-    std::wstring editedSize;
-    int rowAfterDelete = 0, a4AfterDelete = -1;
+    CFormManager().AddForm(L"Tarvik Tag", 100, 200);
+    Texts edit;
+    std::vector<int> rows;
     RunSheet(
         m_printer, testhost::DefaultRecord(),
         [&](HWND page) {
             HWND dialog = OpenFavorites(page);
             ASSERT_NE(nullptr, dialog);
-            SelectRow(dialog, RowOf(dialog, L"A4"));
+            SelectRow(dialog, L"A4");
             ClickOpening(dialog, IDC_FAVORITE_EDIT);
             ExpectMessage(IDS_CANNOT_EDIT_SPOOLER_FORM, IDS_CAPTION_INFORMATION, IDOK);
             ClickOpening(dialog, IDC_FAVORITE_DELETE);
             ExpectMessage(IDS_CONFIRM_DELETE_FORM, IDS_CAPTION_DELETE_FORM, IDOK);
             ExpectMessage(IDS_CANNOT_DELETE_SPOOLER_FORM, IDS_CAPTION_INFORMATION, IDOK);
 
-            const int tag = RowOf(dialog, L"Tarvik Tag");
-            SelectRow(dialog, tag);
-            ClickOpening(dialog, IDC_FAVORITE_EDIT);
-            HWND custom = WaitForDialogWith(IDC_CUSTOM_FORM_NAME);
+            SelectRow(dialog, L"Tarvik Tag");
+            HWND custom = OpenCustomForm(dialog, IDC_FAVORITE_EDIT);
             ASSERT_NE(nullptr, custom);
-            edit = {Text(custom, IDC_CUSTOM_FORM_NAME), Text(custom, IDC_CUSTOM_FORM_WIDTH),
-                    Text(custom, IDC_CUSTOM_FORM_HEIGHT)};
-            nameEnabled = Enabled(custom, IDC_CUSTOM_FORM_NAME);
+            edit = Read(custom, {IDC_CUSTOM_FORM_NAME, kNameState, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT});
             Type(custom, IDC_CUSTOM_FORM_WIDTH, L"150");
             CloseWith(custom, IDOK, dialog);
-            editedSize = Rows(dialog).sizes[tag];
+            edit.push_back(Rows(dialog).sizes[RowOf(dialog, L"Tarvik Tag")]);
 
-            ClickOpening(dialog, IDC_FAVORITE_DELETE);
-            ExpectMessage(IDS_CONFIRM_DELETE_FORM, IDS_CAPTION_DELETE_FORM, IDCANCEL);
-            SendMessageW(dialog, WM_NULL, 0, 0);
-            keptAfterNo = RowOf(dialog, L"Tarvik Tag") == tag && StoredForm(L"Tarvik Tag").first == 150000;
-            ClickOpening(dialog, IDC_FAVORITE_DELETE);
-            ExpectMessage(IDS_CONFIRM_DELETE_FORM, IDS_CAPTION_DELETE_FORM, IDOK);
-            SendMessageW(dialog, WM_NULL, 0, 0);
-            rowAfterDelete = RowOf(dialog, L"Tarvik Tag");
-            a4AfterDelete = RowOf(dialog, L"A4");
+            for (int answer : {IDCANCEL, IDOK})
+            {
+                ClickOpening(dialog, IDC_FAVORITE_DELETE);
+                ExpectMessage(IDS_CONFIRM_DELETE_FORM, IDS_CAPTION_DELETE_FORM, answer);
+                SendMessageW(dialog, WM_NULL, 0, 0);
+                rows.push_back(RowOf(dialog, L"Tarvik Tag"));
+            }
+            rows.push_back(RowOf(dialog, L"A4"));
         },
         PSBTN_CANCEL);
-    EXPECT_EQ((Names{L"Tarvik Tag", L"100", L"200"}), edit); // whole millimetres
-    EXPECT_FALSE(nameEnabled);
-    EXPECT_EQ(L"150 x 200 mm", editedSize);
-    EXPECT_TRUE(keptAfterNo);
-    EXPECT_EQ(-1, rowAfterDelete);
-    EXPECT_EQ(std::make_pair(-1L, -1L), StoredForm(L"Tarvik Tag"));
-    EXPECT_NE(-1, a4AfterDelete);
+    EXPECT_EQ((Texts{L"Tarvik Tag", L"disabled", L"100", L"200", L"150 x 200 mm"}), edit);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_NE(-1, rows[0]); // kept after Cancel
+    EXPECT_EQ(-1, rows[1]);
+    EXPECT_NE(-1, rows[2]);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegGetValueW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY, L"Tarvik Tag", RRF_RT_ANY, nullptr, nullptr, nullptr));
 }
 } // namespace

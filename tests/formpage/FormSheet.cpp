@@ -1,8 +1,7 @@
 #include "FormSheet.h"
 
-#include "PrinterInstaller.h"
-
 #include "CFormManager.h"
+#include "Globals.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -19,19 +18,10 @@ bool IsDialog(HWND window)
     return GetClassNameW(window, name, 16) && lstrcmpW(name, L"#32770") == 0;
 }
 
-// Cancels the dialogs a failed script left open over the sheet, innermost
-// first, so that the sheet can close.
-void CloseDialogsOver(HWND sheet)
+void WaitUntilGone(HWND window)
 {
-    for (int round = 0; round < 5; ++round)
-    {
-        HWND open = testhost::WaitForTopWindow([&](HWND w) { return w != sheet && IsDialog(w); }, 0);
-        if (!open)
-            return;
-        PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
-        for (DWORD start = GetTickCount(); IsWindow(open) && GetTickCount() - start < 5000;)
-            Sleep(10);
-    }
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < 20000;)
+        Sleep(10);
 }
 
 void Notify(HWND parent, int id, WORD code)
@@ -50,20 +40,15 @@ std::wstring RowText(HWND list, int row, int column)
     return text;
 }
 
-void SetRowState(HWND dialog, int row, UINT state, UINT mask)
+void SetRowState(HWND dialog, const wchar_t* name, UINT state, UINT mask)
 {
     LVITEMW item = {};
     item.state = state;
     item.stateMask = mask;
-    SendMessageW(GetDlgItem(dialog, IDC_FAVORITE_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(GetDlgItem(dialog, IDC_FAVORITE_LIST), LVM_SETITEMSTATE, RowOf(dialog, name),
+                 reinterpret_cast<LPARAM>(&item));
 }
 } // namespace
-
-void ClearFormRegistry()
-{
-    RegDeleteKeyW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE);
-}
 
 TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, const std::function<void(HWND page)>& user,
                         int button)
@@ -77,7 +62,15 @@ TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, const std::fun
             EXPECT_NE(nullptr, fixed);
             if (fixed)
                 user(GetParent(fixed));
-            CloseDialogsOver(sheet);
+            // A failed script may leave dialogs over the sheet: innermost first.
+            for (int left = 5; left > 0; --left)
+            {
+                HWND open = testhost::WaitForTopWindow([&](HWND w) { return w != sheet && IsDialog(w); }, 0);
+                if (!open)
+                    break;
+                PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+                WaitUntilGone(open);
+            }
             PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
         });
         wchar_t name[] = L"Tarvik";
@@ -112,9 +105,17 @@ void Type(HWND parent, int id, const wchar_t* text)
 void CloseWith(HWND dialog, int id, HWND owner)
 {
     Click(dialog, id);
-    for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 20000;)
-        Sleep(10);
+    WaitUntilGone(dialog);
+    // Handled only once the owner's thread is back in its message loop.
     SendMessageW(owner, WM_NULL, 0, 0);
+}
+
+void ExpectMessage(UINT textId, UINT captionId, int answer)
+{
+    testhost::MessageBoxSeen seen;
+    ASSERT_TRUE(testhost::AnswerMessageBox(&seen, answer)) << "no message " << textId;
+    EXPECT_EQ(Resource(textId), seen.text);
+    EXPECT_EQ(Resource(captionId), seen.caption);
 }
 
 HWND WaitForDialogWith(int id)
@@ -132,20 +133,13 @@ bool Enabled(HWND parent, int id)
     return IsWindowEnabled(GetDlgItem(parent, id)) != FALSE;
 }
 
-bool Checked(HWND parent, int id)
+Texts ComboItems(HWND parent, int id)
 {
-    return IsDlgButtonChecked(parent, id) == BST_CHECKED;
-}
-
-std::vector<std::wstring> ComboItems(HWND parent, int id)
-{
-    std::vector<std::wstring> items;
-    HWND combo = GetDlgItem(parent, id);
-    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
+    Texts items;
+    for (int i = 0; i < SendDlgItemMessageW(parent, id, CB_GETCOUNT, 0, 0); ++i)
     {
-        std::wstring item(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
-        item.resize(SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0])));
+        wchar_t item[128] = L"";
+        SendDlgItemMessageW(parent, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
         items.push_back(item);
     }
     return items;
@@ -155,8 +149,7 @@ ListRows Rows(HWND dialog)
 {
     ListRows rows;
     HWND list = GetDlgItem(dialog, IDC_FAVORITE_LIST);
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row)
+    for (int row = 0; row < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row)
     {
         rows.names.push_back(RowText(list, row, 0));
         rows.sizes.push_back(RowText(list, row, 1));
@@ -168,40 +161,28 @@ ListRows Rows(HWND dialog)
 
 int RowOf(HWND dialog, const wchar_t* name)
 {
-    const ListRows rows = Rows(dialog);
-    for (size_t i = 0; i < rows.names.size(); ++i)
-    {
-        if (rows.names[i] == name)
-            return static_cast<int>(i);
-    }
-    return -1;
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = name;
+    return static_cast<int>(
+        SendMessageW(GetDlgItem(dialog, IDC_FAVORITE_LIST), LVM_FINDITEMW, -1, reinterpret_cast<LPARAM>(&find)));
 }
 
-void Tick(HWND dialog, int row, bool on)
+void Tick(HWND dialog, const wchar_t* name, bool on)
 {
-    SetRowState(dialog, row, INDEXTOSTATEIMAGEMASK(on ? 2 : 1), LVIS_STATEIMAGEMASK);
+    SetRowState(dialog, name, INDEXTOSTATEIMAGEMASK(on ? 2 : 1), LVIS_STATEIMAGEMASK);
 }
 
-void SelectRow(HWND dialog, int row)
+void SelectRow(HWND dialog, const wchar_t* name)
 {
-    SetRowState(dialog, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
-
-void ExpectMessage(UINT textId, UINT captionId, int answer)
-{
-    testhost::MessageBoxSeen seen;
-    ASSERT_TRUE(testhost::AnswerMessageBox(&seen, answer)) << "no message " << textId;
-    EXPECT_EQ(Resource(textId), seen.text);
-    EXPECT_EQ(Resource(captionId), seen.caption);
+    SetRowState(dialog, name, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 std::wstring Resource(UINT id)
 {
-    HMODULE module =
-        LoadLibraryExW((testhost::BinDirectory() + L"\\tarvikres7.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     wchar_t text[1024] = L"";
-    LoadStringW(module, id, text, 1024);
-    FreeLibrary(module);
+    if (EnsureResourceModule())
+        LoadStringW(g_hResModule, id, text, 1024);
     return text;
 }
 
@@ -221,38 +202,9 @@ void StoreFavorites(const wchar_t* text)
                                              static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t))));
 }
 
-std::pair<LONG, LONG> StoredForm(const wchar_t* name)
+void ClearFormRegistry()
 {
-    BYTE data[kCustomFormRecordSize];
-    DWORD size = sizeof(data);
-    if (RegGetValueW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY, name, RRF_RT_REG_BINARY, nullptr, data, &size) !=
-        ERROR_SUCCESS)
-        return {-1, -1};
-    LONG size2[2];
-    std::memcpy(size2, data + 16, sizeof(size2));
-    return {size2[0], size2[1]};
-}
-
-void StoreForm(const wchar_t* name, LONG cx, LONG cy)
-{
-    BYTE data[kCustomFormRecordSize] = {};
-    const DWORD flags = FORM_CUSTOM;
-    std::memcpy(data, &flags, sizeof(flags));
-    std::memcpy(data + 16, &cx, sizeof(cx));
-    std::memcpy(data + 20, &cy, sizeof(cy));
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetKeyValueW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY, name, REG_BINARY, data, sizeof(data)));
-}
-
-void FormSheetTest::SetUp()
-{
-    PrinterTest::SetUp();
-    ClearFormRegistry();
-}
-
-void FormSheetTest::TearDown()
-{
-    ClearFormRegistry();
-    PrinterTest::TearDown();
+    RegDeleteKeyW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE);
 }
 } // namespace formpage
