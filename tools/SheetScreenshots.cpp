@@ -53,6 +53,14 @@ bool PngEncoder(CLSID* clsid)
     return false;
 }
 
+// Lets the sheet paint what the last selection showed.
+void Settle(HWND sheet)
+{
+    RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+}
+} // namespace
+
 bool SaveWindowPng(HWND window, const std::wstring& file)
 {
     RECT rect;
@@ -75,14 +83,6 @@ bool SaveWindowPng(HWND window, const std::wstring& file)
     ReleaseDC(nullptr, screen);
     return saved;
 }
-
-// Lets the sheet paint what the last selection showed.
-void Settle(HWND sheet)
-{
-    RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(300);
-}
-} // namespace
 
 HWND WaitForPropertySheet(DWORD waitMs)
 {

@@ -6,6 +6,7 @@
 // each tab is saved and the sheet is cancelled.
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
+#include "FormDialogScreenshots.h"
 #include "SheetScreenshots.h"
 
 #include <windows.h>
@@ -77,6 +78,8 @@ int wmain(int argc, wchar_t** argv)
             if (!sheet)
                 return;
             pictures = SaveTabScreenshots(sheet, screenshots);
+            for (const std::wstring& file : SaveFormDialogScreenshots(sheet, screenshots))
+                pictures.push_back(file);
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         });
     }
@@ -99,7 +102,7 @@ int wmain(int argc, wchar_t** argv)
             std::fprintf(stderr, "No Printing Preferences sheet appeared (DocumentPropertiesW returned %ld)\n", result);
             return 1;
         }
-        std::printf("\nPrinting Preferences showed %zu tab(s); pictures saved in %ls:\n", pictures.size(),
+        std::printf("\nPrinting Preferences: %zu picture(s) of its tabs and dialogs saved in %ls:\n", pictures.size(),
                     screenshots.c_str());
         for (const std::wstring& file : pictures)
             std::printf("  %ls\n", file.c_str());
