@@ -5,6 +5,9 @@
 
 #include "resource.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 using namespace formpage;
 
 namespace
@@ -98,8 +101,8 @@ TEST_F(FormPage, WhichActionsEnableApply)
     EXPECT_EQ(std::vector<std::string>{}, wrong);
 }
 
-// Automatic saving enables its controls; unchecked they keep their texts,
-// which OK stores with every other field of the page.
+// Automatic saving enables its controls, the folder browser among them;
+// unchecked they keep their texts, which OK stores with every other field.
 TEST_F(FormPage, OkStoresEveryFieldOfThePage)
 {
     TARVIK_DEVMODE in = testhost::DefaultRecord();
@@ -115,7 +118,14 @@ TEST_F(FormPage, OkStoresEveryFieldOfThePage)
         Click(page, IDC_FORM_AUTO_SAVE);
         for (int id : saving)
             enabled.push_back(Enabled(page, id));
-        Type(page, IDC_FORM_OUTPUT_FOLDER, L"D:\\Documents\\PDF");
+        // The folder browser, with its title; a click in its tree picks the folder.
+        ClickOpening(page, IDC_FORM_BROWSE);
+        HWND browser = testhost::WaitForTopWindow([&](HWND w) {
+            return GetWindow(w, GW_OWNER) == GetParent(page) && FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr);
+        });
+        ASSERT_NE(nullptr, FindWindowExW(browser, nullptr, L"Static", Resource(IDS_BROWSE_OUTPUT_FOLDER).c_str()));
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\windows"));
+        CloseWith(browser, IDOK, page);
         Type(page, IDC_FORM_FILE_PREFIX, L"01234567890123456789"); // the record keeps 16
         Click(page, IDC_FORM_AUTO_SAVE_OPTION);
         Click(page, IDC_FORM_AUTO_SAVE);
@@ -133,7 +143,7 @@ TEST_F(FormPage, OkStoresEveryFieldOfThePage)
     expected.dwResolution = expected.dmPrintQuality = expected.dmYResolution = 1200;
     expected.dwPdfStandard = 1;
     expected.bAutoSave = 0;
-    lstrcpyW(expected.szOutputFolder, L"D:\\Documents\\PDF");
+    lstrcpyW(expected.szOutputFolder, L"C:\\windows");
     lstrcpyW(expected.szFileNamePrefix, L"0123456789012345");
     expected.bAutoSaveOption = 0;
     EXPECT_EQ("", testhost::RecordDifferences(&expected, &out));
