@@ -11,26 +11,14 @@ namespace
 {
 HWND OpenFavorites(HWND page)
 {
-    ClickOpening(page, IDC_FORM_FAVORITES);
-    return WaitForDialogWith(IDC_FAVORITE_LIST);
+    return User::Open(page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
 }
 
-HWND OpenCustomForm(HWND favorites, int button)
+// The custom form dialog's name, whether it can be changed, and the size.
+Texts Shown(HWND custom)
 {
-    ClickOpening(favorites, button);
-    return WaitForDialogWith(IDC_CUSTOM_FORM_NAME);
-}
-
-// The texts of controls; kNameState reads whether the name edit is enabled.
-constexpr int kNameState = -1;
-Texts Read(HWND parent, std::initializer_list<int> ids)
-{
-    Texts texts;
-    for (int id : ids)
-        texts.push_back(id != kNameState                        ? Text(parent, id)
-                        : Enabled(parent, IDC_CUSTOM_FORM_NAME) ? L"enabled"
-                                                                : L"disabled");
-    return texts;
+    return {User::Text(custom, IDC_CUSTOM_FORM_NAME), User::Enabled(custom, IDC_CUSTOM_FORM_NAME) ? L"enabled" : L"",
+            User::Text(custom, IDC_CUSTOM_FORM_WIDTH), User::Text(custom, IDC_CUSTOM_FORM_HEIGHT)};
 }
 
 using FavoriteForms = FormSheetTest;
@@ -43,7 +31,7 @@ TEST_F(FavoriteForms, TicksTheStoredListSwitchesUnitsAndOkStoresTheTickedRows)
     ListRows first, units;
     Texts a4, items;
     RunSheet(
-        m_printer, in,
+        in,
         [&](HWND page) {
             HWND dialog = OpenFavorites(page);
             ASSERT_NE(nullptr, dialog);
@@ -83,14 +71,14 @@ TEST_F(FavoriteForms, AddsACustomFormThatCancelKeeps)
     bool openAfterMessages = false;
     ListRows after;
     RunSheet(
-        m_printer, testhost::DefaultRecord(),
+        testhost::DefaultRecord(),
         [&](HWND page) {
             HWND dialog = OpenFavorites(page);
             ASSERT_NE(nullptr, dialog);
             Tick(dialog, L"Legal", false);
-            HWND custom = OpenCustomForm(dialog, IDC_FAVORITE_ADD);
+            HWND custom = Open(dialog, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME);
             ASSERT_NE(nullptr, custom);
-            opened = Read(custom, {IDC_CUSTOM_FORM_NAME, kNameState, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT});
+            opened = Shown(custom);
             opened.push_back(IsDlgButtonChecked(custom, IDC_CUSTOM_FORM_UNIT_MM) ? L"mm" : L"?");
             ClickOpening(custom, IDOK);
             ExpectMessage(IDS_EMPTY_FORM_NAME, IDS_CAPTION_ERROR, IDOK);
@@ -101,7 +89,7 @@ TEST_F(FavoriteForms, AddsACustomFormThatCancelKeeps)
             SendMessageW(custom, WM_NULL, 0, 0);
             openAfterMessages = IsWindow(custom) != FALSE;
             Click(custom, IDC_CUSTOM_FORM_UNIT_INCH);
-            switched = Read(custom, {IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT});
+            switched = {Text(custom, IDC_CUSTOM_FORM_WIDTH), Text(custom, IDC_CUSTOM_FORM_HEIGHT)};
             Type(custom, IDC_CUSTOM_FORM_WIDTH, L"8.5");
             Type(custom, IDC_CUSTOM_FORM_HEIGHT, L"11");
             CloseWith(custom, IDOK, dialog);
@@ -129,7 +117,7 @@ TEST_F(FavoriteForms, EditsAndDeletesOnlyCustomForms)
     Texts edit;
     std::vector<int> rows;
     RunSheet(
-        m_printer, testhost::DefaultRecord(),
+        testhost::DefaultRecord(),
         [&](HWND page) {
             HWND dialog = OpenFavorites(page);
             ASSERT_NE(nullptr, dialog);
@@ -141,9 +129,9 @@ TEST_F(FavoriteForms, EditsAndDeletesOnlyCustomForms)
             ExpectMessage(IDS_CANNOT_DELETE_SPOOLER_FORM, IDS_CAPTION_INFORMATION, IDOK);
 
             SelectRow(dialog, L"Tarvik Tag");
-            HWND custom = OpenCustomForm(dialog, IDC_FAVORITE_EDIT);
+            HWND custom = Open(dialog, IDC_FAVORITE_EDIT, IDC_CUSTOM_FORM_NAME);
             ASSERT_NE(nullptr, custom);
-            edit = Read(custom, {IDC_CUSTOM_FORM_NAME, kNameState, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT});
+            edit = Shown(custom);
             Type(custom, IDC_CUSTOM_FORM_WIDTH, L"150");
             CloseWith(custom, IDOK, dialog);
             edit.push_back(Rows(dialog).sizes[RowOf(dialog, L"Tarvik Tag")]);
@@ -158,7 +146,7 @@ TEST_F(FavoriteForms, EditsAndDeletesOnlyCustomForms)
             rows.push_back(RowOf(dialog, L"A4"));
         },
         PSBTN_CANCEL);
-    EXPECT_EQ((Texts{L"Tarvik Tag", L"disabled", L"100", L"200", L"150 x 200 mm"}), edit);
+    EXPECT_EQ((Texts{L"Tarvik Tag", L"", L"100", L"200", L"150 x 200 mm"}), edit);
     ASSERT_EQ(3u, rows.size());
     EXPECT_NE(-1, rows[0]); // kept after Cancel
     EXPECT_EQ(-1, rows[1]);

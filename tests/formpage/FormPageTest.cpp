@@ -22,7 +22,7 @@ TEST_F(FormPage, AFreshProfileGetsTheSeedFavorites)
         if (stored[0])
             StoreFavorites(stored);
         Texts items;
-        RunSheet(m_printer, testhost::DefaultRecord(), [&](HWND page) { items = ComboItems(page, IDC_FORM_NAME); });
+        RunSheet(testhost::DefaultRecord(), [&](HWND page) { items = ComboItems(page, IDC_FORM_NAME); });
         EXPECT_EQ((Texts{L"A4", L"Letter", L"Legal", L"A5", L"B5 (JIS)"}), items) << testhost::Utf8(stored);
         EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", StoredFavorites());
     }
@@ -35,7 +35,7 @@ TEST_F(FormPage, ShowsTheRecordsFormAndFallsBackFromUnknownValues)
     TARVIK_DEVMODE in = testhost::DefaultRecord();
     lstrcpyW(in.dmFormName, L"LETTER");
     Texts seen;
-    TARVIK_DEVMODE out = RunSheet(m_printer, in, [&](HWND page) {
+    TARVIK_DEVMODE out = RunSheet(in, [&](HWND page) {
         seen.push_back(Text(page, IDC_FORM_NAME));
         for (int radio : {IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT})
         {
@@ -56,7 +56,7 @@ TEST_F(FormPage, ShowsTheRecordsFormAndFallsBackFromUnknownValues)
     in.dwPdfStandard = 5;
     in.dwPaperUnit = 7;
     seen.clear();
-    out = RunSheet(m_printer, in, [&](HWND page) {
+    out = RunSheet(in, [&](HWND page) {
         for (int id : {IDC_FORM_RESOLUTION, IDC_FORM_PDF_STANDARD, IDC_FORM_WIDTH, IDC_FORM_WIDTH_UNIT})
             seen.push_back(Text(page, id));
         seen.push_back(IsDlgButtonChecked(page, IDC_FORM_UNIT_MM) ? L"mm checked" : L"mm not checked");
@@ -88,7 +88,7 @@ TEST_F(FormPage, WhichActionsEnableApply)
         {"orientation", [](HWND p) { Click(p, IDC_FORM_LANDSCAPE); }, true},
     };
     std::vector<std::string> wrong;
-    RunSheet(m_printer, testhost::DefaultRecord(), [&](HWND page) {
+    RunSheet(testhost::DefaultRecord(), [&](HWND page) {
         HWND sheet = GetParent(page);
         for (const auto& row : rows)
         {
@@ -108,7 +108,7 @@ TEST_F(FormPage, OkStoresEveryFieldOfThePage)
     TARVIK_DEVMODE in = testhost::DefaultRecord();
     const int saving[] = {IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX, IDC_FORM_BROWSE, IDC_FORM_AUTO_SAVE_OPTION};
     std::vector<bool> enabled;
-    const TARVIK_DEVMODE out = RunSheet(m_printer, in, [&](HWND page) {
+    const TARVIK_DEVMODE out = RunSheet(in, [&](HWND page) {
         Select(page, IDC_FORM_NAME, 1); // Letter
         Click(page, IDC_FORM_LANDSCAPE);
         Click(page, IDC_FORM_UNIT_INCH);

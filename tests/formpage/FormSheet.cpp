@@ -4,8 +4,6 @@
 #include "Globals.h"
 #include "resource.h"
 
-#include <commctrl.h>
-
 #include <cstring>
 
 namespace formpage
@@ -32,26 +30,12 @@ void Notify(HWND parent, int id, WORD code)
 std::wstring RowText(HWND list, int row, int column)
 {
     wchar_t text[256] = L"";
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(list, row, column, text, 256);
     return text;
-}
-
-void SetRowState(HWND dialog, const wchar_t* name, UINT state, UINT mask)
-{
-    LVITEMW item = {};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageW(GetDlgItem(dialog, IDC_FAVORITE_LIST), LVM_SETITEMSTATE, RowOf(dialog, name),
-                 reinterpret_cast<LPARAM>(&item));
 }
 } // namespace
 
-TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, const std::function<void(HWND page)>& user,
-                        int button)
+TARVIK_DEVMODE FormSheetTest::RunSheet(const TARVIK_DEVMODE& in, const std::function<void(HWND page)>& user, int button)
 {
     TARVIK_DEVMODE input = in, out;
     std::memset(&out, 0xCC, sizeof(out));
@@ -74,35 +58,25 @@ TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, const std::fun
             PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
         });
         wchar_t name[] = L"Tarvik";
-        DocumentPropertiesW(nullptr, printer, name, reinterpret_cast<DEVMODEW*>(&out),
+        DocumentPropertiesW(nullptr, m_printer, name, reinterpret_cast<DEVMODEW*>(&out),
                             reinterpret_cast<DEVMODEW*>(&input), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
     }
     return out;
 }
 
-void Click(HWND parent, int id)
+void User::Select(HWND p, int id, int index)
 {
-    testhost::ClickButton(GetDlgItem(parent, id));
+    SendMessageW(GetDlgItem(p, id), CB_SETCURSEL, index, 0);
+    Notify(p, id, CBN_SELCHANGE);
 }
 
-void ClickOpening(HWND parent, int id)
+void User::Type(HWND p, int id, const wchar_t* text)
 {
-    PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(p, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    Notify(p, id, EN_CHANGE);
 }
 
-void Select(HWND parent, int id, int index)
-{
-    SendMessageW(GetDlgItem(parent, id), CB_SETCURSEL, index, 0);
-    Notify(parent, id, CBN_SELCHANGE);
-}
-
-void Type(HWND parent, int id, const wchar_t* text)
-{
-    SendMessageW(GetDlgItem(parent, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    Notify(parent, id, EN_CHANGE);
-}
-
-void CloseWith(HWND dialog, int id, HWND owner)
+void User::CloseWith(HWND dialog, int id, HWND owner)
 {
     Click(dialog, id);
     WaitUntilGone(dialog);
@@ -110,7 +84,7 @@ void CloseWith(HWND dialog, int id, HWND owner)
     SendMessageW(owner, WM_NULL, 0, 0);
 }
 
-void ExpectMessage(UINT textId, UINT captionId, int answer)
+void User::ExpectMessage(UINT textId, UINT captionId, int answer)
 {
     testhost::MessageBoxSeen seen;
     ASSERT_TRUE(testhost::AnswerMessageBox(&seen, answer)) << "no message " << textId;
@@ -118,34 +92,24 @@ void ExpectMessage(UINT textId, UINT captionId, int answer)
     EXPECT_EQ(Resource(captionId), seen.caption);
 }
 
-HWND WaitForDialogWith(int id)
+HWND User::WaitForDialogWith(int id)
 {
     return testhost::WaitForTopWindow([&](HWND w) { return IsDialog(w) && GetDlgItem(w, id); });
 }
 
-std::wstring Text(HWND parent, int id)
-{
-    return testhost::WindowText(GetDlgItem(parent, id));
-}
-
-bool Enabled(HWND parent, int id)
-{
-    return IsWindowEnabled(GetDlgItem(parent, id)) != FALSE;
-}
-
-Texts ComboItems(HWND parent, int id)
+Texts User::ComboItems(HWND p, int id)
 {
     Texts items;
-    for (int i = 0; i < SendDlgItemMessageW(parent, id, CB_GETCOUNT, 0, 0); ++i)
+    for (int i = 0; i < SendDlgItemMessageW(p, id, CB_GETCOUNT, 0, 0); ++i)
     {
         wchar_t item[128] = L"";
-        SendDlgItemMessageW(parent, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        SendDlgItemMessageW(p, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
         items.push_back(item);
     }
     return items;
 }
 
-ListRows Rows(HWND dialog)
+ListRows User::Rows(HWND dialog)
 {
     ListRows rows;
     HWND list = GetDlgItem(dialog, IDC_FAVORITE_LIST);
@@ -159,23 +123,22 @@ ListRows Rows(HWND dialog)
     return rows;
 }
 
-int RowOf(HWND dialog, const wchar_t* name)
+int User::RowOf(HWND dialog, const wchar_t* name)
 {
     LVFINDINFOW find = {};
     find.flags = LVFI_STRING;
     find.psz = name;
-    return static_cast<int>(
-        SendMessageW(GetDlgItem(dialog, IDC_FAVORITE_LIST), LVM_FINDITEMW, -1, reinterpret_cast<LPARAM>(&find)));
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_FAVORITE_LIST, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(&find)));
 }
 
-void Tick(HWND dialog, const wchar_t* name, bool on)
+void User::SetRow(HWND dialog, const wchar_t* name, UINT state, UINT mask)
 {
-    SetRowState(dialog, name, INDEXTOSTATEIMAGEMASK(on ? 2 : 1), LVIS_STATEIMAGEMASK);
-}
-
-void SelectRow(HWND dialog, const wchar_t* name)
-{
-    SetRowState(dialog, name, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    LVITEMW item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendDlgItemMessageW(dialog, IDC_FAVORITE_LIST, LVM_SETITEMSTATE, RowOf(dialog, name),
+                        reinterpret_cast<LPARAM>(&item));
 }
 
 std::wstring Resource(UINT id)

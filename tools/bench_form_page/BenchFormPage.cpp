@@ -1,22 +1,12 @@
-// Times opening Printing Preferences (DocumentPropertiesW with a prompt, as
-// an application does) until its first page has drawn: the sheet as the
-// module builds it, paper page first, against the same sheet holding only
-// the information page, with 0 and 500 custom forms.
+// Times opening Printing Preferences (DocumentPropertiesW with a prompt) until
+// its first page has drawn: the sheet as the module builds it, paper page
+// first, against the same sheet holding only the information page (a
+// stand-in for the host's CreatePropertySheetPageW import refuses the paper
+// page, which the host then leaves out), with 0 and 500 custom forms.
+// "Drawn" is the last message the thread handled before it fell idle; a
+// timer, whose messages come only when nothing else is left, closes the sheet.
 //
-// The second sheet comes from the same module and the same host: the host
-// (compstui) turns each page description into a page with comctl32's
-// CreatePropertySheetPageW, and a stand-in for that import refuses the
-// paper page's description, which the host then leaves out.
-//
-// "Drawn" is the end of the last message the sheet's thread handled before
-// it fell idle: hooks note the time of every message the thread retrieves
-// or is sent, and a timer that fires long after the sheet is idle (timer
-// messages come only when nothing else, painting included, is left) closes
-// the sheet.
-//
-// Usage: bench_form_page [rounds]   (default 21)
-// The printer "Tarvik" is installed into the prefix first; the custom forms
-// the run creates are removed at its end.
+// Usage: bench_form_page [rounds]   (default 21). See docs/performance.md.
 #include "ImportPatch.h"
 #include "PrinterInstaller.h"
 #include "WindowDriver.h"
@@ -41,8 +31,7 @@ bool g_infoOnly = false;
 double g_lastActivity = 0;
 bool g_closing = false;
 
-// Settles only after the sheet has long been idle.
-constexpr UINT kIdleMs = 400;
+constexpr UINT kIdleMs = 400; // long after the sheet fell idle
 
 double Now()
 {
@@ -102,7 +91,7 @@ double OpenPreferences(HANDLE printer, bool infoOnly)
 
 double Median(std::vector<double> samples)
 {
-    std::sort(samples.begin(), samples.end());
+    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
     return samples[samples.size() / 2];
 }
 
