@@ -7,6 +7,7 @@
 // dialog is shown (headless: pictured and closed).
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
+#include "FormDialogScreenshots.h"
 #include "SheetScreenshots.h"
 #include "WatermarkScreenshots.h"
 
@@ -79,6 +80,8 @@ int wmain(int argc, wchar_t** argv)
             if (!sheet)
                 return;
             pictures = SaveTabScreenshots(sheet, screenshots);
+            for (const std::wstring& file : SaveFormDialogScreenshots(sheet, screenshots))
+                pictures.push_back(file);
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         });
     }
@@ -103,7 +106,7 @@ int wmain(int argc, wchar_t** argv)
             std::fprintf(stderr, "No Printing Preferences sheet appeared (DocumentPropertiesW returned %ld)\n", result);
             return 1;
         }
-        std::printf("\nPrinting Preferences showed %zu tab(s); pictures saved in %ls:\n", pictures.size(),
+        std::printf("\nPrinting Preferences: %zu picture(s) of its tabs and dialogs saved in %ls:\n", pictures.size(),
                     screenshots.c_str());
         for (const std::wstring& file : pictures)
             std::printf("  %ls\n", file.c_str());

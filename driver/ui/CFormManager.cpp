@@ -403,3 +403,12 @@ void FormatFormSize(float value, LPWSTR text, size_t capacity)
         text[0] = L'\0';
     TrimNumberText(text);
 }
+
+float FormSizeInUnit(LONG size, DWORD unit)
+{
+    const float millimetres = FormSizeToMillimetres(size);
+    if (unit == kUnitMillimetres)
+        return millimetres;
+    const float inches = MillimetresToInches(millimetres);
+    return unit == kUnitInches ? inches : InchesToPoints(inches);
+}

@@ -107,3 +107,16 @@ void TrimNumberText(LPWSTR text);
 
 // "%.2f" of `value` passed through TrimNumberText; `capacity` in characters.
 void FormatFormSize(float value, LPWSTR text, size_t capacity);
+
+// Units in which the paper form dialogs show sizes (the settings record's
+// dwPaperUnit holds the same numbers).
+enum FormUnit : DWORD
+{
+    kUnitMillimetres = 0,
+    kUnitInches = 1,
+    kUnitPoints = 2
+};
+
+// A catalogue size in `unit`: millimetres, inches, or points for any other
+// value.
+float FormSizeInUnit(LONG size, DWORD unit);

@@ -1,5 +1,6 @@
 #include "SheetPages.h"
 
+#include "CDlgFormSetting.h"
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
 #include "resource.h"
@@ -21,7 +22,7 @@ CDlgPropSheetPage* NewPage()
 // clang-format off
 const SheetPageRow kPageTable[] = {
     // slot          template            title                create                     tab  destroy
-    {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     nullptr,                    1,   3},
+    {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     NewPage<CDlgFormSetting>,   1,   3},
     {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     nullptr,                    2,   2},
     {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, nullptr,                    5,   5},
     {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, nullptr,                    3,   4},

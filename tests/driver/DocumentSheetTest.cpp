@@ -50,7 +50,8 @@ HMODULE DocumentSheet::s_resources = nullptr;
 // the record the caller gets back.
 TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
 {
-    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_INFO)};
+    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_FORM),
+                                                    ResourceString(s_resources, IDS_TITLE_INFO)};
     struct Row
     {
         const char* what;
@@ -65,7 +66,9 @@ TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
         SCOPED_TRACE(row.what);
         TARVIK_DEVMODE in = DefaultRecord();
         lstrcpyW(in.szTitle, L"Annual report");
+        // The paper page stores the resolution's copies with it on OK.
         in.dwResolution = 600;
+        in.dmPrintQuality = in.dmYResolution = 600;
         std::vector<BYTE> out(kRecordSize, 0xCC);
         std::vector<std::wstring> tabs;
         LONG result = 0;

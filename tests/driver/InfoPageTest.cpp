@@ -351,6 +351,7 @@ TEST_F(InfoPage, OnTheRealSheet)
         testhost::UserThread user([&] {
             HWND sheet = testhost::WaitForSheet();
             ASSERT_NE(nullptr, sheet);
+            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(testhost::TabTitles(sheet).size()) - 1);
             HWND link = testhost::WaitForDescendant(sheet, IDC_INFO_LINK);
             ASSERT_NE(nullptr, link);
             HWND page = GetParent(link);

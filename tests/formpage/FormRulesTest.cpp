@@ -1,0 +1,114 @@
+// The rules of the paper dialogs that need no window: the custom form
+// dialog's unit switch, its one-inch minimum and its cut to whole
+// millimetres, and which favourites the paper page offers and selects.
+#include "RecordFields.h"
+
+#include "CDlgFormSetting.h"
+#include "CDlgUpdateForm.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+std::wstring Shown(float value)
+{
+    wchar_t text[32];
+    FormatFormSize(value, text, 32);
+    return text;
+}
+
+TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
+{
+    const struct
+    {
+        const wchar_t* shown; // the edit's text before the switch
+        DWORD from, to;
+        const wchar_t* expected;
+    } rows[] = {
+        {L"210", kUnitMillimetres, kUnitInches, L"8.27"},      {L"297", kUnitMillimetres, kUnitInches, L"11.69"},
+        {L"8.27", kUnitInches, kUnitPoints, L"595.44"},        {L"11.69", kUnitInches, kUnitPoints, L"841.68"},
+        {L"595.44", kUnitPoints, kUnitMillimetres, L"210.06"}, {L"841.68", kUnitPoints, kUnitMillimetres, L"296.93"},
+        {L"210", kUnitMillimetres, kUnitPoints, L"595.28"},    {L"297", kUnitMillimetres, kUnitPoints, L"841.89"},
+        {L"595.28", kUnitPoints, kUnitMillimetres, L"210"},    {L"841.89", kUnitPoints, kUnitMillimetres, L"297"},
+        {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"12.5", kUnitInches, kUnitInches, L"12.5"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.expected, Shown(ConvertCustomFormSize(std::wcstof(row.shown, nullptr), row.from, row.to)))
+            << testhost::Utf8(row.shown) << " from unit " << row.from << " to " << row.to;
+}
+
+// What OK does with a typed size: refuses it below one inch, else stores
+// whole millimetres. 0 marks a refused value.
+TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
+{
+    const struct
+    {
+        float value;
+        DWORD unit;
+        DWORD stored;
+    } rows[] = {
+        // clang-format off
+        {25.4f, kUnitMillimetres, 0}, /* as a float just below 25.4 */ {25.41f, kUnitMillimetres, 25},
+        {1.0f, kUnitInches, 25}, {0.99f, kUnitInches, 0}, {8.5f, kUnitInches, 215}, {11.0f, kUnitInches, 279},
+        {72.0f, kUnitPoints, 25}, {71.9f, kUnitPoints, 0}, {612.0f, kUnitPoints, 215},
+        {0.0f, kUnitMillimetres, 0} /* no number */, {-300.0f, kUnitInches, 0}, {std::nanf(""), kUnitPoints, 0},
+        {1e30f, kUnitMillimetres, 0xFFFFFFFF}, // refused by the catalogue
+        // clang-format on
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.stored, IsBelowOneInch(row.value, row.unit) ? 0 : ToWholeMillimetres(row.value, row.unit))
+            << row.value << " in unit " << row.unit;
+}
+
+FORM_ITEM MakeForm(const wchar_t* name)
+{
+    FORM_ITEM form = {};
+    lstrcpyW(form.szName, name);
+    return form;
+}
+
+TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
+{
+    FORM_ITEM items[] = {MakeForm(L"Letter"), MakeForm(L"Legal"), MakeForm(L"A4"),
+                         MakeForm(L"A5"),     MakeForm(L"a5"),    MakeForm(L"Tarvik Card 0123456789 0123456789")};
+    FORM_ITEM* forms[std::size(items)];
+    for (size_t i = 0; i < std::size(items); ++i)
+        forms[i] = &items[i];
+    using Names = std::vector<std::wstring>;
+    const struct
+    {
+        Names favorites;
+        const wchar_t* record;
+        Names offered;
+        int selected;
+    } rows[] = {
+        {{L"A4", L"Letter"}, L"Letter", {L"A4", L"Letter"}, 1},
+        {{L"A4", L"Gone", L"Letter"}, L"gone", {L"A4", L"Letter"}, 0},     // a deleted custom form
+        {{L"letter", L"LETTER", L"A4"}, L"LeTTer", {L"Letter", L"A4"}, 0}, // the catalogue's spelling, once
+        {{L"a5", L"A5"}, L"A5", {L"a5"}, 0},  // exact names first; one item per name in any case
+        {{L"Gone"}, L"Legal", {L"Legal"}, 0}, // none left: the record's form
+        {{L"Gone"}, L"legal", {L"Legal"}, 0},
+        {{L"Gone"}, L"Nothing", {L"A4"}, 0}, // else A4
+        {{}, L"", {L"A4"}, 0},
+        {{L"A4", L"Tarvik Card 0123456789 0123456789"},
+         L"Tarvik Card 0123456789 01234567", // cut by the record
+         {L"A4", L"Tarvik Card 0123456789 0123456789"},
+         1},
+    };
+    for (const auto& row : rows)
+    {
+        std::vector<LPCWSTR> favorites;
+        for (const std::wstring& name : row.favorites)
+            favorites.push_back(name.c_str());
+        std::vector<LPCWSTR> offered(favorites.size() + 1);
+        const UINT count = OfferedFormNames(forms, std::size(forms), favorites.data(),
+                                            static_cast<UINT>(favorites.size()), row.record, offered.data());
+        EXPECT_EQ(row.offered, Names(offered.begin(), offered.begin() + count));
+        EXPECT_EQ(row.selected, OfferedFormIndex(offered.data(), count, row.record));
+    }
+}
+} // namespace
