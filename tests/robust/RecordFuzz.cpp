@@ -9,13 +9,17 @@
 //
 // Usage: record_fuzz [inputs [seed [first]]]. Input k of a seed is made
 // from that seed and k alone, so "record_fuzz 1 <seed> <k>" runs it again.
+#include "DebugCapture.h"
 #include "FencedBuffer.h"
 #include "PrinterInstaller.h"
 #include "ProcessUsage.h"
 #include "RecordFields.h"
+#include "WindowDriver.h"
 
 #include "DriverInterface.h"
 #include "SettingsRecord.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -60,14 +64,13 @@ struct Current
 {
     unsigned long long seed = 0;
     unsigned long index = 0;
-    int target = -1;
+    const char* what = "";
 } g_current;
 unsigned long g_fenceFaults = 0, g_guardFaults = 0, g_mismatches = 0;
 
 void Report(const char* what)
 {
-    std::printf("FAIL input %lu of seed %llu (%s): %s\n", g_current.index, g_current.seed,
-                g_current.target < 0 ? "sweep" : kTargetNames[g_current.target], what);
+    std::printf("FAIL input %lu of seed %llu (%s): %s\n", g_current.index, g_current.seed, g_current.what, what);
     std::fflush(stdout);
 }
 
@@ -356,6 +359,106 @@ void RunConvert(std::mt19937_64& rng, const Bytes& record)
     Convert(mode, size, placed, rng() % 16 != 0, rng() % 16 != 0, claimed);
 }
 
+// Every text field of a whole record filled to its end without a
+// terminator, each with a character of its own: UTF-16 fields with U+4E00
+// onwards, 8-bit fields (the passwords) with 0xC0 onwards.
+struct MarkedField
+{
+    const testhost::RecordField* field;
+    wchar_t marker;
+    size_t characters;
+};
+
+std::vector<MarkedField> MarkTexts(Bytes& record)
+{
+    std::vector<MarkedField> marked;
+    for (const testhost::RecordField& field : testhost::RecordFields())
+    {
+        const bool wide = field.kind == testhost::FieldKind::Text16;
+        if (!wide && field.kind != testhost::FieldKind::Text8)
+            continue;
+        const auto marker = static_cast<wchar_t>((wide ? 0x4E00 : 0xC0) + marked.size());
+        for (unsigned i = 0; i < field.size; ++i)
+            record[field.offset + i] = wide ? static_cast<BYTE>(i % 2 ? marker >> 8 : marker) : BYTE(marker);
+        marked.push_back({&field, marker, wide ? field.size / 2 : field.size});
+    }
+    return marked;
+}
+
+// What a control shows of a marked field: that field's marker alone, never
+// more of it than the field holds (a reader that ran on would show the next
+// field's marker or the bytes after it).
+bool ShowsOnlyItsField(const std::wstring& text, const std::vector<MarkedField>& marked)
+{
+    for (const MarkedField& m : marked)
+    {
+        if (text.find(m.marker) != std::wstring::npos)
+            return text.size() <= m.characters && text.find_first_not_of(m.marker) == std::wstring::npos;
+    }
+    return true;
+}
+
+BOOL CALLBACK CollectText(HWND control, LPARAM texts)
+{
+    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(testhost::WindowText(control));
+    return TRUE;
+}
+
+// The real sheet through the spooler, once, with texts that never end: each
+// tab is shown (its page reads the record), every control's text is read,
+// and OK is pressed (Cancel if a page refuses to be left). No control shows
+// more than its field, the caller's record gets back each text as it was or
+// ended within its field, and no password reaches the debugger output.
+void RunSheetWithEndlessTexts()
+{
+    Bytes record = g_printerDefault;
+    const std::vector<MarkedField> marked = MarkTexts(record);
+    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
+    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
+    std::vector<std::wstring> texts;
+    size_t tabs = 0;
+    testhost::DebugCapture debug;
+    {
+        testhost::UserThread user([&] {
+            HWND sheet = testhost::WaitForSheet();
+            tabs = sheet ? testhost::TabTitles(sheet).size() : 0;
+            for (size_t tab = 0; tab < tabs; ++tab)
+            {
+                SendMessageW(sheet, PSM_SETCURSEL, tab, 0);
+                EnumChildWindows(PropSheet_GetCurrentPageHwnd(sheet), CollectText, reinterpret_cast<LPARAM>(&texts));
+            }
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+            testhost::WaitFor([&] {
+                testhost::AnswerMessageBox(nullptr, IDOK, 100);
+                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                return !IsWindow(sheet);
+            });
+        });
+        wchar_t name[] = L"Tarvik";
+        DocumentPropertiesW(nullptr, g_printer, name, out, in, DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
+    }
+    Expect(tabs > 0 && !texts.empty(), "the sheet did not show its pages");
+    for (const std::wstring& text : texts)
+        Expect(ShowsOnlyItsField(text, marked), "a control shows more than its field");
+    for (const MarkedField& m : marked)
+    {
+        const BYTE* field = g_out.Data() + m.field->offset;
+        const BYTE* given = record.data() + m.field->offset;
+        const size_t unit = m.field->size / m.characters;
+        size_t n = 0;
+        while (n < m.characters && (unit == 2 ? field[2 * n] | (field[2 * n + 1] << 8) : field[n]) == m.marker)
+            ++n;
+        const bool ended = n < m.characters && (unit == 2 ? field[2 * n] | field[2 * n + 1] : field[n]) == 0;
+        Expect(std::equal(field, field + m.field->size, given) || ended, m.field->name);
+    }
+    for (const std::wstring& line : debug.Lines())
+        Expect(line.find(marked.back().marker) == std::wstring::npos &&
+                   line.find(static_cast<wchar_t>(marked.back().marker - 1)) == std::wstring::npos,
+               "a password reached the debugger output");
+    std::printf("  sheet with endless texts: %zu tabs, %zu control texts read, %zu debug lines\n", tabs, texts.size(),
+                debug.Lines().size());
+}
+
 Bytes StoredPrinterRecord()
 {
     DWORD needed = 0;
@@ -403,6 +506,9 @@ int main(int argc, char** argv)
     }
     AddVectoredExceptionHandler(1, WatchFences);
     SetUnhandledExceptionFilter(ReportCrash);
+    g_current.what = "the sheet with endless texts";
+    RunSheetWithEndlessTexts();
+    g_current.what = "DrvConvertDevMode sweep";
     const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
     const auto start = std::chrono::steady_clock::now();
 
@@ -424,7 +530,7 @@ int main(int argc, char** argv)
         const unsigned pick = static_cast<unsigned>(rng() % 8);
         const Target target = pick < 3 ? kNoUi : pick < 5 ? kDocumentProperties : pick < 6 ? kSheet : kConvert;
         g_current.index = k;
-        g_current.target = target;
+        g_current.what = kTargetNames[target];
         const auto began = std::chrono::steady_clock::now();
         if (target == kNoUi || target == kDocumentProperties)
             RunNoUi(rng, record, target == kDocumentProperties);
