@@ -145,8 +145,11 @@ TEST_F(Load, PaperAnswersStayWholeWhileFormsChange)
         changer.join();
     };
     // A first short run takes what the platform keeps for good (the
-    // spooler's state, the heap's room for eight catalogues at once).
+    // spooler's state, the heap's room for eight catalogues at once), and so
+    // does the first line on the debug stream (its mutex), which a failure
+    // report meeting a form deleted meanwhile would write.
     run(20);
+    OutputDebugStringW(L"paper answers under load");
     const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
     answers = 0;
     changes = 0;

@@ -424,7 +424,13 @@ void RunSheetWithEndlessTexts()
             tabs = sheet ? testhost::TabTitles(sheet).size() : 0;
             for (size_t tab = 0; tab < tabs; ++tab)
             {
-                SendMessageW(sheet, PSM_SETCURSEL, tab, 0);
+                // Posted, so that a page that complains in a message box
+                // at its start does not hold this thread.
+                PostMessageW(sheet, PSM_SETCURSEL, tab, 0);
+                testhost::WaitFor([&] {
+                    testhost::AnswerMessageBox(nullptr, IDOK, 50);
+                    return PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == int(tab);
+                });
                 EnumChildWindows(PropSheet_GetCurrentPageHwnd(sheet), CollectText, reinterpret_cast<LPARAM>(&texts));
             }
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
