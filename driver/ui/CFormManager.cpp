@@ -243,9 +243,16 @@ DWORD CFormManager::LoadFavoriteForm()
         return failed;
 
     DWORD size = 0;
-    LONG rc = RegQueryValueExW(key.Get(), TARVIK_FAVORITE_VALUE, nullptr, nullptr, nullptr, &size);
+    DWORD type = REG_NONE;
+    LONG rc = RegQueryValueExW(key.Get(), TARVIK_FAVORITE_VALUE, nullptr, &type, nullptr, &size);
     if (rc != ERROR_SUCCESS)
         return FAIL_AT(ReportErrorW(rc, nullptr), L"CFormManager::LoadFavoriteForm()");
+    // A number or binary value written by something else holds no names:
+    // it counts as no list at all, so the form page writes its own over it.
+    if (type != REG_SZ)
+        return FAIL_AT(ReportErrorW(ERROR_FILE_NOT_FOUND, L"%s is not a text value (type %u)", TARVIK_FAVORITE_VALUE,
+                                    static_cast<unsigned>(type)),
+                       L"CFormManager::LoadFavoriteForm()");
 
     // One character more than the value holds, so that a value stored
     // without its terminator still ends inside the buffer.

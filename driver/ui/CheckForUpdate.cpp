@@ -96,10 +96,17 @@ bool IsWebAddress(const wchar_t* address)
     if (!address)
         return false;
     const size_t length = std::wcslen(address);
+    if (length == 0 || length > INTERNET_MAX_URL_LENGTH)
+        return false;
+    // Spaces and control characters as the platform classes them, beyond
+    // ASCII too (C1 controls, no-break and ideographic spaces, line
+    // separators).
+    WORD types[INTERNET_MAX_URL_LENGTH];
+    if (!GetStringTypeW(CT_CTYPE1, address, static_cast<int>(length), types))
+        return false;
     for (size_t i = 0; i < length; ++i)
     {
-        const wchar_t c = address[i];
-        if (c <= L' ' || c == 0x7F || c == L'"' || c == L'\'')
+        if ((types[i] & (C1_CNTRL | C1_SPACE | C1_BLANK)) || address[i] == L'"' || address[i] == L'\'')
             return false;
     }
     // Cracked by the platform, as the browser will read it.
@@ -108,7 +115,7 @@ bool IsWebAddress(const wchar_t* address)
     parts.dwStructSize = sizeof(parts);
     parts.lpszHostName = host;
     parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
-    if (length > INTERNET_MAX_URL_LENGTH || !InternetCrackUrlW(address, static_cast<DWORD>(length), 0, &parts))
+    if (!InternetCrackUrlW(address, static_cast<DWORD>(length), 0, &parts))
         return false;
     return (parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS) && host[0] != L'\0';
 }

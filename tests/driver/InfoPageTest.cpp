@@ -113,6 +113,11 @@ TEST(UpdateRules, OnlyCleanWebAddressesMayBeOpened)
         {L"http://a.example/'x'", false},
         {L"http://a.example/\tx", false},
         {L"http://a.example/\x7F", false},
+        {L"http://a.example/\x85x", false},   // a C1 control (next line)
+        {L"http://a.example/\xA0x", false},   // no-break space
+        {L"http://a.example/\x3000x", false}, // ideographic space
+        {L"http://a.example/\x2028x", false}, // line separator
+        {L"http://a.example/\x00E9t\x00E9", true},
         {L"", false},
         {nullptr, false},
     };

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <vector>
 
 namespace testhost
@@ -146,5 +147,24 @@ bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs)
 HWND WaitForSheet(DWORD waitMs)
 {
     return WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; }, waitMs);
+}
+
+std::vector<std::wstring> CallAnsweringMessageBoxes(int answer, const std::function<void()>& call)
+{
+    std::vector<std::wstring> shown;
+    std::atomic<bool> done(false);
+    {
+        UserThread user([&] {
+            while (!done)
+            {
+                MessageBoxSeen seen;
+                if (AnswerMessageBox(&seen, answer, 100))
+                    shown.push_back(seen.text);
+            }
+        });
+        call();
+        done = true;
+    }
+    return shown;
 }
 } // namespace testhost

@@ -70,4 +70,8 @@ class UserThread
 // Waits for the next message box of this process, records it and closes it
 // with the button `answer` (IDOK, IDCANCEL, ...). Returns false when none came.
 bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs = 20000);
+
+// Runs `call` on this thread while a user answers every message box it
+// shows with `answer`; returns the texts of the boxes, in order.
+std::vector<std::wstring> CallAnsweringMessageBoxes(int answer, const std::function<void()>& call);
 } // namespace testhost

@@ -5,6 +5,10 @@ Writes STATE_DIR/port, each request (header names in lower case) to
 requests/NNNNNN.http and their number to requests/count. The query chooses
 the answer: status=N, type=TEXT (empty: none), length=auto|none|N, body=TEXT,
 fill=N (bytes i % 251), file=NAME (from STATE_DIR/files), chunk=N.
+Hostile answers: stream=N (N bytes made while sending), cut=N (only the first
+N bytes of the body, then the connection ends), raw=TEXT (TEXT is the whole
+answer, no status line or headers), stall=SECONDS (silence before answering),
+location=URL (a Location header).
 """
 
 import contextlib
@@ -29,6 +33,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         write(os.path.join(self.server.state, "requests", "count"), b"%d" % self.server.count)
         query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query, keep_blank_values=True)
         get = lambda name, default: query.get(name, [default])[0]
+        stall = float(get("stall", 0))
+        if stall:
+            time.sleep(stall)
+        if "raw" in query:
+            self.wfile.write(get("raw", "").encode("latin-1"))
+            return
         body = get("body", "hello").encode("utf-8")
         if "file" in query:
             with open(os.path.join(self.server.state, "files", os.path.basename(get("file", ""))), "rb") as f:
@@ -38,14 +48,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(int(get("status", 200)))
         if get("type", "text/plain"):
             self.send_header("Content-Type", get("type", "text/plain"))
+        if "location" in query:
+            self.send_header("Location", get("location", ""))
         length = get("length", "auto")
         if length != "none":
             self.send_header("Content-Length", str(len(body)) if length == "auto" else length)
         self.end_headers()
+        if "stream" in query:
+            block = bytes(i % 251 for i in range(65536))
+            for offset in range(0, int(get("stream", 0)), len(block)):
+                self.wfile.write(block)
+            return
+        body = body[:int(get("cut", len(body)))]
         chunk = int(get("chunk", max(len(body), 1)))
         for offset in range(0, len(body), chunk):
             self.wfile.write(body[offset:offset + chunk])
             self.wfile.flush()
+
+    def handle_one_request(self):
+        # A client that stops reading (a download over its limit) is no
+        # failure of the server.
+        with contextlib.suppress(ConnectionError):
+            super().handle_one_request()
 
     def __getattr__(self, name):
         # Any method, in any letter case, is recorded and answered alike.

@@ -1,0 +1,169 @@
+// The paper answers of the built module under load: eight threads ask for
+// names, numbers and sizes while another thread adds and deletes custom
+// forms. Every answer must be whole within its call (the count it returns
+// and the entries it writes agree, "Custom Size" last, no slot half
+// written, nothing written past it), and the process must hold as many
+// handles and as much memory afterwards as before. Each thread makes
+// TARVIK_LOAD_CALLS calls (250 unless set; the long run makes 5000).
+#include "FencedBuffer.h"
+#include "FormFixture.h"
+#include "PrinterInstaller.h"
+#include "ProcessUsage.h"
+
+#include "CFormManager.h"
+#include "DriverInterface.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+using Load = formtest::PrinterFormsTest;
+
+constexpr int kThreads = 8;
+constexpr int kCustomForms = 20; // at most this many exist at once
+constexpr size_t kNameSlot = 64;
+constexpr BYTE kUntouched = 0xCD;
+constexpr SIZE_T kMemoryTolerance = 1 << 20;
+
+std::wstring CustomName(int k)
+{
+    return L"Load " + std::to_wstring(k);
+}
+
+// Custom form k is (100 + k) x (200 + k) millimetres.
+bool IsCustomSize(const POINT& size)
+{
+    return size.x >= 1000 && size.x < (100 + kCustomForms) * 10 && size.y == size.x + 1000 && size.x % 10 == 0;
+}
+
+bool IsCustomName(const wchar_t* slot)
+{
+    for (int k = 0; k < kCustomForms; ++k)
+        if (CustomName(k) == slot)
+            return true;
+    return false;
+}
+
+// One answer checked whole: `count` entries of `width` bytes, the spooler's
+// forms first, the custom forms next, "Custom Size" last, untouched after.
+bool AnswerIsWhole(WORD index, const BYTE* out, size_t capacity, DWORD count,
+                   const std::vector<formtest::Form>& spooler)
+{
+    const size_t width = index == DC_PAPERNAMES ? kNameSlot * sizeof(wchar_t) : index == DC_PAPERS ? 2 : 8;
+    if (count < spooler.size() + 1 || count > spooler.size() + kCustomForms + 1 || count * width > capacity)
+        return false;
+    for (size_t i = count * width; i < capacity; ++i)
+        if (out[i] != kUntouched)
+            return false;
+    for (DWORD k = 0; k < count; ++k)
+    {
+        const bool last = k + 1 == count, ours = !last && k >= spooler.size();
+        if (index == DC_PAPERNAMES)
+        {
+            const auto* slot = reinterpret_cast<const wchar_t*>(out + k * width);
+            const size_t length = wcsnlen(slot, kNameSlot);
+            for (size_t i = length; i < kNameSlot; ++i)
+                if (slot[i] != 0)
+                    return false; // a slot half written
+            if (last   ? std::wstring(L"Custom Size") != slot
+                : ours ? !IsCustomName(slot)
+                       : spooler[k].name.substr(0, kNameSlot - 1) != slot)
+                return false;
+        }
+        else if (index == DC_PAPERS)
+        {
+            if (reinterpret_cast<const WORD*>(out)[k] != (last ? DMPAPER_USER : k + 1))
+                return false;
+        }
+        else
+        {
+            const POINT size = reinterpret_cast<const POINT*>(out)[k];
+            if (last   ? size.x || size.y
+                : ours ? !IsCustomSize(size)
+                       : size.x != spooler[k].cx / 100 || size.y != spooler[k].cy / 100)
+                return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(Load, PaperAnswersStayWholeWhileFormsChange)
+{
+    HMODULE module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikui.dll").c_str());
+    ASSERT_NE(nullptr, module);
+    const auto caps = reinterpret_cast<decltype(&DrvDeviceCapabilities)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DrvDeviceCapabilities")));
+    ASSERT_NE(nullptr, caps);
+    const char* setting = std::getenv("TARVIK_LOAD_CALLS");
+    const int calls = setting && std::atoi(setting) > 0 ? std::atoi(setting) : 250;
+    const size_t capacity = (s_spoolerForms.size() + kCustomForms + 1) * kNameSlot * sizeof(wchar_t);
+
+    std::atomic<bool> stop(false);
+    std::atomic<long> broken(0), answers(0), changes(0);
+    const auto ask = [&](int thread, int rounds) {
+        testhost::FencedBuffer out(capacity);
+        const WORD indexes[] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
+        for (int i = 0; i < rounds; ++i)
+        {
+            const WORD index = indexes[(thread + i) % 3];
+            out.Place(capacity, nullptr, kUntouched);
+            // Half the threads ask as the spooler does: by name, no handle.
+            const DWORD count = thread % 2 ? caps(nullptr, const_cast<PWSTR>(L"Tarvik"), index, out.Data(), nullptr)
+                                           : caps(s_printer, nullptr, index, out.Data(), nullptr);
+            if (!out.GuardIntact() || !AnswerIsWhole(index, out.Data(), capacity, count, s_spoolerForms))
+                ++broken;
+            ++answers;
+        }
+    };
+    // Eight askers and one changer for `rounds` calls each asker.
+    const auto run = [&](int rounds) {
+        stop = false;
+        std::thread changer([&] {
+            CFormManager forms;
+            for (int i = 0; !stop; ++i, ++changes)
+            {
+                const int k = i % kCustomForms;
+                if ((i / kCustomForms) % 2 == 0)
+                    forms.AddForm(CustomName(k).c_str(), 100 + k, 200 + k);
+                else
+                    forms.DeleteForm(CustomName(k).c_str());
+            }
+        });
+        std::vector<std::thread> askers;
+        for (int t = 0; t < kThreads; ++t)
+            askers.emplace_back(ask, t, rounds);
+        for (std::thread& thread : askers)
+            thread.join();
+        stop = true;
+        changer.join();
+    };
+    // A first short run takes what the platform keeps for good (the
+    // spooler's state, the heap's room for eight catalogues at once), and so
+    // does the first line on the debug stream (its mutex), which a failure
+    // report meeting a form deleted meanwhile would write.
+    run(20);
+    OutputDebugStringW(L"paper answers under load");
+    const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
+    answers = 0;
+    changes = 0;
+    const auto start = std::chrono::steady_clock::now();
+    run(calls);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
+    std::printf("paper answers under load: %d threads x %d calls, %ld answers, %ld form changes, %.1f s\n"
+                "  broken answers %ld, handles %lu -> %lu, private bytes %.2f -> %.2f MiB\n",
+                kThreads, calls, answers.load(), changes.load(), seconds, broken.load(), before.handles, after.handles,
+                before.privateBytes / 1048576.0, after.privateBytes / 1048576.0);
+    EXPECT_EQ(0, broken.load());
+    EXPECT_EQ(before.handles, after.handles);
+    EXPECT_LT(after.privateBytes, before.privateBytes + kMemoryTolerance);
+    EXPECT_GT(changes.load(), 0);
+}
+} // namespace

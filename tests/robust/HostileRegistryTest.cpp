@@ -1,0 +1,185 @@
+// Registry values that something other than the catalogue wrote: custom
+// forms of every length and of other types, names too long to hold, and a
+// favourite list far too large or of the wrong type. The catalogue keeps
+// only what holds a whole form, and the device-capability answers describe
+// exactly the catalogue: no size is ever made up.
+#include "FormFixture.h"
+#include "ReportLines.h"
+
+#include "CFormManager.h"
+#include "DriverInterface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+using formtest::WriteValue;
+using HostileRegistry = formtest::PrinterFormsTest;
+
+// The stored layout of a custom form named `n`: n millimetres by 2n, padded
+// or cut to `length` bytes.
+std::vector<BYTE> FormRecord(LONG n, size_t length)
+{
+    std::vector<BYTE> bytes(std::max<size_t>(length, kCustomFormRecordSize), 0xEE);
+    const LONG values[] = {LONG(FORM_CUSTOM), 0, 0, 0, n * 1000, n * 2000, 0, 0, n * 1000, n * 2000};
+    std::memcpy(bytes.data(), values, sizeof(values));
+    bytes.resize(length);
+    return bytes;
+}
+
+LONG WriteForm(const std::wstring& name, DWORD type, const std::vector<BYTE>& data)
+{
+    return WriteValue(TARVIK_FORMS_KEY, name, type, data.data(), static_cast<DWORD>(data.size()));
+}
+
+// A paper answer of the module, asked for its count and then filled.
+template <typename Entry>
+std::vector<Entry> Answer(WORD index, DWORD* count)
+{
+    *count = DrvDeviceCapabilities(nullptr, const_cast<PWSTR>(L"Tarvik"), index, nullptr, nullptr);
+    std::vector<Entry> entries(*count);
+    EXPECT_EQ(*count, DrvDeviceCapabilities(nullptr, const_cast<PWSTR>(L"Tarvik"), index, entries.data(), nullptr));
+    return entries;
+}
+
+struct PaperName
+{
+    wchar_t text[64];
+};
+
+// The catalogue, and the three paper answers entry by entry against it: the
+// spooler's forms, then exactly the custom forms `stored` names with their
+// own sizes, in the registry's order up to the value `endsAt` that ends the
+// load, then "Custom Size".
+void ExpectCatalogue(HANDLE printer, const std::map<std::wstring, LONG>& stored, const std::wstring& endsAt = L"")
+{
+    CFormManager catalogue;
+    catalogue.SetPrinter(printer);
+    EXPECT_EQ(endsAt.empty() ? 0u : DWORD(ERROR_MORE_DATA), catalogue.LoadAvailableForm());
+    const DWORD n = catalogue.GetFormCount();
+    FORM_ITEM* const* forms = catalogue.GetForms();
+    std::vector<std::wstring> custom;
+    for (DWORD i = 0; i < n; ++i)
+    {
+        if (forms[i]->dwFlags != FORM_CUSTOM)
+            continue;
+        custom.push_back(forms[i]->szName);
+        const auto found = stored.find(forms[i]->szName);
+        ASSERT_NE(stored.end(), found) << "a form that no whole value holds: " << testhost::Utf8(forms[i]->szName);
+        EXPECT_EQ(found->second * 1000, forms[i]->size.cx);
+        EXPECT_EQ(found->second * 2000, forms[i]->size.cy);
+    }
+    std::vector<std::wstring> expected;
+    for (const std::wstring& name : formtest::CustomFormNames())
+    {
+        if (name == endsAt)
+            break;
+        if (stored.count(name))
+            expected.push_back(name);
+    }
+    EXPECT_EQ(expected, custom);
+
+    DWORD counts[3];
+    const auto names = Answer<PaperName>(DC_PAPERNAMES, &counts[0]);
+    const auto numbers = Answer<WORD>(DC_PAPERS, &counts[1]);
+    const auto sizes = Answer<POINT>(DC_PAPERSIZE, &counts[2]);
+    for (DWORD count : counts)
+        ASSERT_EQ(n + 1, count);
+    for (DWORD k = 0; k < n; ++k)
+    {
+        const FORM_ITEM* first = catalogue.FindForm(forms[k]->szName);
+        EXPECT_EQ(std::wstring(forms[k]->szName).substr(0, 63),
+                  std::wstring(names[k].text, wcsnlen(names[k].text, 64)));
+        EXPECT_EQ(k + 1, numbers[k]);
+        EXPECT_TRUE(sizes[k].x == first->size.cx / 100 && sizes[k].y == first->size.cy / 100) << k;
+    }
+    EXPECT_EQ(std::wstring(L"Custom Size"), names[n].text);
+    EXPECT_EQ(DMPAPER_USER, numbers[n]);
+    EXPECT_TRUE(sizes[n].x == 0 && sizes[n].y == 0);
+}
+
+TEST_F(HostileRegistry, CustomFormValuesOfEveryLengthAndType)
+{
+    std::map<std::wstring, LONG> whole; // the values that hold a flag word and a size
+    for (size_t length = 0; length <= 64; ++length)
+    {
+        const std::wstring name = L"Binary " + std::to_wstring(length);
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(name, REG_BINARY, FormRecord(LONG(length) + 1, length)));
+        if (length >= 24)
+            whole[name] = LONG(length) + 1;
+    }
+    for (DWORD type : {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, REG_DWORD_BIG_ENDIAN})
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"Type " + std::to_wstring(type), type, FormRecord(7, 40)));
+    const std::wstring longest(kFormNameLength, L'N');
+    ASSERT_EQ(ERROR_SUCCESS, WriteForm(longest, REG_BINARY, FormRecord(300, 40)));
+    whole[longest] = 300;
+    ExpectCatalogue(s_printer, whole);
+}
+
+// A name longer than the catalogue holds, or data larger than it reads,
+// ends the load where the registry lists it: the forms before it stay, and
+// nothing of it, not even a shortened name, becomes a form.
+TEST_F(HostileRegistry, ValuesTooLargeToReadEndTheLoad)
+{
+    const struct
+    {
+        std::wstring name;
+        size_t length;
+    } rows[] = {{std::wstring(kFormNameLength + 1, L'M'), 40}, {L"Huge", 8193}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name.size());
+        SetUp();
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"A before", REG_BINARY, FormRecord(11, 40)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(row.name, REG_BINARY, FormRecord(12, row.length)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"z after", REG_BINARY, FormRecord(13, 40)));
+        ExpectCatalogue(s_printer, {{L"A before", 11}, {L"z after", 13}}, row.name);
+    }
+}
+
+// The favourite list is only ever text: a value of 64 KiB is read whole
+// and split, and a value of another type holds no names at all.
+TEST_F(HostileRegistry, FavoriteFormOf64KiBOrOfAnotherType)
+{
+    std::wstring many;
+    std::vector<std::wstring> names;
+    while (many.size() < 32760)
+    {
+        names.push_back(L"Form " + std::to_wstring(names.size()));
+        many += names.back() + L";";
+    }
+    const std::wstring endless(32768, L'x'); // no separator and no terminator
+    const DWORD number = 0x00340041;         // "A4" if read as text
+    const wchar_t multi[] = L"A4\0Letter\0";
+    const struct
+    {
+        const char* what;
+        DWORD type;
+        const void* data;
+        DWORD size;
+        DWORD result;
+        std::vector<std::wstring> names;
+    } rows[] = {
+        {"64 KiB of names", REG_SZ, many.c_str(), DWORD((many.size() + 1) * 2), 0, names},
+        {"64 KiB, one unterminated name", REG_SZ, endless.data(), DWORD(endless.size() * 2), 0, {endless}},
+        {"a number", REG_DWORD, &number, sizeof(number), ERROR_FILE_NOT_FOUND, {}},
+        {"bytes", REG_BINARY, "A4;Letter", 9, ERROR_FILE_NOT_FOUND, {}},
+        {"several texts", REG_MULTI_SZ, multi, sizeof(multi), ERROR_FILE_NOT_FOUND, {}},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        ASSERT_EQ(ERROR_SUCCESS, WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, row.type, row.data, row.size));
+        CFormManager catalogue;
+        EXPECT_EQ(row.result, catalogue.LoadFavoriteForm());
+        EXPECT_TRUE(row.names ==
+                    std::vector<std::wstring>(catalogue.GetFavoriteForms(),
+                                              catalogue.GetFavoriteForms() + catalogue.GetFavoriteFormCount()));
+        ExpectCatalogue(s_printer, {}); // the forms do not depend on the favourites
+    }
+}
+} // namespace

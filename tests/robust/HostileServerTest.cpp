@@ -1,0 +1,127 @@
+// The update check against a hostile server on 127.0.0.1: lengths that lie,
+// bodies without end, answers that are not HTTP, cut or badly encoded, a
+// silent server and a redirect to a local file. Every run ends with exactly
+// one message and gives back its handles (the test main checks the heap);
+// the time each run took is printed. The silence lasts TARVIK_STALL_SECONDS
+// (2 unless set; the long run uses 10).
+#include "HttpTestServer.h"
+#include "ProcessUsage.h"
+#include "RecordFields.h"
+#include "WindowDriver.h"
+
+#include "CDlgInfoSetting.h"
+#include "Globals.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+std::string Answer(const std::string& version, const std::string& padding = "")
+{
+    return "<?xml version=\"1.0\"?><kastrel><product><tarvik7><workflow>" + padding + "<version>" + version +
+           "</version><downloadurl>http://a.example/t.exe</downloadurl></workflow></tarvik7></product></kastrel>";
+}
+
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+// Every byte as %XX, for an answer carried in the query.
+std::string Escaped(const std::string& text)
+{
+    std::string escaped;
+    for (unsigned char c : text)
+    {
+        char hex[4];
+        std::snprintf(hex, sizeof(hex), "%%%02X", c);
+        escaped += hex;
+    }
+    return escaped;
+}
+
+// The state folder's files as the file: address Wine gives the Unix path.
+std::string LocalFileUrl(const char* name)
+{
+    const char* state = std::getenv("TARVIK_HTTP_STATE");
+    return std::string("file:///Z:") + (state ? state : "") + "/files/" + name;
+}
+
+std::wstring Text(UINT id)
+{
+    wchar_t text[1024] = L"";
+    LoadStringW(g_hResModule, id, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
+{
+    ASSERT_TRUE(EnsureResourceModule());
+    testweb::HttpTestServer server;
+    std::string problem;
+    ASSERT_TRUE(server.Open(&problem)) << problem;
+    const char* stallSetting = std::getenv("TARVIK_STALL_SECONDS");
+    const std::string stall = stallSetting && *stallSetting ? stallSetting : "2";
+    const std::string newer = Answer("9.0");
+    const std::string badUtf8 = Answer("9.0", "<p>\xC3\x28\xFF\xFE\xED\xA0\x80\xF8\x88\x80\x80\x80</p>");
+    ASSERT_TRUE(server.PublishFile(L"newer.xml", newer));
+    ASSERT_TRUE(server.PublishFile(L"bad-utf8.xml", badUtf8));
+    ASSERT_TRUE(server.PublishFile(L"only-bad-utf8.xml", std::string(2000, '\xFF')));
+
+    CDlgInfoSetting page;
+    page.m_hWnd = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                  nullptr, nullptr);
+    page.m_wMajor1 = 7; // installed 7.0.0.1
+    page.m_wMinor2 = 1;
+    const struct
+    {
+        const char* what;
+        std::string query;
+        UINT message;
+    } rows[] = {
+        {"a whole answer, for comparison", "file=newer.xml", IDS_NEWER_VERSION},
+        {"100 MiB announced, 5 bytes sent", "length=104857600", IDS_NO_NEWER_VERSION},
+        {"1 MiB announced, the answer sent", "file=newer.xml&length=1048576", IDS_NEWER_VERSION},
+        {"100 MiB without a length", "stream=104857600&length=none", IDS_NO_NEWER_VERSION},
+        {"a status line that is not HTTP", "raw=SSH-2.0-Hostile%0D%0A%0D%0A", IDS_NO_NEWER_VERSION},
+        {"no status line, only the answer", "raw=" + Escaped(newer), IDS_NO_NEWER_VERSION},
+        {"the answer cut mid-way", "file=newer.xml&cut=" + std::to_string(newer.size() / 2), IDS_NO_NEWER_VERSION},
+        {"invalid UTF-8 beside the answer", "file=bad-utf8.xml&type=text/xml;charset=utf-8", IDS_NEWER_VERSION},
+        {"nothing but invalid UTF-8", "file=only-bad-utf8.xml&type=text/xml;charset=utf-8", IDS_NO_NEWER_VERSION},
+        {"silence, then the connection ends", "stall=" + stall + "&raw=", IDS_NO_NEWER_VERSION},
+        {"a redirect to a local file", "status=302&location=" + LocalFileUrl("newer.xml"), IDS_NO_NEWER_VERSION},
+    };
+    // The first exchange of the process starts the platform's network layer
+    // and the first failure line opens the debug stream's mutex; both keep
+    // their handles for the life of the process: not runs to count.
+    for (const wchar_t* warmUp : {L"/?file=newer.xml", L"/?status=404"})
+    {
+        const std::wstring url = server.Url(warmUp);
+        testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
+    }
+    std::printf("update check against a hostile server (silence of %s s):\n", stall.c_str());
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        const std::wstring url = server.Url(L"/tarvikpro7/checkupdate.html?" + Wide(row.query));
+        const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<std::wstring> shown =
+            testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
+        EXPECT_EQ(std::vector<std::wstring>{Text(row.message)}, shown);
+        EXPECT_EQ(before.handles, after.handles);
+        std::printf("  %-36s %6.2f s  message %u  handles %lu -> %lu\n", row.what, seconds, row.message, before.handles,
+                    after.handles);
+    }
+    DestroyWindow(page.m_hWnd);
+    page.m_hWnd = nullptr;
+}
+} // namespace

@@ -1,0 +1,569 @@
+// Hostile settings records against the built tarvikui.dll: random, short,
+// foreign, truncated and mutated records, each ending at a no-access page,
+// go into the no-UI size and merge requests (directly and through the
+// spooler's DocumentPropertiesW on the printer "Tarvik"), the sheet's INIT
+// and DESTROY with a recording host, and DrvConvertDevMode in every mode
+// with output buffers of every size. A read or write past a buffer faults at
+// its fence, a write before it shows in its guard bytes, and the buffers the
+// module writes are compared with what the record rules make of the input.
+//
+// Usage: record_fuzz [inputs [seed [first]]]. Input k of a seed is made
+// from that seed and k alone, so "record_fuzz 1 <seed> <k>" runs it again.
+#include "DebugCapture.h"
+#include "FencedBuffer.h"
+#include "PrinterInstaller.h"
+#include "ProcessUsage.h"
+#include "RecordFields.h"
+#include "WindowDriver.h"
+
+#include "DriverInterface.h"
+#include "SettingsRecord.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace
+{
+using Bytes = std::vector<BYTE>;
+using testhost::FencedBuffer;
+
+enum Target
+{
+    kNoUi,
+    kDocumentProperties,
+    kSheet,
+    kConvert,
+    kTargetCount
+};
+const char* const kTargetNames[kTargetCount] = {"no-UI size and merge", "DocumentPropertiesW", "sheet INIT/DESTROY",
+                                                "DrvConvertDevMode"};
+const char* const kKindNames[] = {"random", "short", "foreign", "truncated", "mutated", "hostile values"};
+constexpr size_t kKindCount = std::size(kKindNames);
+constexpr BYTE kUntouched = 0xCC;
+constexpr size_t kHeaderBytes = 72; // a record is at least what holds dmSize and dmDriverExtra
+constexpr size_t kLargestRecord = 0xFFFF * 2;
+
+decltype(&DrvDocumentPropertySheets) g_sheets;
+decltype(&DrvConvertDevMode) g_convert;
+HANDLE g_printer;
+Bytes g_printerDefault; // the printer's stored record, as the spooler gives it
+Bytes g_builtInDefault; // what a merge without printer yields
+
+FencedBuffer g_in(kLargestRecord), g_out(kRecordSize + 256), g_name(256), g_size(sizeof(LONG));
+FencedBuffer* const g_buffers[] = {&g_in, &g_out, &g_name, &g_size};
+
+// The input under way, for the fault report, and what went wrong so far.
+struct Current
+{
+    unsigned long long seed = 0;
+    unsigned long index = 0;
+    const char* what = "";
+} g_current;
+unsigned long g_fenceFaults = 0, g_guardFaults = 0, g_mismatches = 0;
+
+void Report(const char* what)
+{
+    std::printf("FAIL input %lu of seed %llu (%s): %s\n", g_current.index, g_current.seed, g_current.what, what);
+    std::fflush(stdout);
+}
+
+// A touch of a fence is a fault even where the platform swallows it (its
+// text functions catch page faults): seen here first.
+LONG CALLBACK WatchFences(EXCEPTION_POINTERS* e)
+{
+    const EXCEPTION_RECORD* r = e->ExceptionRecord;
+    if (r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2)
+    {
+        for (const FencedBuffer* buffer : g_buffers)
+        {
+            if (buffer->InFence(reinterpret_cast<const void*>(r->ExceptionInformation[1])))
+            {
+                ++g_fenceFaults;
+                Report(r->ExceptionInformation[0] ? "wrote past a buffer" : "read past a buffer");
+            }
+        }
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
+{
+    char what[96];
+    std::snprintf(what, sizeof(what), "crashed with exception 0x%08lX at %p", e->ExceptionRecord->ExceptionCode,
+                  e->ExceptionRecord->ExceptionAddress);
+    Report(what);
+    ExitProcess(3);
+}
+
+void Expect(bool held, const char* what)
+{
+    if (!held)
+    {
+        ++g_mismatches;
+        Report(what);
+    }
+}
+
+void ExpectGuards()
+{
+    for (const FencedBuffer* buffer : g_buffers)
+    {
+        if (!buffer->GuardIntact())
+        {
+            ++g_guardFaults;
+            Report("wrote before a buffer");
+        }
+    }
+}
+
+Bytes BytesOf(const void* p, size_t n)
+{
+    return Bytes(static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
+}
+
+TARVIK_DEVMODE& AsRecord(Bytes& bytes)
+{
+    return *reinterpret_cast<TARVIK_DEVMODE*>(bytes.data());
+}
+
+bool IsWhole(const Bytes& bytes)
+{
+    const auto* dm = reinterpret_cast<const DEVMODEW*>(bytes.data());
+    return bytes.size() >= kHeaderBytes && dm->dmSize == kPublicSize && dm->dmDriverExtra == kPrivateSize;
+}
+
+// A record of one of the kinds a careless or hostile caller hands over. Its
+// buffer is exactly as long as its own header says, and never shorter than
+// the header itself.
+Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
+{
+    Bytes bytes = (rng() % 2) ? g_printerDefault : g_builtInDefault;
+    const auto some = [&](unsigned bound) { return static_cast<unsigned>(rng() % bound); };
+    TARVIK_DEVMODE& r = AsRecord(bytes);
+    switch (kind)
+    {
+    case 0: // random throughout, sizes mostly small
+        for (BYTE& b : bytes)
+            b = static_cast<BYTE>(rng());
+        r.dmSize = static_cast<WORD>(some(2) ? some(512) : rng());
+        r.dmDriverExtra = static_cast<WORD>(some(2) ? some(8192) : rng());
+        break;
+    case 1: // an older or smaller public part
+        r.dmSize = static_cast<WORD>(some(kPublicSize));
+        r.dmDriverExtra = static_cast<WORD>(some(2) ? kPrivateSize : some(kPrivateSize));
+        break;
+    case 2: // another driver's private block
+        r.dmDriverExtra = static_cast<WORD>(some(8192));
+        if (r.dmDriverExtra == kPrivateSize)
+            ++r.dmDriverExtra;
+        for (size_t i = kPublicSize; i < bytes.size(); ++i)
+            bytes[i] = static_cast<BYTE>(rng());
+        break;
+    case 3: // ours, cut short, the header telling the cut length
+        r.dmDriverExtra = static_cast<WORD>(some(kPrivateSize));
+        break;
+    case 4: // ours with bytes changed anywhere, the sizes too
+        for (unsigned n = 1 + some(16); n > 0; --n)
+            bytes[some(kRecordSize)] = static_cast<BYTE>(rng());
+        break;
+    default: // whole, with texts that never end and the merged fields at their edges
+        for (const testhost::RecordField& field : testhost::RecordFields())
+        {
+            if (field.kind == testhost::FieldKind::Text16 || field.kind == testhost::FieldKind::Text8)
+                for (unsigned i = 0; i < field.size; ++i)
+                    bytes[field.offset + i] = static_cast<BYTE>(0x41 + some(26));
+        }
+        r.dmPrintQuality = static_cast<short>(some(2) ? static_cast<int>(rng()) : some(3) - 1);
+        r.dmScale = static_cast<short>(some(2) ? 0 : rng());
+        r.bFixedPaperSize = some(3) == 0 ? static_cast<BOOL>(rng()) : static_cast<BOOL>(some(2));
+        r.dwFixedPaperWidth = static_cast<LONG>(rng());
+        r.dwFixedPaperLength = static_cast<LONG>(rng());
+        break;
+    }
+    const size_t declared = std::max<size_t>(kHeaderBytes, size_t(r.dmSize) + r.dmDriverExtra);
+    const size_t kept = bytes.size();
+    bytes.resize(declared);
+    for (size_t i = kept; i < declared; ++i)
+        bytes[i] = static_cast<BYTE>(rng());
+    return bytes;
+}
+
+// The merge as the record rules define it: the caller's print quality
+// travels into its own resolution field, a whole input is copied with a
+// zero scale made 100 and a fixed paper size put into the public fields,
+// anything else gives the printer's default.
+void ExpectMerge(DWORD mode, const Bytes& record, bool withIn, bool withOut, const Bytes& printerDefault)
+{
+    Bytes in = record;
+    const bool whole = withIn && IsWhole(in);
+    if ((mode & DM_IN_BUFFER) && whole && AsRecord(in).dmPrintQuality > 0)
+        AsRecord(in).dwResolution = static_cast<DWORD>(AsRecord(in).dmPrintQuality);
+    Bytes out(kRecordSize, kUntouched);
+    if ((mode & DM_OUT_BUFFER) && withOut)
+    {
+        out = whole ? in : printerDefault;
+        TARVIK_DEVMODE& r = AsRecord(out);
+        if (whole && r.dmScale == 0)
+            r.dmScale = 100;
+        if (whole && r.bFixedPaperSize == 1)
+        {
+            r.dmPaperWidth = static_cast<short>(r.dwFixedPaperWidth & 0xFFFF);
+            r.dmPaperLength = static_cast<short>(r.dwFixedPaperLength & 0xFFFF);
+        }
+    }
+    Expect(BytesOf(g_in.Data(), g_in.Size()) == in, "the input record is not as the merge leaves it");
+    Expect(BytesOf(g_out.Data(), kRecordSize) == out, "the output record is not the merge of the input");
+}
+
+DWORD NoUiMode(std::mt19937_64& rng, bool spooler)
+{
+    static const DWORD kModes[] = {0,
+                                   DM_OUT_BUFFER,
+                                   DM_IN_BUFFER,
+                                   DM_IN_BUFFER | DM_OUT_BUFFER,
+                                   DM_OUT_DEFAULT,
+                                   DM_IN_BUFFER | DM_OUT_BUFFER | DM_OUT_DEFAULT};
+    // The spooler opens the sheet for any bit beyond these three.
+    if (rng() % 4 == 0)
+        return static_cast<DWORD>(rng()) & (spooler ? (DM_IN_BUFFER | DM_OUT_BUFFER | DM_OUT_DEFAULT) : ~0u);
+    return kModes[rng() % std::size(kModes)];
+}
+
+// The caller's buffers are placed whether or not they are passed: one that
+// is not passed must stay as it was.
+void RunNoUi(std::mt19937_64& rng, const Bytes& record, bool spooler)
+{
+    const bool withIn = rng() % 8 != 0, withOut = rng() % 8 != 0;
+    const bool withPrinter = spooler || rng() % 4 != 0;
+    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
+    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
+    const DWORD mode = NoUiMode(rng, spooler);
+    LONG result = 0;
+    if (spooler)
+    {
+        wchar_t name[] = L"Tarvik";
+        result = DocumentPropertiesW(nullptr, g_printer, name, withOut ? out : nullptr, withIn ? in : nullptr, mode);
+    }
+    else
+    {
+        DOCUMENTPROPERTYHEADER header = {};
+        header.cbSize = sizeof(header);
+        header.hPrinter = withPrinter ? g_printer : nullptr;
+        header.pdmIn = withIn ? in : nullptr;
+        header.pdmOut = withOut ? out : nullptr;
+        header.cbOut = static_cast<DWORD>(rng());
+        header.fMode = mode;
+        result = g_sheets(nullptr, reinterpret_cast<LPARAM>(&header));
+        Expect(mode != 0 || header.cbOut == kRecordSize, "a size query did not set cbOut");
+    }
+    Expect(result == (mode == 0 ? LONG(kRecordSize) : 1), "unexpected answer");
+    // A size query writes nothing, as a merge without DM_OUT_BUFFER does.
+    ExpectMerge(mode, record, withIn && mode != 0, withOut, withPrinter ? g_printerDefault : g_builtInDefault);
+}
+
+// The recording host keeps the pages the sheet adds, as the real host does.
+std::vector<HPROPSHEETPAGE> g_hostPages;
+
+LONG_PTR CALLBACK RecordingHost(HANDLE, UINT function, LPARAM lParam1, LPARAM)
+{
+    if (function != CPSFUNC_ADD_PROPSHEETPAGEW)
+        return 0;
+    g_hostPages.push_back(CreatePropertySheetPageW(reinterpret_cast<const PROPSHEETPAGEW*>(lParam1)));
+    return reinterpret_cast<LONG_PTR>(g_hostPages.back());
+}
+
+void RunSheet(std::mt19937_64& rng, const Bytes& record)
+{
+    const bool withIn = rng() % 8 != 0, withOut = rng() % 4 != 0;
+    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
+    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
+    DOCUMENTPROPERTYHEADER header = {};
+    header.cbSize = sizeof(header);
+    header.hPrinter = g_printer;
+    header.pdmIn = withIn ? in : nullptr;
+    header.pdmOut = withOut ? out : nullptr;
+    header.fMode = DM_IN_PROMPT | (withIn ? DM_IN_BUFFER : 0) | (withOut ? DM_OUT_BUFFER : 0);
+    PROPSHEETUI_INFO info = {};
+    info.cbSize = sizeof(info);
+    info.hComPropSheet = reinterpret_cast<HANDLE>(&g_hostPages);
+    info.pfnComPropSheet = RecordingHost;
+    info.Reason = PROPSHEETUI_REASON_INIT;
+    Expect(g_sheets(&info, reinterpret_cast<LPARAM>(&header)) == 1 && info.UserData != 0, "INIT failed");
+    // The working record is the caller's output: the input when it is
+    // whole, else the printer's default.
+    const Bytes working = withIn && IsWhole(record) ? record : g_printerDefault;
+    Expect(BytesOf(out, kRecordSize) == (withOut ? working : Bytes(kRecordSize, kUntouched)),
+           "the working record is not what INIT must fill in");
+    Expect(BytesOf(in, record.size()) == record, "INIT changed the input");
+    info.Reason = PROPSHEETUI_REASON_DESTROY;
+    Expect(g_sheets(&info, 0) == 1 && info.UserData == 0, "DESTROY failed");
+    for (HPROPSHEETPAGE page : g_hostPages)
+        DestroyPropertySheetPage(page);
+    g_hostPages.clear();
+}
+
+// One DrvConvertDevMode call with the output of `size` bytes ending at the
+// fence and the size variable at its own fence.
+void Convert(DWORD mode, size_t size, const wchar_t* name, bool withOut, bool withSize, LONG claimed)
+{
+    BYTE* out = g_out.Place(size, nullptr, kUntouched);
+    auto* needed = reinterpret_cast<LONG*>(g_size.Place(sizeof(LONG), &claimed));
+    SetLastError(0xDEADBEEF);
+    const BOOL result =
+        g_convert(const_cast<LPWSTR>(name), reinterpret_cast<DEVMODEW*>(g_in.Data()),
+                  reinterpret_cast<DEVMODEW*>(withOut ? out : nullptr), withSize ? needed : nullptr, mode);
+    const DWORD error = GetLastError();
+    Bytes written(g_out.Size(), kUntouched);
+    LONG after = claimed;
+    BOOL answer = TRUE;
+    if (mode == CDM_DRIVER_DEFAULT)
+    {
+        answer = withSize && claimed >= LONG(kRecordSize) && withOut;
+        if (withSize && claimed < LONG(kRecordSize))
+            after = kRecordSize;
+        if (answer)
+        {
+            const TARVIK_DEVMODE made = testhost::DefaultRecord(name && name[0] ? name : TARVIK_PRODUCT_NAME);
+            std::memcpy(written.data(), &made, kRecordSize);
+        }
+        else
+        {
+            Expect(error ==
+                       (withSize && claimed < LONG(kRecordSize) ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_PARAMETER),
+                   "a refused default gave another last error");
+        }
+    }
+    Expect(result == answer, "unexpected answer");
+    Expect(*needed == after, "the size variable is not as the rules leave it");
+    Expect(BytesOf(g_out.Data(), g_out.Size()) == written, "the output is not the default record or untouched");
+}
+
+void RunConvert(std::mt19937_64& rng, const Bytes& record)
+{
+    g_in.Place(record.size(), record.data());
+    static const DWORD kModes[] = {CDM_CONVERT, CDM_CONVERT351, CDM_DRIVER_DEFAULT, CDM_DRIVER_DEFAULT};
+    const DWORD mode = rng() % 5 ? kModes[rng() % std::size(kModes)] : static_cast<DWORD>(rng());
+    const size_t size = rng() % 2 ? kRecordSize + rng() % 256 : rng() % (kRecordSize + 256);
+    std::wstring name(rng() % 80, L'\0');
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(0x20 + rng() % 0xFFD0);
+    const wchar_t* placed = rng() % 8 ? g_name.PlaceText(name.c_str(), name.size()) : nullptr;
+    const LONG claimed = rng() % 4 ? static_cast<LONG>(size) : static_cast<LONG>(rng() % (size + 1)) - 8;
+    Convert(mode, size, placed, rng() % 16 != 0, rng() % 16 != 0, claimed);
+}
+
+// Every text field of a whole record filled to its end without a
+// terminator, each with a character of its own: UTF-16 fields with U+4E00
+// onwards, 8-bit fields (the passwords) with 0xC0 onwards.
+struct MarkedField
+{
+    const testhost::RecordField* field;
+    wchar_t marker;
+    size_t characters;
+};
+
+std::vector<MarkedField> MarkTexts(Bytes& record)
+{
+    std::vector<MarkedField> marked;
+    for (const testhost::RecordField& field : testhost::RecordFields())
+    {
+        const bool wide = field.kind == testhost::FieldKind::Text16;
+        if (!wide && field.kind != testhost::FieldKind::Text8)
+            continue;
+        const auto marker = static_cast<wchar_t>((wide ? 0x4E00 : 0xC0) + marked.size());
+        for (unsigned i = 0; i < field.size; ++i)
+            record[field.offset + i] = wide ? static_cast<BYTE>(i % 2 ? marker >> 8 : marker) : BYTE(marker);
+        marked.push_back({&field, marker, wide ? field.size / 2 : field.size});
+    }
+    return marked;
+}
+
+// What a control shows of a marked field: that field's marker alone, never
+// more of it than the field holds (a reader that ran on would show the next
+// field's marker or the bytes after it).
+bool ShowsOnlyItsField(const std::wstring& text, const std::vector<MarkedField>& marked)
+{
+    for (const MarkedField& m : marked)
+    {
+        if (text.find(m.marker) != std::wstring::npos)
+            return text.size() <= m.characters && text.find_first_not_of(m.marker) == std::wstring::npos;
+    }
+    return true;
+}
+
+BOOL CALLBACK CollectText(HWND control, LPARAM texts)
+{
+    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(testhost::WindowText(control));
+    return TRUE;
+}
+
+// The real sheet through the spooler, once, with texts that never end: each
+// tab is shown (its page reads the record), every control's text is read,
+// and OK is pressed (Cancel if a page refuses to be left). No control shows
+// more than its field, the caller's record gets back each text as it was or
+// ending within its field, and no password reaches the debugger output.
+void RunSheetWithEndlessTexts()
+{
+    Bytes record = g_printerDefault;
+    const std::vector<MarkedField> marked = MarkTexts(record);
+    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
+    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
+    std::vector<std::wstring> texts;
+    size_t tabs = 0;
+    testhost::DebugCapture debug;
+    {
+        testhost::UserThread user([&] {
+            HWND sheet = testhost::WaitForSheet();
+            tabs = sheet ? testhost::TabTitles(sheet).size() : 0;
+            for (size_t tab = 0; tab < tabs; ++tab)
+            {
+                // Posted, so that a page that complains in a message box
+                // at its start does not hold this thread.
+                PostMessageW(sheet, PSM_SETCURSEL, tab, 0);
+                testhost::WaitFor([&] {
+                    testhost::AnswerMessageBox(nullptr, IDOK, 50);
+                    return PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == int(tab);
+                });
+                EnumChildWindows(PropSheet_GetCurrentPageHwnd(sheet), CollectText, reinterpret_cast<LPARAM>(&texts));
+            }
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+            testhost::WaitFor([&] {
+                testhost::AnswerMessageBox(nullptr, IDOK, 100);
+                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                return !IsWindow(sheet);
+            });
+        });
+        wchar_t name[] = L"Tarvik";
+        DocumentPropertiesW(nullptr, g_printer, name, out, in, DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
+    }
+    Expect(tabs > 0 && !texts.empty(), "the sheet did not show its pages");
+    for (const std::wstring& text : texts)
+        Expect(ShowsOnlyItsField(text, marked), "a control shows more than its field");
+    for (const MarkedField& m : marked)
+    {
+        const BYTE* field = g_out.Data() + m.field->offset;
+        const BYTE* given = record.data() + m.field->offset;
+        // A page may store another text (the paper page stores the form it
+        // selected), but never one that runs past its field.
+        const size_t unit = m.field->size / m.characters;
+        bool ended = false;
+        for (size_t n = 0; n < m.characters && !ended; ++n)
+            ended = (unit == 2 ? field[2 * n] | field[2 * n + 1] : field[n]) == 0;
+        Expect(std::equal(field, field + m.field->size, given) || ended, m.field->name);
+    }
+    for (const std::wstring& line : debug.Lines())
+        Expect(line.find(marked.back().marker) == std::wstring::npos &&
+                   line.find(static_cast<wchar_t>(marked.back().marker - 1)) == std::wstring::npos,
+               "a password reached the debugger output");
+    std::printf("  sheet with endless texts: %zu tabs, %zu control texts read, %zu debug lines\n", tabs, texts.size(),
+                debug.Lines().size());
+}
+
+Bytes StoredPrinterRecord()
+{
+    DWORD needed = 0;
+    GetPrinterW(g_printer, 2, nullptr, 0, &needed);
+    Bytes info(needed);
+    if (!needed || !GetPrinterW(g_printer, 2, info.data(), needed, &needed))
+        return Bytes();
+    const DEVMODEW* stored = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
+    return stored ? BytesOf(stored, size_t(stored->dmSize) + stored->dmDriverExtra) : Bytes();
+}
+
+bool Prepare()
+{
+    std::wstring step;
+    if (const DWORD failed = testhost::InstallTarvikPrinter(&step))
+    {
+        std::printf("installing the printer failed at %s: %lu\n", testhost::Utf8(step).c_str(), failed);
+        return false;
+    }
+    g_printer = testhost::OpenTarvikPrinter();
+    HMODULE module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikui.dll").c_str());
+    if (!g_printer || !module)
+        return false;
+    g_sheets = reinterpret_cast<decltype(g_sheets)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DrvDocumentPropertySheets")));
+    g_convert =
+        reinterpret_cast<decltype(g_convert)>(reinterpret_cast<void*>(GetProcAddress(module, "DrvConvertDevMode")));
+    g_printerDefault = StoredPrinterRecord();
+    const TARVIK_DEVMODE builtIn = testhost::DefaultRecord();
+    g_builtInDefault = BytesOf(&builtIn, kRecordSize);
+    return g_sheets && g_convert && IsWhole(g_printerDefault);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const unsigned long inputs = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 3000;
+    g_current.seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    const unsigned long first = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    if (!Prepare())
+    {
+        std::printf("the printer \"Tarvik\" or the built module is not usable\n");
+        return 2;
+    }
+    AddVectoredExceptionHandler(1, WatchFences);
+    SetUnhandledExceptionFilter(ReportCrash);
+    g_current.what = "the sheet with endless texts";
+    RunSheetWithEndlessTexts();
+    g_current.what = "DrvConvertDevMode sweep";
+    const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
+    const auto start = std::chrono::steady_clock::now();
+
+    // Every output size from 0 up, in every mode, the name ending at its fence.
+    unsigned long sweep = 0;
+    for (DWORD mode : {0u, 1u, 2u, 3u, 4u, 5u, 0xFFFFFFFFu})
+        for (size_t size = 0; size <= kRecordSize + 64; ++size, ++sweep)
+            Convert(mode, size, g_name.PlaceText(L"Tarvik", 6), true, true, static_cast<LONG>(size));
+    const double sweepSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    unsigned long perTarget[kTargetCount] = {}, perKind[kKindCount] = {};
+    double seconds[kTargetCount] = {};
+    for (unsigned long k = first; k < first + inputs; ++k)
+    {
+        std::mt19937_64 rng(g_current.seed * 0x9E3779B97F4A7C15ull + k);
+        const size_t kind = rng() % kKindCount;
+        const Bytes record = MakeRecord(rng, kind);
+        // The sheet costs a GDI+ start and the pages: one input in eight.
+        const unsigned pick = static_cast<unsigned>(rng() % 8);
+        const Target target = pick < 3 ? kNoUi : pick < 5 ? kDocumentProperties : pick < 6 ? kSheet : kConvert;
+        g_current.index = k;
+        g_current.what = kTargetNames[target];
+        const auto began = std::chrono::steady_clock::now();
+        if (target == kNoUi || target == kDocumentProperties)
+            RunNoUi(rng, record, target == kDocumentProperties);
+        else if (target == kSheet)
+            RunSheet(rng, record);
+        else
+            RunConvert(rng, record);
+        ExpectGuards();
+        seconds[target] += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        ++perTarget[target];
+        ++perKind[kind];
+    }
+
+    const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
+    std::printf("record fuzz: seed %llu, inputs %lu to %lu, %.1f s\n", g_current.seed, first, first + inputs - 1,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::printf("  %-22s %8lu calls %8.2f s (every size 0 to %lu, 7 modes)\n", "DrvConvertDevMode sweep", sweep,
+                sweepSeconds, static_cast<unsigned long>(kRecordSize + 64));
+    for (int t = 0; t < kTargetCount; ++t)
+        std::printf("  %-22s %8lu inputs %7.2f s\n", kTargetNames[t], perTarget[t], seconds[t]);
+    std::printf("  records:");
+    for (size_t kind = 0; kind < kKindCount; ++kind)
+        std::printf(" %s %lu%s", kKindNames[kind], perKind[kind], kind + 1 < kKindCount ? "," : "\n");
+    std::printf("  reads or writes past a buffer %lu, writes before a buffer %lu, results not as the rules say %lu\n",
+                g_fenceFaults, g_guardFaults, g_mismatches);
+    std::printf("  handles %lu -> %lu, private bytes %.1f -> %.1f MiB\n", before.handles, after.handles,
+                before.privateBytes / 1048576.0, after.privateBytes / 1048576.0);
+    return g_fenceFaults + g_guardFaults + g_mismatches == 0 ? 0 : 1;
+}
