@@ -6,10 +6,10 @@
 #include <windows.h>
 
 // Whether the version text of an update answer is newer than the installed
-// version. The text is read as four parts separated by ".": each part the
-// number at its start (0 without digits) cut to its low 16 bits, missing
-// parts 0, parts after the fourth ignored. Newer when, at the first part that
-// differs, the announced part is greater.
+// version. The text is read as four numbers separated by ".": each the
+// number at its start (0 without digits) cut to its low 16 bits; a missing
+// number counts as 0 and any after the fourth is ignored. Newer when, at the
+// first number that differs, the announced one is greater.
 bool IsNewerVersion(const wchar_t* announced, const WORD installed[4]);
 
 // Whether a download address from an update answer may be opened: an http or
