@@ -227,42 +227,6 @@ TEST_F(SheetLife, AFailedAllocationAtInitFailsCleanly)
     EXPECT_GT(failures, 0);
 }
 
-// Which record the pages work on, by the buffers the caller gave: the
-// caller's output buffer when there is one, else the sheet's own record;
-// filled from the input, or from the printer's defaults when the input is
-// missing or foreign.
-TEST_F(SheetLife, WorkingRecordByTheCallersBuffers)
-{
-    const TARVIK_DEVMODE printerDefault = DefaultRecord();
-    TARVIK_DEVMODE in = DefaultRecord();
-    lstrcpyW(in.szAuthor, L"Caller");
-    in.dwResolution = 1200;
-    TARVIK_DEVMODE foreign = in;
-    foreign.dmDriverExtra = 100;
-    struct Row
-    {
-        TARVIK_DEVMODE* in;
-        bool out;
-        const TARVIK_DEVMODE* expected;
-    };
-    const Row rows[] = {{&in, true, &in},
-                        {&in, false, &printerDefault},
-                        {nullptr, true, &printerDefault},
-                        {&foreign, true, &printerDefault}};
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(testing::Message() << (row.in == &foreign ? "foreign " : row.in ? "in " : "") << row.out);
-        std::vector<BYTE> out(kRecordSize, 0xCC);
-        SheetPages* sheet =
-            Init(reinterpret_cast<DEVMODEW*>(row.in), row.out ? reinterpret_cast<DEVMODEW*>(out.data()) : nullptr);
-        ASSERT_NE(nullptr, sheet);
-        TARVIK_DEVMODE* working = row.out ? reinterpret_cast<TARVIK_DEVMODE*>(out.data()) : &sheet->record;
-        EXPECT_EQ(working, sheet->pages[kSlotInfo]->m_pRecord);
-        EXPECT_EQ("", testhost::RecordDifferences(row.expected, working));
-        Destroy();
-    }
-}
-
 // The device sheet through the host's own entry: one static page.
 TEST(DeviceSheet, ShowsItsSinglePage)
 {

@@ -39,44 +39,6 @@ HMODULE BuiltModule::s_module = nullptr;
 
 using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
 
-// Only CDM_DRIVER_DEFAULT writes, and only into a whole record's room.
-TEST_F(BuiltModule, ConvertDevModeLeavesTheOutputAlone)
-{
-    auto convert = Entry<ConvertFn>("DrvConvertDevMode");
-    ASSERT_NE(nullptr, convert);
-    std::vector<BYTE> in(kRecordSize, 0x11), out(kRecordSize, 0x5A);
-    const std::vector<BYTE> untouched = out;
-    wchar_t printer[] = L"Tarvik";
-    struct Row
-    {
-        DWORD mode;
-        LONG size;
-        BOOL result;
-        DWORD lastError;
-    };
-    const Row rows[] = {
-        {CDM_CONVERT, kRecordSize, TRUE, 0xdeadbeef},
-        {CDM_CONVERT351, kRecordSize, TRUE, 0xdeadbeef},
-        {0, kRecordSize, TRUE, 0xdeadbeef},
-        {0x80, kRecordSize, TRUE, 0xdeadbeef},
-        {CDM_DRIVER_DEFAULT, 0, FALSE, ERROR_INSUFFICIENT_BUFFER},
-        {CDM_DRIVER_DEFAULT, 220, FALSE, ERROR_INSUFFICIENT_BUFFER},
-        {CDM_DRIVER_DEFAULT, kRecordSize - 1, FALSE, ERROR_INSUFFICIENT_BUFFER},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(testing::Message() << row.mode << " " << row.size);
-        LONG size = row.size;
-        SetLastError(0xdeadbeef);
-        EXPECT_EQ(row.result,
-                  convert(printer, row.mode == CDM_DRIVER_DEFAULT ? nullptr : reinterpret_cast<DEVMODEW*>(in.data()),
-                          reinterpret_cast<DEVMODEW*>(out.data()), &size, row.mode));
-        EXPECT_EQ(row.lastError, GetLastError());
-        EXPECT_EQ(LONG(kRecordSize), size);
-        EXPECT_EQ(untouched, out);
-    }
-}
-
 TEST_F(BuiltModule, ConvertDevModeDefaultCarriesThePrinterName)
 {
     auto convert = Entry<ConvertFn>("DrvConvertDevMode");

@@ -10,12 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -197,29 +195,4 @@ TEST_F(DeviceCaps, AFailedAllocationFailsTheAnswerCleanly)
     EXPECT_GT(runs, failures);
 }
 
-// Eight threads, half with the handle and half with the name only.
-TEST_F(DeviceCaps, ConcurrentCallersGetCompleteConsistentAnswers)
-{
-    CFormManager writer;
-    for (int i = 0; i < 5; ++i)
-        ASSERT_EQ(0u, writer.AddForm((L"Tarvik " + std::to_wstring(i)).c_str(), 100 + i, 200 + i));
-    const Papers reference = QueryPapers(Direct(s_printer, nullptr));
-    ASSERT_EQ(s_spoolerForms.size() + 6, reference.names.size());
-
-    constexpr int kThreads = 8;
-    constexpr int kRounds = 100; // 6 calls a round
-    std::atomic<int> mismatches{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-    {
-        threads.emplace_back([&, t] {
-            const CapsCall caps = (t % 2) ? Direct(nullptr, L"Tarvik") : Direct(s_printer, nullptr);
-            for (int r = 0; r < kRounds; ++r)
-                mismatches += QueryPapers(caps) == reference ? 0 : 1;
-        });
-    }
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(0, mismatches.load()) << "of " << kThreads * kRounds;
-}
 } // namespace
