@@ -4,6 +4,7 @@
 // user works the sheet, and after OK the resulting record is printed with
 // the changed fields marked. Headless (--screenshots FOLDER) a picture of
 // each tab is saved and the sheet is cancelled.
+#include "OptionPageScreenshot.h"
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
 #include "SheetScreenshots.h"
@@ -99,8 +100,9 @@ int wmain(int argc, wchar_t** argv)
             std::fprintf(stderr, "No Printing Preferences sheet appeared (DocumentPropertiesW returned %ld)\n", result);
             return 1;
         }
-        std::printf("\nPrinting Preferences showed %zu tab(s); pictures saved in %ls:\n", pictures.size(),
-                    screenshots.c_str());
+        std::printf("\nPrinting Preferences showed %zu tab(s)", pictures.size());
+        AddOptionPageScreenshot(screenshots, before.data(), &pictures);
+        std::printf("; pictures (and the option page's) saved in %ls:\n", screenshots.c_str());
         for (const std::wstring& file : pictures)
             std::printf("  %ls\n", file.c_str());
         std::printf("The sheet was closed with Cancel.\n");
