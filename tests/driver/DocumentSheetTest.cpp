@@ -65,7 +65,9 @@ HMODULE DocumentSheet::s_resources = nullptr;
 // information page's version, and the record the caller gets back.
 TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
 {
-    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_INFO)};
+    const std::vector<std::wstring> expectedTabs = {ResourceString(s_resources, IDS_TITLE_GRAPHICS),
+                                                    ResourceString(s_resources, IDS_TITLE_SECURITY),
+                                                    ResourceString(s_resources, IDS_TITLE_INFO)};
     struct Row
     {
         const char* what;
@@ -107,9 +109,13 @@ TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
         EXPECT_EQ(expectedTabs, tabs);
         EXPECT_EQ(BuiltVersionText(), version);
         // The working record is the caller's output buffer, filled at INIT
-        // from the input or, without one, from the printer; no page changed it.
-        const TARVIK_DEVMODE printerDefault = DefaultRecord();
-        EXPECT_EQ("", testhost::RecordDifferences(row.withInput ? &in : &printerDefault, out.data()));
+        // from the input or, without one, from the printer. Of the pages
+        // shown, only the graphics page (the first tab) changes it on OK: it
+        // stores its hidden downsampling lists, which have no selection.
+        TARVIK_DEVMODE expected = row.withInput ? in : DefaultRecord();
+        if (row.button == PSBTN_OK)
+            expected.dwDownsampleMethod1 = expected.dwDownsampleMethod2 = expected.dwDownsampleMethod3 = 0xFFFFFFFF;
+        EXPECT_EQ("", testhost::RecordDifferences(&expected, out.data()));
     }
 }
 
@@ -184,10 +190,17 @@ TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
 
     // The pages that exist, in the adding order, each with its template,
     // title and page object; the empty slots stay empty.
-    ASSERT_EQ(1u, m_host.added.size());
-    EXPECT_EQ(MAKEINTRESOURCEW(IDD_INFO_PAGE), m_host.added[0].pszTemplate);
-    EXPECT_EQ(MAKEINTRESOURCEW(IDS_TITLE_INFO), m_host.added[0].pszTitle);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(sheet->pages[kSlotInfo]), m_host.added[0].lParam);
+    ASSERT_EQ(3u, m_host.added.size());
+    const SheetSlot slots[] = {kSlotGraphics, kSlotSecurity, kSlotInfo};
+    const WORD templates[] = {IDD_GRAPHICS_PAGE, IDD_SECURITY_PAGE, IDD_INFO_PAGE};
+    const WORD titles[] = {IDS_TITLE_GRAPHICS, IDS_TITLE_SECURITY, IDS_TITLE_INFO};
+    for (size_t i = 0; i < m_host.added.size(); ++i)
+    {
+        EXPECT_EQ(MAKEINTRESOURCEW(templates[i]), m_host.added[i].pszTemplate);
+        EXPECT_EQ(MAKEINTRESOURCEW(titles[i]), m_host.added[i].pszTitle);
+        EXPECT_EQ(reinterpret_cast<LPARAM>(sheet->pages[slots[i]]), m_host.added[i].lParam);
+        EXPECT_EQ(reinterpret_cast<HANDLE>(m_host.pages[i]), sheet->pages[slots[i]]->m_hPage);
+    }
     EXPECT_EQ(nullptr, sheet->pages[kSlotUnused3]);
     EXPECT_EQ(nullptr, sheet->pages[kSlotUnused6]);
     for (CDlgPropSheetPage* page : sheet->pages)
@@ -197,7 +210,6 @@ TEST_F(SheetLife, InitBuildsThePagesAndDestroyFreesThem)
         EXPECT_EQ(m_printer, page->m_hPrinter);
         EXPECT_EQ(&out, page->m_pRecord);
         EXPECT_EQ(m_info.hComPropSheet, page->m_hComPropSheet);
-        EXPECT_EQ(reinterpret_cast<HANDLE>(m_host.pages[0]), page->m_hPage);
     }
 
     std::vector<void*> owned(sheet->pages, sheet->pages + kSlotCount);
