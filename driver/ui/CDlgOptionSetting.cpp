@@ -49,7 +49,7 @@ void CDlgOptionSetting::OnInitDialog()
     Check(m_hOpenAfterSave, flags & kOpenAfterSave);
     Check(m_hCompressText, flags & kCompressText);
     Check(m_hAutoRotate, flags & kAutoRotate);
-    Check(flags & kRotateEach ? m_hRotateEach : m_hRotateAll, true);
+    Check((flags & kRotateEach) ? m_hRotateEach : m_hRotateAll, true);
     Check(m_hKeepLinks, flags & kKeepLinks);
     Check(m_hOpeningView, flags & kOpeningView);
     _OpeningViewRule();

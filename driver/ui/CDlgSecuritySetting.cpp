@@ -66,6 +66,19 @@ const Grant kGrants[] = {
     {Page::kFillForms, kAllowFillForms}, {Page::kAssemble, kAllowAssemble},
 };
 
+// Reads a password and its confirmation (ANSI bytes, compared byte for
+// byte); returns the message that refuses them, or 0.
+UINT CheckPassword(HWND edit, HWND confirmEdit, char (&password)[Page::kPasswordBytes + 1], UINT emptyId,
+                   UINT mismatchId)
+{
+    char confirm[Page::kPasswordBytes + 1];
+    GetAnsiText(edit, password, std::size(password));
+    GetAnsiText(confirmEdit, confirm, std::size(confirm));
+    if (!password[0])
+        return emptyId;
+    return std::strcmp(password, confirm) != 0 ? mismatchId : 0;
+}
+
 const wchar_t kLevel40Text[] = L"Acrobat 3.0 or later (40-bit RC4)";
 const wchar_t kLevel128Text[] = L"Acrobat 5.0 or later (128-bit RC4)";
 } // namespace
@@ -291,31 +304,21 @@ int CDlgSecuritySetting::Validate(HWND hDlg)
         return 1;
     const bool open = _Checked(kOpen);
     const bool permissions = _Checked(kPermissions);
-    char openPassword[kPasswordBytes + 1] = "", openConfirm[kPasswordBytes + 1] = "";
-    char permissionsPassword[kPasswordBytes + 1] = "", permissionsConfirm[kPasswordBytes + 1] = "";
 
     // The first failing condition decides the message.
+    char openPassword[kPasswordBytes + 1] = "";
     UINT problem = 0;
     if (open)
-    {
-        GetAnsiText(m_hControls[kOpenPassword], openPassword, std::size(openPassword));
-        GetAnsiText(m_hControls[kOpenConfirm], openConfirm, std::size(openConfirm));
-        if (!openPassword[0])
-            problem = IDS_EMPTY_OPEN_PASSWORD;
-        else if (std::strcmp(openPassword, openConfirm) != 0)
-            problem = IDS_OPEN_PASSWORD_MISMATCH;
-    }
+        problem = CheckPassword(m_hControls[kOpenPassword], m_hControls[kOpenConfirm], openPassword,
+                                IDS_EMPTY_OPEN_PASSWORD, IDS_OPEN_PASSWORD_MISMATCH);
     if (!problem && !open && !permissions)
         problem = IDS_NO_PASSWORD_CHOSEN;
     if (!problem && permissions)
     {
-        GetAnsiText(m_hControls[kPermissionsPassword], permissionsPassword, std::size(permissionsPassword));
-        GetAnsiText(m_hControls[kPermissionsConfirm], permissionsConfirm, std::size(permissionsConfirm));
-        if (!permissionsPassword[0])
-            problem = IDS_EMPTY_PERMISSIONS_PASSWORD;
-        else if (std::strcmp(permissionsPassword, permissionsConfirm) != 0)
-            problem = IDS_PERMISSIONS_PASSWORD_MISMATCH;
-        else if (open && std::strcmp(openPassword, permissionsPassword) == 0)
+        char permissionsPassword[kPasswordBytes + 1] = "";
+        problem = CheckPassword(m_hControls[kPermissionsPassword], m_hControls[kPermissionsConfirm],
+                                permissionsPassword, IDS_EMPTY_PERMISSIONS_PASSWORD, IDS_PERMISSIONS_PASSWORD_MISMATCH);
+        if (!problem && open && std::strcmp(openPassword, permissionsPassword) == 0)
             problem = IDS_SAME_PASSWORDS;
     }
     if (!problem)

@@ -29,16 +29,6 @@ void PickListItem(HWND list, int index)
                  reinterpret_cast<LPARAM>(list));
 }
 
-std::wstring SelectedItemText(HWND list)
-{
-    const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
-    if (selected == CB_ERR)
-        return L"";
-    std::wstring text(static_cast<size_t>(SendMessageW(list, CB_GETLBTEXTLEN, selected, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(SendMessageW(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(&text[0]))));
-    return text;
-}
-
 bool IsChecked(HWND button)
 {
     return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -14,17 +14,6 @@
 
 namespace settings
 {
-namespace
-{
-bool WaitClosed(HWND sheet)
-{
-    const DWORD start = GetTickCount();
-    while (IsWindow(sheet) && GetTickCount() - start < 10000)
-        Sleep(20);
-    return !IsWindow(sheet);
-}
-} // namespace
-
 TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in,
                         const std::function<void(HWND sheet, const TARVIK_DEVMODE& working)>& user)
 {
@@ -35,10 +24,15 @@ TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in,
             HWND sheet = testhost::WaitForSheet();
             ASSERT_NE(nullptr, sheet);
             user(sheet, *reinterpret_cast<const TARVIK_DEVMODE*>(out.data()));
-            // A script that stopped early leaves the sheet open, perhaps
-            // under a message box: close both rather than hang.
-            for (int attempt = 0; attempt < 3 && !WaitClosed(sheet); ++attempt)
+            // A script that stopped early leaves the sheet open, perhaps under
+            // a message box: close both rather than hang.
+            for (int attempt = 0; attempt < 3; ++attempt)
             {
+                const DWORD start = GetTickCount();
+                while (IsWindow(sheet) && GetTickCount() - start < 10000)
+                    Sleep(20);
+                if (!IsWindow(sheet))
+                    return;
                 ADD_FAILURE() << "the sheet was still open: cancelled";
                 testhost::AnswerMessageBox(nullptr, IDOK, 1000);
                 PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
