@@ -335,6 +335,18 @@ TEST_F(UpdateCheck, UnreadableVersionShowsZeros)
     EXPECT_EQ(0, page.m_wMajor1 + page.m_wMajor2 + page.m_wMinor1 + page.m_wMinor2);
 }
 
+// Moves the pointer and lets the sheet's thread take the move in before the
+// next step: GetCursorPos waits for the display to have moved it, and a
+// message sent to the page is answered only after that thread has read its
+// pending window-system events (a stale motion read later moves it back).
+void MoveCursor(HWND page, int x, int y)
+{
+    SetCursorPos(x, y);
+    POINT at;
+    GetCursorPos(&at);
+    SendMessageW(page, WM_NULL, 0, 0);
+}
+
 // The page on the real sheet, through the spooler: version, cursor, link
 // and support button.
 using InfoPage = testhost::PrinterTest;
@@ -357,25 +369,29 @@ TEST_F(InfoPage, OnTheRealSheet)
             HWND link = testhost::WaitForDescendant(sheet, IDC_INFO_LINK);
             ASSERT_NE(nullptr, link);
             HWND page = GetParent(link);
+            // The cursor read back is the one of the foreground window's thread.
+            SetForegroundWindow(sheet);
+            for (DWORD start = GetTickCount(); GetForegroundWindow() != sheet && GetTickCount() - start < 5000;)
+                Sleep(20);
             RECT rect;
             GetWindowRect(link, &rect);
             const int y = (rect.top + rect.bottom) / 2;
             CURSORINFO info = {};
             info.cbSize = sizeof(info);
 
-            SetCursorPos((rect.left + rect.right) / 2, y);
+            MoveCursor(page, (rect.left + rect.right) / 2, y);
             SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
             GetCursorInfo(&info);
             overLink = info.hCursor;
 
-            SetCursorPos(rect.right + 2, y); // just outside
+            MoveCursor(page, rect.right + 2, y); // just outside
             SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
             GetCursorInfo(&info);
             besideLink = info.hCursor;
             SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             afterOutsideClick = Launched(1, 1500);
 
-            SetCursorPos(rect.left + 2, y);
+            MoveCursor(page, rect.left + 2, y);
             SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             Launched(1);
             testhost::ClickButton(testhost::FindDescendant(page, IDC_INFO_SUPPORT));
