@@ -3,8 +3,10 @@
 // opens its Printing Preferences through the spooler. With a display the
 // user works the sheet, and after OK the resulting record is printed with
 // the changed fields marked. Headless (--screenshots FOLDER) a picture of
-// each tab is saved and the sheet is cancelled. Then the watermark preview
-// dialog is shown (headless: pictured and closed).
+// each tab is saved and the sheet is cancelled. Then the option page is
+// pictured in a sheet of its own and the watermark preview dialog is shown
+// (headless: pictured and closed).
+#include "OptionPageScreenshot.h"
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
 #include "FormDialogScreenshots.h"
@@ -106,8 +108,9 @@ int wmain(int argc, wchar_t** argv)
             std::fprintf(stderr, "No Printing Preferences sheet appeared (DocumentPropertiesW returned %ld)\n", result);
             return 1;
         }
-        std::printf("\nPrinting Preferences: %zu picture(s) of its tabs and dialogs saved in %ls:\n", pictures.size(),
-                    screenshots.c_str());
+        AddOptionPageScreenshot(screenshots, before.data(), &pictures);
+        std::printf("\nPrinting Preferences: %zu picture(s) of its tabs, dialogs and the option page saved in %ls:\n",
+                    pictures.size(), screenshots.c_str());
         for (const std::wstring& file : pictures)
             std::printf("  %ls\n", file.c_str());
         std::printf("The sheet was closed with Cancel.\n");

@@ -1,7 +1,9 @@
 #include "SheetPages.h"
 
 #include "CDlgFormSetting.h"
+#include "CDlgGraphicsSetting.h"
 #include "CDlgInfoSetting.h"
+#include "CDlgSecuritySetting.h"
 #include "Globals.h"
 #include "resource.h"
 
@@ -24,8 +26,8 @@ const SheetPageRow kPageTable[] = {
     // slot          template            title                create                     tab  destroy
     {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     NewPage<CDlgFormSetting>,   1,   3},
     {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     nullptr,                    2,   2},
-    {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, nullptr,                    5,   5},
-    {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, nullptr,                    3,   4},
+    {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, NewPage<CDlgSecuritySetting>, 5, 5},
+    {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, NewPage<CDlgGraphicsSetting>, 3, 4},
     {kSlotDocInfo,  IDD_DOCINFO_PAGE,  IDS_TITLE_DOCINFO,  nullptr,                    4,   1},
     {kSlotInfo,     IDD_INFO_PAGE,     IDS_TITLE_INFO,     NewPage<CDlgInfoSetting>,   6,   6},
 };

@@ -1,0 +1,157 @@
+// The security page on the real sheet: what each level enables, the
+// permission word rewritten on each click, the six password messages in the
+// order of the check, and what Apply stores.
+#include "PageInput.h"
+#include "PrinterTest.h"
+#include "SettingsSheet.h"
+#include "WindowDriver.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+using settings::ResourceText;
+using testhost::IsChecked;
+
+using SecurityPage = testhost::PrinterTest;
+
+// The state of each control of the page, in the order 1001 1073 1051 1074
+// 1052 1075 1056 1065 1076 1066 1077 1068 1003 1002 1078 1009 1010 1011 1012
+// 1013 1016 1014 1015 1017: "+" enabled, "-" disabled, in capitals ("X",
+// "x") when the control is also checked.
+std::string States(HWND page)
+{
+    std::string states;
+    for (int id : {1001, 1073, 1051, 1074, 1052, 1075, 1056, 1065, 1076, 1066, 1077, 1068,
+                   1003, 1002, 1078, 1009, 1010, 1011, 1012, 1013, 1016, 1014, 1015, 1017})
+    {
+        const bool enabled = IsWindowEnabled(GetDlgItem(page, id)) != FALSE;
+        states += IsChecked(GetDlgItem(page, id)) ? (enabled ? 'X' : 'x') : (enabled ? '+' : '-');
+    }
+    return states;
+}
+
+TEST_F(SecurityPage, LevelsEnableTheirControlsAndEachClickRewritesThePermissions)
+{
+    TARVIK_DEVMODE in = testhost::DefaultRecord();
+    std::strcpy(in.szOpenPassword, "kept-open");
+    std::strcpy(in.szPermissionsPassword, "kept-permissions");
+    const struct
+    {
+        int level; // picked first, -1 to keep
+        int click; // then clicked, 0 for none
+        const char* states;
+        DWORD word; // in the working record at once
+    } steps[] = {
+        {-1, 0, "+------------x----------", 0xFFFFF0C0},
+        {2, 0, "+++----+----+X----------", 0xFFFFF0C0},
+        {-1, IDC_SECURITY_PERMISSIONS, "+++----X+++++X++--++++++", 0xFFFFF0C0},
+        {-1, IDC_SECURITY_PRINT, "+++----X+++++X+XX+++++++", 0xFFFFF0C4}, // low resolution first
+        {-1, IDC_SECURITY_PRINT_HIGH, "+++----X+++++X+X+X++++++", 0xFFFFF8C4},
+        {-1, IDC_SECURITY_OPEN, "++X++++X+++++X+X+X++++++", 0xFFFFF8C4},
+        {1, 0, "++X++++X+++++X+X-X++-+--", 0xFFFFF8C4},                  // a level change alone keeps the word
+        {-1, IDC_SECURITY_COPY, "++X++++X+++++X+X-X+Xx+--", 0xFFFFF0D4}, // accessibility follows, adds nothing
+        {0, 0, "+-x----x-----x-x-x-xx---", 0xFFFFF0D4},
+    };
+    std::vector<std::string> states;
+    std::vector<DWORD> words;
+    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE& working) {
+        HWND page = testhost::ShowTab(sheet, ResourceText(IDS_TITLE_SECURITY));
+        ASSERT_NE(nullptr, page);
+        for (const auto& step : steps)
+        {
+            if (step.level >= 0)
+                testhost::PickListItem(GetDlgItem(page, IDC_SECURITY_LEVEL), step.level);
+            if (step.click)
+                testhost::ClickButton(GetDlgItem(page, step.click));
+            states.push_back(States(page));
+            words.push_back(working.dwPermissions);
+        }
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    ASSERT_EQ(std::size(steps), states.size());
+    for (size_t i = 0; i < std::size(steps); ++i)
+    {
+        EXPECT_EQ(steps[i].states, states[i]) << "step " << i;
+        EXPECT_EQ(steps[i].word, words[i]) << "step " << i;
+    }
+    // Without encryption Apply stores (1, 0) and keeps the passwords and
+    // their flags, whatever the page showed.
+    EXPECT_EQ(1u, out.dwEncrypt);
+    EXPECT_EQ(0u, out.dwKeyLength);
+    EXPECT_EQ(0xFFFFF0D4, out.dwPermissions);
+    EXPECT_EQ(0, out.bOpenPassword + out.bPermissionsPassword);
+    EXPECT_STREQ("kept-open", out.szOpenPassword);
+    EXPECT_STREQ("kept-permissions", out.szPermissionsPassword);
+}
+
+// The first failing condition decides the message; passwords and their
+// confirmations are compared byte for byte. The record's open password has
+// no terminator in its field: the page shows it cut at 32 bytes.
+TEST_F(SecurityPage, PasswordChecksInTheirOrder)
+{
+    TARVIK_DEVMODE in = testhost::DefaultRecord();
+    in.dwEncrypt = 1;
+    in.dwKeyLength = 40; // the key length alone chooses the level
+    std::memset(in.szOpenPassword, 'A', sizeof(in.szOpenPassword));
+    std::memset(in.padding6222, 'Z', sizeof(in.padding6222));
+    struct Row
+    {
+        bool open, permissions;
+        const wchar_t* texts[4]; // open password and confirmation, permissions password and confirmation; null keeps
+        UINT message;            // 0: the sheet closes
+    };
+    const Row rows[] = {
+        {false, false, {}, IDS_NO_PASSWORD_CHOSEN},
+        {true, true, {L"", nullptr, L"x", L"y"}, IDS_EMPTY_OPEN_PASSWORD},
+        {true, true, {L"Secret", L"secret"}, IDS_OPEN_PASSWORD_MISMATCH},
+        {true, true, {nullptr, L"Secret", L""}, IDS_EMPTY_PERMISSIONS_PASSWORD},
+        {true, true, {nullptr, nullptr, L"Other", L"other"}, IDS_PERMISSIONS_PASSWORD_MISMATCH},
+        {true, true, {nullptr, nullptr, L"Secret", L"Secret"}, IDS_SAME_PASSWORDS},
+        {true, true, {nullptr, nullptr, L"Other", L"Other"}, 0},
+    };
+    const int edits[] = {IDC_SECURITY_OPEN_PASSWORD, IDC_SECURITY_OPEN_CONFIRM, IDC_SECURITY_PERMISSIONS_PASSWORD,
+                         IDC_SECURITY_PERMISSIONS_CONFIRM};
+    std::wstring stored;
+    std::vector<std::wstring> messages, expected;
+    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE&) {
+        HWND page = testhost::ShowTab(sheet, ResourceText(IDS_TITLE_SECURITY));
+        ASSERT_NE(nullptr, page);
+        stored = testhost::WindowText(GetDlgItem(page, IDC_SECURITY_OPEN_CONFIRM));
+        for (const Row& row : rows)
+        {
+            testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_OPEN), row.open);
+            testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_PERMISSIONS), row.permissions);
+            for (int i = 0; i < 4; ++i)
+            {
+                if (row.texts[i])
+                    testhost::ReplaceText(GetDlgItem(page, edits[i]), row.texts[i]);
+            }
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+            if (!row.message)
+                break;
+            testhost::MessageBoxSeen seen;
+            EXPECT_TRUE(testhost::AnswerMessageBox(&seen, IDOK, 10000));
+            EXPECT_EQ(ResourceText(IDS_CAPTION_ERROR), seen.caption);
+            EXPECT_EQ(page, PropSheet_GetCurrentPageHwnd(sheet)); // the page stays
+            messages.push_back(seen.text);
+            expected.push_back(ResourceText(row.message));
+        }
+    });
+    EXPECT_EQ(std::wstring(32, L'A'), stored);
+    EXPECT_EQ(expected, messages);
+    EXPECT_EQ(2u, out.dwEncrypt);
+    EXPECT_EQ(40u, out.dwKeyLength);
+    EXPECT_EQ(1, out.bOpenPassword);
+    EXPECT_STREQ("Secret", out.szOpenPassword);
+    EXPECT_EQ(1, out.bPermissionsPassword);
+    EXPECT_STREQ("Other", out.szPermissionsPassword);
+}
+} // namespace
