@@ -31,6 +31,10 @@ constexpr int kCustomForms = 20; // at most this many exist at once
 constexpr size_t kNameSlot = 64;
 constexpr BYTE kUntouched = 0xCD;
 constexpr SIZE_T kMemoryTolerance = 1 << 20;
+// The platform opens a handle of its own now and then (its spooler and
+// registry caches), seen as one more in perhaps one run of twenty; a handle
+// lost per call would show as thousands.
+constexpr DWORD kHandleTolerance = 4;
 
 std::wstring CustomName(int k)
 {
@@ -162,7 +166,7 @@ TEST_F(Load, PaperAnswersStayWholeWhileFormsChange)
                 kThreads, calls, answers.load(), changes.load(), seconds, broken.load(), before.handles, after.handles,
                 before.privateBytes / 1048576.0, after.privateBytes / 1048576.0);
     EXPECT_EQ(0, broken.load());
-    EXPECT_EQ(before.handles, after.handles);
+    EXPECT_LE(after.handles, before.handles + kHandleTolerance);
     EXPECT_LT(after.privateBytes, before.privateBytes + kMemoryTolerance);
     EXPECT_GT(changes.load(), 0);
 }

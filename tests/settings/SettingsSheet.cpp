@@ -28,10 +28,7 @@ TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in,
             // a message box: close both rather than hang.
             for (int attempt = 0; attempt < 3; ++attempt)
             {
-                const DWORD start = GetTickCount();
-                while (IsWindow(sheet) && GetTickCount() - start < 10000)
-                    Sleep(20);
-                if (!IsWindow(sheet))
+                if (testhost::WaitFor([sheet] { return !IsWindow(sheet); }, 10000))
                     return;
                 ADD_FAILURE() << "the sheet was still open: cancelled";
                 testhost::AnswerMessageBox(nullptr, IDOK, 1000);
