@@ -1,5 +1,7 @@
 #include "SheetPages.h"
 
+#include "CDlgDocInfoSetting.h"
+#include "CDlgFontSetting.h"
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
 #include "resource.h"
@@ -21,10 +23,10 @@ CDlgPropSheetPage* NewPage()
 const SheetPageRow kPageTable[] = {
     // slot          template            title                create                     tab  destroy
     {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     nullptr,                    1,   3},
-    {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     nullptr,                    2,   2},
+    {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     NewPage<CDlgFontSetting>,   2,   2},
     {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, nullptr,                    5,   5},
     {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, nullptr,                    3,   4},
-    {kSlotDocInfo,  IDD_DOCINFO_PAGE,  IDS_TITLE_DOCINFO,  nullptr,                    4,   1},
+    {kSlotDocInfo,  IDD_DOCINFO_PAGE,  IDS_TITLE_DOCINFO,  NewPage<CDlgDocInfoSetting>, 4,  1},
     {kSlotInfo,     IDD_INFO_PAGE,     IDS_TITLE_INFO,     NewPage<CDlgInfoSetting>,   6,   6},
 };
 // clang-format on
