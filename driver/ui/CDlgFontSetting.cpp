@@ -161,8 +161,8 @@ void CDlgFontSetting::_MoveFonts(HWND from, HWND to)
     std::unique_ptr<int[]> selected(count > 0 ? new (std::nothrow) int[count] : nullptr);
     if (selected)
     {
-        const LRESULT got = SendMessageW(from, LB_GETSELITEMS, static_cast<WPARAM>(count),
-                                         reinterpret_cast<LPARAM>(selected.get()));
+        const LRESULT got =
+            SendMessageW(from, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.get()));
         // From the last to the first, so the indexes still to come stay valid.
         for (LRESULT i = got - 1; i >= 0; --i)
         {

@@ -11,9 +11,7 @@ namespace
 const wchar_t kNoName[] = L"";
 } // namespace
 
-CFontManager::CFontManager() : m_FontList(100, 50), m_pLastName(kNoName)
-{
-}
+CFontManager::CFontManager() : m_FontList(100, 50), m_pLastName(kNoName) {}
 
 CFontManager::~CFontManager()
 {

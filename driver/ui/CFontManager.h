@@ -28,8 +28,7 @@ class CFontManager
 
   private:
     DWORD _EnumerateFonts();
-    static int CALLBACK _EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* metric, DWORD fontType,
-                                      LPARAM lParam);
+    static int CALLBACK _EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* metric, DWORD fontType, LPARAM lParam);
 
     CPtrArray m_FontList; // owned heap copies of face names
     LPCWSTR m_pLastName;  // the last name stored, or an empty text
