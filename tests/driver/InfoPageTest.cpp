@@ -3,6 +3,7 @@
 // program, which writes down every address it is asked to open. The update
 // answers come from the local HTTP test server.
 #include "DebugCapture.h"
+#include "PreferencesSheet.h"
 #include "PrinterTest.h"
 #include "RecordFields.h"
 #include "WindowDriver.h"
@@ -344,6 +345,7 @@ TEST_F(InfoPage, OnTheRealSheet)
     RegisterRecorderAsBrowser();
     DeleteFileW(RecorderTrace().c_str());
     TARVIK_DEVMODE in = testhost::DefaultRecord();
+    lstrcpyW(in.szExcludeFonts, L";"); // as the font page stores an empty list
     std::vector<BYTE> out(kRecordSize, 0xCC);
     HCURSOR overLink = nullptr, besideLink = nullptr;
     std::vector<std::wstring> afterOutsideClick;
@@ -351,6 +353,7 @@ TEST_F(InfoPage, OnTheRealSheet)
         testhost::UserThread user([&] {
             HWND sheet = testhost::WaitForSheet();
             ASSERT_NE(nullptr, sheet);
+            testhost::ShowSheetTab(sheet, IDS_TITLE_INFO); // the last tab
             HWND link = testhost::WaitForDescendant(sheet, IDC_INFO_LINK);
             ASSERT_NE(nullptr, link);
             HWND page = GetParent(link);
