@@ -21,21 +21,17 @@
 
 namespace
 {
-std::vector<std::wstring> Items(HWND list)
+// The items of a font list, sorted as the tests compare them.
+std::vector<std::wstring> Items(HWND page, int list)
 {
-    std::vector<std::wstring> items(static_cast<size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
+    std::vector<std::wstring> items(static_cast<size_t>(ListBox_GetCount(GetDlgItem(page, list))));
     for (size_t i = 0; i < items.size(); ++i)
     {
-        items[i].resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1);
-        items[i].resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, (LPARAM)&items[i][0])));
+        items[i].resize(static_cast<size_t>(ListBox_GetTextLen(GetDlgItem(page, list), i)) + 1);
+        items[i].resize(static_cast<size_t>(ListBox_GetText(GetDlgItem(page, list), i, &items[i][0])));
     }
+    std::sort(items.begin(), items.end());
     return items;
-}
-
-std::vector<std::wstring> Sorted(std::vector<std::wstring> names)
-{
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // A user's Ctrl-clicks on the named items of a list, then on a button.
@@ -71,15 +67,21 @@ class FontPage : public testhost::PrinterTest
         PrinterTest::SetUp();
         RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_EXCLUDE_FONTS_VALUE);
     }
-    // Opens the sheet on `in`, runs `user` on the font page, presses OK.
-    TARVIK_DEVMODE Edit(const TARVIK_DEVMODE& in, const std::function<void(HWND sheet, HWND page)>& user)
+    // Opens the sheet on a record with this mode and list, runs `user` on the
+    // font page, presses OK. This process is neither the shell nor the
+    // spooler: the registry never changes.
+    TARVIK_DEVMODE Edit(DWORD mode, DWORD option, const std::wstring& list,
+                        const std::function<void(HWND sheet, HWND page)>& user)
     {
-        TARVIK_DEVMODE out = {};
+        TARVIK_DEVMODE in = testhost::DefaultRecord(), out = {};
+        in.dwFontMode = mode;
+        in.dwFontOption = option;
+        std::copy(list.begin(), list.begin() + std::min(list.size() + 1, std::size(in.szExcludeFonts)),
+                  in.szExcludeFonts); // a list of 2048 units or more keeps no terminator
         EXPECT_EQ(IDOK, testhost::EditInSheet(m_printer, in, &out, IDS_TITLE_FONT, [&](HWND sheet, HWND page) {
                       ASSERT_NE(nullptr, page);
                       user(sheet, page);
                   }));
-        // Outside the shell and the spooler the registry never changes.
         EXPECT_EQ(L"(none)", StoredInRegistry());
         return out;
     }
@@ -87,7 +89,7 @@ class FontPage : public testhost::PrinterTest
 
 TEST_F(FontPage, ModesOptionsAndStoredList)
 {
-    struct Row
+    const struct
     {
         DWORD mode, option;
         const wchar_t* list;
@@ -95,22 +97,17 @@ TEST_F(FontPage, ModesOptionsAndStoredList)
         BOOL listsOn, optionOn;
         DWORD storedMode, storedOption;
         const wchar_t* storedList;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {0, 0, L";Font A;;Font B;", IDC_FONT_MODE_NONE, 1, 0, -1, FALSE, FALSE, 3, 2, L";Font A;Font B;"},
         {7, 9, L"", IDC_FONT_MODE_NONE, 1, 0, -1, FALSE, FALSE, 3, 2, L";"},
         {1, 1, L";;", IDC_FONT_MODE_ALL, 0, IDC_FONT_MODE_EXCLUDE, 2, TRUE, TRUE, 2, 3, L";"},
         {2, 3, L"Font B;Font A", IDC_FONT_MODE_EXCLUDE, 2, IDC_FONT_MODE_ALL, 0, FALSE, TRUE, 1, 1, L";Font A;Font B;"},
         {2, 2, L";Font A;", IDC_FONT_MODE_EXCLUDE, 1, IDC_FONT_MODE_NONE, -1, FALSE, FALSE, 3, 2, L";Font A;"},
     };
-    for (const Row& row : rows)
+    for (const auto& row : rows)
     {
         SCOPED_TRACE(testing::Message() << row.mode << "/" << row.option << " then " << row.click << "/" << row.pick);
-        TARVIK_DEVMODE in = testhost::DefaultRecord();
-        in.dwFontMode = row.mode;
-        in.dwFontOption = row.option;
-        lstrcpyW(in.szExcludeFonts, row.list);
-        const TARVIK_DEVMODE out = Edit(in, [&](HWND, HWND page) {
+        const TARVIK_DEVMODE out = Edit(row.mode, row.option, row.list, [&](HWND, HWND page) {
             for (int radio : {IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE})
                 EXPECT_EQ(radio == row.shownRadio, IsDlgButtonChecked(page, radio) == BST_CHECKED) << radio;
             HWND option = GetDlgItem(page, IDC_FONT_OPTION);
@@ -144,55 +141,49 @@ TEST_F(FontPage, MovesFontsBothWays)
     ReleaseDC(nullptr, screen);
     ASSERT_EQ(2u, faces.erase(L"Tahoma") + faces.erase(L"Liberation Sans")); // Wine's fonts in the prefix
     const std::wstring longName = L"A Font Name Longer Than Any Face Name GDI Gives";
-    TARVIK_DEVMODE in = testhost::DefaultRecord();
-    in.dwFontMode = 2;
-    lstrcpyW(in.szExcludeFonts, (L";liberation SANS;Zz Not Installed;" + longName + L";TAHOMA;").c_str());
-    std::vector<std::wstring> available, moved, excluded;
-    size_t excludedAfterFirstMove = 0;
-    const TARVIK_DEVMODE out = Edit(in, [&](HWND, HWND page) {
-        available = Items(GetDlgItem(page, IDC_FONT_AVAILABLE));
-        ASSERT_GE(available.size(), 3u);
-        moved.assign(available.begin(), available.begin() + 3);
-        Move(page, IDC_FONT_AVAILABLE, moved, IDC_FONT_EXCLUDE);
-        excludedAfterFirstMove = Items(GetDlgItem(page, IDC_FONT_EXCLUDED)).size();
-        Move(page, IDC_FONT_EXCLUDED, {longName, L"Zz Not Installed", moved[0]}, IDC_FONT_INCLUDE);
-        excluded = Items(GetDlgItem(page, IDC_FONT_EXCLUDED));
-    });
-    EXPECT_EQ(std::vector<std::wstring>(faces.begin(), faces.end()), Sorted(available));
-    EXPECT_EQ(7u, excludedAfterFirstMove);
+    std::vector<std::wstring> available, excluded, moved;
+    const TARVIK_DEVMODE out =
+        Edit(2, 2, L";liberation SANS;Zz Not Installed;" + longName + L";TAHOMA;", [&](HWND, HWND page) {
+            available = Items(page, IDC_FONT_AVAILABLE);
+            ASSERT_GE(available.size(), 3u);
+            moved.assign(available.begin(), available.begin() + 3);
+            Move(page, IDC_FONT_AVAILABLE, moved, IDC_FONT_EXCLUDE);
+            EXPECT_EQ(7u, Items(page, IDC_FONT_EXCLUDED).size());
+            Move(page, IDC_FONT_EXCLUDED, {longName, L"Zz Not Installed", moved[0]}, IDC_FONT_INCLUDE);
+            excluded = Items(page, IDC_FONT_EXCLUDED);
+        });
+    EXPECT_EQ(std::vector<std::wstring>(faces.begin(), faces.end()), available);
     ASSERT_EQ(3u, moved.size());
-    EXPECT_EQ(Sorted({L"liberation SANS", L"TAHOMA", moved[1], moved[2]}), Sorted(excluded));
-    std::wstring list = L";";
-    for (const std::wstring& name : excluded)
-        list += name + L";";
-    EXPECT_EQ(list, out.szExcludeFonts); // in the order the page shows
+    std::vector<std::wstring> kept = {L"TAHOMA", L"liberation SANS", moved[1], moved[2]};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, excluded);
+    std::wstring stored = out.szExcludeFonts;
+    for (const std::wstring& name : kept)
+        stored.replace(stored.find(L";" + name + L";"), name.size() + 1, L"");
+    EXPECT_EQ(L";", stored); // each kept name once between ";", nothing else
 }
 
 // A list that does not fit the record keeps the user on the page with a
-// message; once it fits, OK stores it. The stored text fills its field with
-// no terminator: its last name ends at the field's end.
+// message; once it fits, OK stores it. The record's text fills its field
+// with no terminator: its last name ends at the field's end.
 TEST_F(FontPage, ListThatDoesNotFitKeepsThePage)
 {
-    const std::wstring longest(2040, L'Q'), field = L";" + longest + L";RRRRRR";
-    TARVIK_DEVMODE in = testhost::DefaultRecord();
-    ASSERT_EQ(std::size(in.szExcludeFonts), field.size());
-    std::copy(field.begin(), field.end(), in.szExcludeFonts);
-    in.dwFontMode = 2;
+    const std::wstring longest(2040, L'Q');
     std::vector<std::wstring> shown;
     testhost::MessageBoxSeen seen;
     bool answered = false, stayed = false;
-    const TARVIK_DEVMODE out = Edit(in, [&](HWND sheet, HWND page) {
-        shown = Items(GetDlgItem(page, IDC_FONT_EXCLUDED));
+    const TARVIK_DEVMODE out = Edit(2, 2, L";" + longest + L";RRRRRR;SS", [&](HWND sheet, HWND page) {
+        shown = Items(page, IDC_FONT_EXCLUDED);
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         answered = testhost::AnswerMessageBox(&seen, IDOK);
         // Answered on the sheet's thread once the refused OK has finished.
         stayed = PropSheet_GetCurrentPageHwnd(sheet) == page;
         Move(page, IDC_FONT_EXCLUDED, {L"RRRRRR"}, IDC_FONT_INCLUDE);
     });
-    EXPECT_EQ(Sorted({longest, L"RRRRRR"}), Sorted(shown));
+    EXPECT_EQ((std::vector<std::wstring>{longest, L"RRRRRR"}), shown);
     wchar_t message[1024] = L"";
     LoadStringW(GetModuleHandleW(L"tarvikres7.dll"), IDS_EXCLUDED_FONTS_TOO_LONG, message, 1024);
-    EXPECT_TRUE(answered && seen.text == message && !seen.text.empty());
+    EXPECT_TRUE(answered && seen.text == message && !seen.text.empty()) << testhost::Utf8(seen.text);
     EXPECT_TRUE(stayed);
     EXPECT_EQ(L";" + longest + L";", std::wstring(out.szExcludeFonts));
 }
