@@ -18,8 +18,9 @@ namespace
 {
 constexpr size_t kExcludeFontsLength = std::extent_v<decltype(TARVIK_DEVMODE::szExcludeFonts)>;
 
-// The face the enumeration accepted last: GDI reports a family once per
-// character set, one report after the other, and the list shows it once.
+// The face the enumeration accepted last, for the whole process: GDI reports
+// a family once per character set, one report after the other, and the list
+// shows it once. Each filling of a list starts it empty.
 wchar_t g_szLastFontFace[LF_FACESIZE];
 
 // The option list's items, by position: text and the value kept in the record.
