@@ -1,5 +1,7 @@
 #include "SheetPages.h"
 
+#include "CDlgDocInfoSetting.h"
+#include "CDlgFontSetting.h"
 #include "CDlgFormSetting.h"
 #include "CDlgGraphicsSetting.h"
 #include "CDlgInfoSetting.h"
@@ -23,13 +25,13 @@ CDlgPropSheetPage* NewPage()
 // create function and adds nothing to the sheet.
 // clang-format off
 const SheetPageRow kPageTable[] = {
-    // slot          template            title                create                     tab  destroy
-    {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     NewPage<CDlgFormSetting>,   1,   3},
-    {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     nullptr,                    2,   2},
-    {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, NewPage<CDlgSecuritySetting>, 5, 5},
-    {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, NewPage<CDlgGraphicsSetting>, 3, 4},
-    {kSlotDocInfo,  IDD_DOCINFO_PAGE,  IDS_TITLE_DOCINFO,  nullptr,                    4,   1},
-    {kSlotInfo,     IDD_INFO_PAGE,     IDS_TITLE_INFO,     NewPage<CDlgInfoSetting>,   6,   6},
+    // slot          template            title                create                       tab  destroy
+    {kSlotForm,     IDD_FORM_PAGE,     IDS_TITLE_FORM,     NewPage<CDlgFormSetting>,     1,   3},
+    {kSlotFont,     IDD_FONT_PAGE,     IDS_TITLE_FONT,     NewPage<CDlgFontSetting>,     2,   2},
+    {kSlotSecurity, IDD_SECURITY_PAGE, IDS_TITLE_SECURITY, NewPage<CDlgSecuritySetting>, 5,   5},
+    {kSlotGraphics, IDD_GRAPHICS_PAGE, IDS_TITLE_GRAPHICS, NewPage<CDlgGraphicsSetting>, 3,   4},
+    {kSlotDocInfo,  IDD_DOCINFO_PAGE,  IDS_TITLE_DOCINFO,  NewPage<CDlgDocInfoSetting>,  4,   1},
+    {kSlotInfo,     IDD_INFO_PAGE,     IDS_TITLE_INFO,     NewPage<CDlgInfoSetting>,     6,   6},
 };
 // clang-format on
 

@@ -51,7 +51,8 @@ HMODULE DocumentSheet::s_resources = nullptr;
 TEST_F(DocumentSheet, OpensThroughTheSpoolerAndReturnsTheRecord)
 {
     std::vector<std::wstring> expectedTabs;
-    for (UINT title : {IDS_TITLE_FORM, IDS_TITLE_GRAPHICS, IDS_TITLE_SECURITY, IDS_TITLE_INFO})
+    for (UINT title :
+         {IDS_TITLE_FORM, IDS_TITLE_FONT, IDS_TITLE_GRAPHICS, IDS_TITLE_DOCINFO, IDS_TITLE_SECURITY, IDS_TITLE_INFO})
         expectedTabs.push_back(ResourceString(s_resources, title));
     struct Row
     {
