@@ -426,10 +426,12 @@ void RunSheetWithEndlessTexts()
             {
                 // Posted, so that a page that complains in a message box
                 // at its start does not hold this thread.
+                // A page that refuses to be left says so in a message box:
+                // then its tab stays, and the next one is tried.
                 PostMessageW(sheet, PSM_SETCURSEL, tab, 0);
                 testhost::WaitFor([&] {
-                    testhost::AnswerMessageBox(nullptr, IDOK, 50);
-                    return PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == int(tab);
+                    return testhost::AnswerMessageBox(nullptr, IDOK, 50) ||
+                           PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == int(tab);
                 });
                 EnumChildWindows(PropSheet_GetCurrentPageHwnd(sheet), CollectText, reinterpret_cast<LPARAM>(&texts));
             }
