@@ -13,7 +13,7 @@ need() { # need COMMAND-OR-PATH PACKAGE
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
 need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
 need wine wine
-need wine64 wine64
+need /usr/lib/wine/wine64 wine64
 need Xvfb xvfb
 need cmake cmake
 need ninja ninja-build
