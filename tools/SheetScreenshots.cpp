@@ -34,14 +34,16 @@ HBITMAP CopyFromScreen(HWND window)
     RECT rect;
     GetWindowRect(window, &rect);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    // The window's own device context: the pixels the process painted,
+    // not what the display server has shown of them so far.
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, source);
     return bitmap;
 }
 
