@@ -1,7 +1,7 @@
 // Times opening Printing Preferences (DocumentPropertiesW with a prompt) until
 // its first page has drawn: the sheet as the module builds it, paper page
 // first, against the same sheet holding only the information page (a
-// stand-in for the host's CreatePropertySheetPageW import refuses the paper
+// stand-in for the host's CreatePropertySheetPageW import refuses every other
 // page, which the host then leaves out), with 0 and 500 custom forms.
 // "Drawn" is the last message the thread handled before it fell idle; a
 // timer, whose messages come only when nothing else is left, closes the sheet.
@@ -43,7 +43,7 @@ double Now()
 
 HPROPSHEETPAGE WINAPI CreatePageStandIn(LPCPROPSHEETPAGEW page)
 {
-    if (g_infoOnly && page->pszTemplate == MAKEINTRESOURCEW(IDD_FORM_PAGE))
+    if (g_infoOnly && page->pszTemplate != MAKEINTRESOURCEW(IDD_INFO_PAGE))
         return nullptr;
     return g_createPage(page);
 }
