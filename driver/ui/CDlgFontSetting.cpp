@@ -1,5 +1,7 @@
 #include "CDlgFontSetting.h"
 
+#include "ExceptionBarrier.h"
+
 #include "CFormManager.h" // TARVIK_CONFIG_KEY
 #include "ExcludedFontList.h"
 #include "Globals.h"
@@ -101,22 +103,24 @@ void CDlgFontSetting::_FillAvailableList()
 int CALLBACK CDlgFontSetting::_EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* /*metric*/, DWORD fontType,
                                             LPARAM lParam)
 {
-    auto* self = reinterpret_cast<CDlgFontSetting*>(lParam);
-    if (fontType != TRUETYPE_FONTTYPE)
+    return ExceptionBarrier(L"CDlgFontSetting::_EnumFontProc()", int(0), [&]() -> int {
+        auto* self = reinterpret_cast<CDlgFontSetting*>(lParam);
+        if (fontType != TRUETYPE_FONTTYPE)
+            return 1;
+        const wchar_t* face = font->lfFaceName;
+        if (face[0] == L'@' || std::wcscmp(face, g_szLastFontFace) == 0)
+            return 1;
+        const size_t length = wcsnlen(face, LF_FACESIZE - 1);
+        std::wmemcpy(g_szLastFontFace, face, length);
+        g_szLastFontFace[length] = L'\0';
+        // An excluded font is never available, whatever the letter case the
+        // record gave it (the list box compares without case).
+        if (SendMessageW(self->m_hExcluded, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(g_szLastFontFace)) != LB_ERR)
+            return 1;
+        SendMessageW(self->m_hAvailable, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_szLastFontFace));
         return 1;
-    const wchar_t* face = font->lfFaceName;
-    if (face[0] == L'@' || std::wcscmp(face, g_szLastFontFace) == 0)
-        return 1;
-    const size_t length = wcsnlen(face, LF_FACESIZE - 1);
-    std::wmemcpy(g_szLastFontFace, face, length);
-    g_szLastFontFace[length] = L'\0';
-    // An excluded font is never available, whatever the letter case the
-    // record gave it (the list box compares without case).
-    if (SendMessageW(self->m_hExcluded, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(g_szLastFontFace)) != LB_ERR)
-        return 1;
-    SendMessageW(self->m_hAvailable, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_szLastFontFace));
-    return 1;
+    });
 }
 
 void CDlgFontSetting::_FillOptionList()

@@ -1,5 +1,7 @@
 #include "CDlgRegFavoriteForm.h"
 
+#include "ExceptionBarrier.h"
+
 #include "CDlgPropSheetPage.h"
 #include "CDlgUpdateForm.h"
 #include "Globals.h"
@@ -87,43 +89,45 @@ INT_PTR CDlgRegFavoriteForm::DoModal(HWND owner)
 
 INT_PTR CALLBACK CDlgRegFavoriteForm::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-    {
-        auto* dialog = reinterpret_cast<CDlgRegFavoriteForm*>(lParam);
-        SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
-        dialog->m_hWnd = hDlg;
-        dialog->_OnInitDialog();
-        return FALSE; // the focus is set
-    }
-    auto* dialog = reinterpret_cast<CDlgRegFavoriteForm*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-    if (!dialog || message != WM_COMMAND)
+    return ExceptionBarrier(L"CDlgRegFavoriteForm::DialogProc()", INT_PTR(FALSE), [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG)
+        {
+            auto* dialog = reinterpret_cast<CDlgRegFavoriteForm*>(lParam);
+            SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
+            dialog->m_hWnd = hDlg;
+            dialog->_OnInitDialog();
+            return FALSE; // the focus is set
+        }
+        auto* dialog = reinterpret_cast<CDlgRegFavoriteForm*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
+        if (!dialog || message != WM_COMMAND)
+            return FALSE;
+        switch (LOWORD(wParam))
+        {
+        case IDOK:
+            dialog->_OnOK();
+            break;
+        case IDCANCEL:
+            EndDialog(hDlg, 0);
+            break;
+        case IDC_FAVORITE_DELETE:
+            dialog->_OnDelete();
+            break;
+        case IDC_FAVORITE_ADD:
+            dialog->_OnAdd();
+            break;
+        case IDC_FAVORITE_EDIT:
+            dialog->_OnEdit();
+            break;
+        case IDC_FAVORITE_UNIT_MM:
+        case IDC_FAVORITE_UNIT_INCH:
+        case IDC_FAVORITE_UNIT_POINT:
+            dialog->_RefreshSizes();
+            break;
+        default:
+            break;
+        }
         return FALSE;
-    switch (LOWORD(wParam))
-    {
-    case IDOK:
-        dialog->_OnOK();
-        break;
-    case IDCANCEL:
-        EndDialog(hDlg, 0);
-        break;
-    case IDC_FAVORITE_DELETE:
-        dialog->_OnDelete();
-        break;
-    case IDC_FAVORITE_ADD:
-        dialog->_OnAdd();
-        break;
-    case IDC_FAVORITE_EDIT:
-        dialog->_OnEdit();
-        break;
-    case IDC_FAVORITE_UNIT_MM:
-    case IDC_FAVORITE_UNIT_INCH:
-    case IDC_FAVORITE_UNIT_POINT:
-        dialog->_RefreshSizes();
-        break;
-    default:
-        break;
-    }
-    return FALSE;
+    });
 }
 
 void CDlgRegFavoriteForm::_OnInitDialog()

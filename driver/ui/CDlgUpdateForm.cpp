@@ -1,5 +1,7 @@
 #include "CDlgUpdateForm.h"
 
+#include "ExceptionBarrier.h"
+
 #include "CDlgPropSheetPage.h"
 #include "Globals.h"
 #include "resource.h"
@@ -99,34 +101,36 @@ INT_PTR CDlgUpdateForm::DoModal(HWND owner)
 
 INT_PTR CALLBACK CDlgUpdateForm::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-    {
-        auto* dialog = reinterpret_cast<CDlgUpdateForm*>(lParam);
-        SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
-        dialog->m_hWnd = hDlg;
-        dialog->_OnInitDialog();
-        return FALSE; // the focus is set
-    }
-    auto* dialog = reinterpret_cast<CDlgUpdateForm*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-    if (!dialog || message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
+    return ExceptionBarrier(L"CDlgUpdateForm::DialogProc()", INT_PTR(FALSE), [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG)
+        {
+            auto* dialog = reinterpret_cast<CDlgUpdateForm*>(lParam);
+            SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
+            dialog->m_hWnd = hDlg;
+            dialog->_OnInitDialog();
+            return FALSE; // the focus is set
+        }
+        auto* dialog = reinterpret_cast<CDlgUpdateForm*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
+        if (!dialog || message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        switch (LOWORD(wParam))
+        {
+        case IDOK:
+            dialog->_OnOK();
+            break;
+        case IDCANCEL:
+            EndDialog(hDlg, 0);
+            break;
+        case IDC_CUSTOM_FORM_UNIT_MM:
+        case IDC_CUSTOM_FORM_UNIT_INCH:
+        case IDC_CUSTOM_FORM_UNIT_POINT:
+            dialog->_SwitchUnit(LOWORD(wParam));
+            break;
+        default:
+            break;
+        }
         return FALSE;
-    switch (LOWORD(wParam))
-    {
-    case IDOK:
-        dialog->_OnOK();
-        break;
-    case IDCANCEL:
-        EndDialog(hDlg, 0);
-        break;
-    case IDC_CUSTOM_FORM_UNIT_MM:
-    case IDC_CUSTOM_FORM_UNIT_INCH:
-    case IDC_CUSTOM_FORM_UNIT_POINT:
-        dialog->_SwitchUnit(LOWORD(wParam));
-        break;
-    default:
-        break;
-    }
-    return FALSE;
+    });
 }
 
 void CDlgUpdateForm::_OnInitDialog()

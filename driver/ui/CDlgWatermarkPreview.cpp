@@ -1,5 +1,7 @@
 #include "CDlgWatermarkPreview.h"
 
+#include "ExceptionBarrier.h"
+
 #include "Globals.h"
 #include "resource.h"
 
@@ -163,16 +165,18 @@ void CDlgWatermarkPreview::_OnCommand(WORD controlId, WORD notifyCode)
 
 INT_PTR CALLBACK CDlgWatermarkPreview::_DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-    {
-        auto* dialog = reinterpret_cast<CDlgWatermarkPreview*>(lParam);
-        SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
-        dialog->m_hWnd = hDlg;
-        dialog->_OnInitDialog();
-        return TRUE;
-    }
-    auto* dialog = reinterpret_cast<CDlgWatermarkPreview*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    if (dialog && message == WM_COMMAND)
-        dialog->_OnCommand(LOWORD(wParam), HIWORD(wParam));
-    return FALSE;
+    return ExceptionBarrier(L"CDlgWatermarkPreview::_DialogProc()", INT_PTR(FALSE), [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG)
+        {
+            auto* dialog = reinterpret_cast<CDlgWatermarkPreview*>(lParam);
+            SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
+            dialog->m_hWnd = hDlg;
+            dialog->_OnInitDialog();
+            return TRUE;
+        }
+        auto* dialog = reinterpret_cast<CDlgWatermarkPreview*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+        if (dialog && message == WM_COMMAND)
+            dialog->_OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return FALSE;
+    });
 }

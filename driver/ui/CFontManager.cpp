@@ -1,8 +1,11 @@
 #include "CFontManager.h"
 
+#include "ExceptionBarrier.h"
+
 #include <libmerrow/error.h>
 
 #include <cwchar>
+#include <memory>
 #include <new>
 
 namespace
@@ -38,20 +41,22 @@ DWORD CFontManager::_EnumerateFonts()
 int CALLBACK CFontManager::_EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* /*metric*/, DWORD fontType,
                                          LPARAM lParam)
 {
-    auto* self = reinterpret_cast<CFontManager*>(lParam);
-    if (fontType != DEVICE_FONTTYPE && fontType != TRUETYPE_FONTTYPE)
+    return ExceptionBarrier(L"CFontManager::_EnumFontProc()", int(0), [&]() -> int {
+        auto* self = reinterpret_cast<CFontManager*>(lParam);
+        if (fontType != DEVICE_FONTTYPE && fontType != TRUETYPE_FONTTYPE)
+            return 1;
+        const wchar_t* face = font->lfFaceName;
+        // GDI reports a family once per character set, one after the other.
+        if (face[0] == L'@' || std::wcscmp(face, self->m_pLastName) == 0)
+            return 1;
+        const size_t length = wcsnlen(face, LF_FACESIZE - 1);
+        std::unique_ptr<wchar_t[]> copy(new (std::nothrow) wchar_t[length + 1]);
+        if (!copy)
+            return 1;
+        std::wmemcpy(copy.get(), face, length);
+        copy[length] = L'\0';
+        self->m_FontList.Add(copy.get()); // a list that cannot grow throws: the copy is still held
+        self->m_pLastName = copy.release();
         return 1;
-    const wchar_t* face = font->lfFaceName;
-    // GDI reports a family once per character set, one after the other.
-    if (face[0] == L'@' || std::wcscmp(face, self->m_pLastName) == 0)
-        return 1;
-    const size_t length = wcsnlen(face, LF_FACESIZE - 1);
-    auto* copy = new (std::nothrow) wchar_t[length + 1];
-    if (!copy)
-        return 1;
-    std::wmemcpy(copy, face, length);
-    copy[length] = L'\0';
-    self->m_FontList.Add(copy);
-    self->m_pLastName = copy;
-    return 1;
+    });
 }

@@ -1,5 +1,7 @@
 #include "CWatermarkPreview.h"
 
+#include "ExceptionBarrier.h"
+
 #include "Globals.h"
 
 #include <libmerrow/scoped.h>
@@ -592,17 +594,19 @@ void CWatermarkPreview::_OnPaint()
 
 LRESULT CALLBACK CWatermarkPreview::_WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<CWatermarkPreview*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(hWnd, message, wParam, lParam);
-    switch (message)
-    {
-    case WM_PAINT:
-        self->_OnPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 0; // the page covers the whole control
-    default:
-        return CallWindowProcW(self->m_pfnPrevProc, hWnd, message, wParam, lParam);
-    }
+    return ExceptionBarrier(L"CWatermarkPreview::_WindowProc()", LRESULT(0), [&]() -> LRESULT {
+        auto* self = reinterpret_cast<CWatermarkPreview*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        if (!self)
+            return DefWindowProcW(hWnd, message, wParam, lParam);
+        switch (message)
+        {
+        case WM_PAINT:
+            self->_OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 0; // the page covers the whole control
+        default:
+            return CallWindowProcW(self->m_pfnPrevProc, hWnd, message, wParam, lParam);
+        }
+    });
 }
