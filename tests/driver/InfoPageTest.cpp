@@ -10,7 +10,7 @@
 #include "ImportPatch.h"
 #include "PrinterTest.h"
 #include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
@@ -19,11 +19,7 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <atomic>
-#include <functional>
-#include <vector>
 
 namespace
 {
@@ -159,42 +155,17 @@ class UpdateCheck : public testing::Test
         DestroyWindow(m_owner);
     }
 
-    // Runs `check` while a user answers every message box with `choice`;
-    // returns the texts of the boxes shown.
-    static std::vector<std::wstring> Answering(int choice, const std::function<void()>& check)
-    {
-        std::vector<std::wstring> shown;
-        std::atomic<bool> done(false);
-        {
-            testhost::UserThread user([&] {
-                while (!done)
-                {
-                    testhost::MessageBoxSeen seen;
-                    if (testhost::AnswerMessageBox(&seen, choice, 100))
-                        shown.push_back(seen.text);
-                }
-            });
-            check();
-            done = true;
-        }
-        return shown;
-    }
-
     // The check against an answer with these bytes.
     std::vector<std::wstring> CheckAnswer(const std::string& body, int choice, int status = 200)
     {
         EXPECT_TRUE(s_server.PublishFile(L"checkupdate.xml", body));
         const std::wstring url = s_server.Url(
             L"/tarvikpro7/checkupdate.html?type=text/xml&file=checkupdate.xml&status=" + std::to_wstring(status));
-        return Answering(choice, [&] { m_page.CheckForUpdateAt(url.c_str()); });
+        return testhost::CallAnsweringMessageBoxes(choice, [&] { m_page.CheckForUpdateAt(url.c_str()); });
     }
 
-    static std::wstring Text(UINT id)
-    {
-        wchar_t text[1024] = L"";
-        LoadStringW(g_hResModule, id, text, static_cast<int>(std::size(text)));
-        return text;
-    }
+    // What the check shows: message `id` in a box of its own.
+    static std::vector<std::wstring> Shows(UINT id) { return {testhost::MessageOf(IDS_CAPTION_INFORMATION, id)}; }
 
     static testweb::HttpTestServer s_server;
     HWND m_owner = nullptr;
@@ -224,8 +195,7 @@ TEST_F(UpdateCheck, OffersANewerVersionAndOpensOnlyWebAddresses)
     {
         SCOPED_TRACE(row.address);
         testhost::DebugCapture capture;
-        EXPECT_EQ(std::vector<std::wstring>{Text(row.message)},
-                  CheckAnswer(Answer(row.version, row.address), row.choice));
+        EXPECT_EQ(Shows(row.message), CheckAnswer(Answer(row.version, row.address), row.choice));
         const std::wstring refusal =
             L"The download address is not a web address: " + std::wstring(row.address.begin(), row.address.end());
         const bool refused = row.message == IDS_NO_NEWER_VERSION && row.version[0] == '9';
@@ -260,7 +230,7 @@ TEST_F(UpdateCheck, FailedChecksShowTheNoUpdateMessage)
     {
         SCOPED_TRACE(row.what);
         testhost::DebugCapture capture;
-        EXPECT_EQ(std::vector<std::wstring>{Text(IDS_NO_NEWER_VERSION)}, CheckAnswer(row.body, IDOK, row.status));
+        EXPECT_EQ(Shows(IDS_NO_NEWER_VERSION), CheckAnswer(row.body, IDOK, row.status));
         const auto lines = capture.Lines();
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(0u, lines.back().find(row.line)) << testhost::Utf8(lines.back());
@@ -280,8 +250,7 @@ TEST_F(UpdateCheck, AnswerIsCutAfter1023Bytes)
         const std::string padding = "<p>" + std::string(end - endOfTags - 7, 'x') + "</p>";
         const std::string body = Answer("9.0", "http://a.example/", padding);
         ASSERT_EQ(end, body.size() - tail.size());
-        EXPECT_EQ(std::vector<std::wstring>{Text(end <= 1023 ? IDS_NEWER_VERSION : IDS_NO_NEWER_VERSION)},
-                  CheckAnswer(body, IDCANCEL));
+        EXPECT_EQ(Shows(end <= 1023 ? IDS_NEWER_VERSION : IDS_NO_NEWER_VERSION), CheckAnswer(body, IDCANCEL));
     }
 }
 
@@ -289,8 +258,7 @@ TEST_F(UpdateCheck, AnswerIsCutAfter1023Bytes)
 TEST_F(UpdateCheck, MakersServerUnreachable)
 {
     testhost::DebugCapture capture;
-    const std::vector<std::wstring> shown = Answering(IDOK, [&] { m_page.CheckForUpdate(); });
-    EXPECT_EQ(std::vector<std::wstring>{Text(IDS_NO_NEWER_VERSION)}, shown);
+    EXPECT_EQ(Shows(IDS_NO_NEWER_VERSION), testhost::CallAnsweringMessageBoxes(IDOK, [&] { m_page.CheckForUpdate(); }));
     const auto lines = capture.Lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(L"Can not request http://www.kastrel.com/tarvikpro7/checkupdate.html url", lines.back());
@@ -301,24 +269,11 @@ TEST_F(UpdateCheck, MakersServerUnreachable)
 TEST_F(UpdateCheck, UnreadableVersionShowsZeros)
 {
     CDlgInfoSetting page;
-    PROPSHEETPAGEW* description = nullptr;
-    ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, &page));
-    HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
-    LocalFree(description);
-    PROPSHEETHEADERW header = {};
-    header.dwSize = sizeof(header);
-    header.pszCaption = L"Version probe";
-    header.nPages = 1;
-    header.phpage = &handle;
     std::wstring version;
-    {
-        testhost::UserThread user([&] {
-            HWND sheet = testhost::WaitForDialog(L"Version probe");
-            version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        });
-        PropertySheetW(&header);
-    }
+    testhost::RunPageSheet({&page}, IDD_INFO_PAGE, IDS_TITLE_INFO, [&](HWND sheet) {
+        version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
     EXPECT_EQ(L"Version 0.0.0.0", version);
 }
 
@@ -348,48 +303,35 @@ TEST_F(InfoPage, OnTheRealSheet)
 {
     RegisterRecorderAsBrowser();
     DeleteFileW(RecorderTrace().c_str());
-    TARVIK_DEVMODE in = testhost::DefaultRecord();
-    std::vector<BYTE> out(kRecordSize, 0xCC);
+    const TARVIK_DEVMODE in = testhost::DefaultRecord();
     HCURSOR overLink = nullptr, besideLink = nullptr;
     std::wstring version;
-    {
-        testhost::UserThread user([&] {
-            HWND sheet = testhost::WaitForSheet();
-            ASSERT_NE(nullptr, sheet);
-            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(testhost::TabTitles(sheet).size()) - 1);
-            HWND link = testhost::WaitForDescendant(sheet, IDC_INFO_LINK);
-            ASSERT_NE(nullptr, link);
-            HWND page = GetParent(link);
-            version = testhost::WindowText(testhost::FindDescendant(page, IDC_INFO_VERSION));
-            HMODULE module = GetModuleHandleW(L"tarvikui.dll");
-            void* realPointer =
-                testhost::PatchImport(module, "user32.dll", "GetCursorPos", reinterpret_cast<void*>(PointerStandIn));
-            g_realSetCursor =
-                testhost::PatchImport(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(SetCursorWatch));
-            RECT rect;
-            GetWindowRect(link, &rect);
-            const auto pointAt = [&](LONG x) {
-                g_pointer = {x, (rect.top + rect.bottom) / 2};
-                SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-                return g_cursorSet.load();
-            };
-            overLink = pointAt((rect.left + rect.right) / 2);
-            besideLink = pointAt(rect.right + 2);
-            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0); // beside the link: nothing opens
-            pointAt(rect.left + 2);
-            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            Launched(1);
-            testhost::ClickButton(testhost::FindDescendant(page, IDC_INFO_SUPPORT));
-            Launched(2);
-            testhost::PatchImport(module, "user32.dll", "GetCursorPos", realPointer);
-            testhost::PatchImport(module, "user32.dll", "SetCursor", g_realSetCursor);
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        });
-        wchar_t name[] = L"Tarvik";
-        EXPECT_EQ(IDOK,
-                  DocumentPropertiesW(nullptr, m_printer, name, reinterpret_cast<DEVMODEW*>(out.data()),
-                                      reinterpret_cast<DEVMODEW*>(&in), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER));
-    }
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_INFO, [&](const testhost::Sheet& s) {
+        HWND page = s.page, link = GetDlgItem(page, IDC_INFO_LINK);
+        version = testhost::Text(page, IDC_INFO_VERSION);
+        HMODULE module = GetModuleHandleW(L"tarvikui.dll");
+        void* realPointer =
+            testhost::PatchImport(module, "user32.dll", "GetCursorPos", reinterpret_cast<void*>(PointerStandIn));
+        g_realSetCursor =
+            testhost::PatchImport(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(SetCursorWatch));
+        RECT rect;
+        GetWindowRect(link, &rect);
+        const auto pointAt = [&](LONG x) {
+            g_pointer = {x, (rect.top + rect.bottom) / 2};
+            SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            return g_cursorSet.load();
+        };
+        overLink = pointAt((rect.left + rect.right) / 2);
+        besideLink = pointAt(rect.right + 2);
+        SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0); // beside the link: nothing opens
+        pointAt(rect.left + 2);
+        SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        Launched(1);
+        testhost::Click(page, IDC_INFO_SUPPORT);
+        Launched(2);
+        testhost::PatchImport(module, "user32.dll", "GetCursorPos", realPointer);
+        testhost::PatchImport(module, "user32.dll", "SetCursor", g_realSetCursor);
+    });
     EXPECT_EQ(std::wstring(L"Version ") + TARVIK_VERSION_TEXT, version);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), overLink);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), besideLink);
@@ -397,6 +339,6 @@ TEST_F(InfoPage, OnTheRealSheet)
     // would lead the list.
     EXPECT_EQ((std::vector<std::wstring>{L"http://www.kastrel.com", L"http://www.kastrel.com/qna.do?cmd=insert"}),
               Launched(2));
-    EXPECT_EQ("", testhost::RecordDifferences(&in, out.data())); // the page edits nothing
+    EXPECT_EQ("", testhost::RecordDifferences(&in, &out)); // the page edits nothing
 }
 } // namespace

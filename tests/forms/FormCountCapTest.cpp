@@ -17,12 +17,11 @@ TEST_F(FormCountCap, OnlyAnHwpHostIsCappedAndOnlyFrom256Forms)
     const struct
     {
         size_t total;
-        const wchar_t* folder;
         const wchar_t* name;
         unsigned count;
     } rows[] = {
-        {255, L"a", L"hwp.exe", 255}, {256, L"c", L"hwp.exe", 255},   {256, L"d", L"probe.exe", 256},
-        {300, L"f", L"HWP.EXE", 255}, {300, L"g", L"myhwp.exe", 300},
+        {255, L"hwp.exe", 255}, {256, L"hwp.exe", 255},   {256, L"probe.exe", 256},
+        {300, L"HWP.EXE", 255}, {300, L"myhwp.exe", 300},
     };
     CFormManager writer;
     size_t total = s_spoolerForms.size();
@@ -32,7 +31,7 @@ TEST_F(FormCountCap, OnlyAnHwpHostIsCappedAndOnlyFrom256Forms)
             ASSERT_EQ(0u, writer.AddForm((L"Tarvik " + std::to_wstring(total)).c_str(), 100, 100));
         const std::string papers = std::to_string(row.count + 1);
         std::string output;
-        EXPECT_EQ(0u, testhost::RunCopyAs(L"form_cap_probe.exe", row.folder, row.name, &output));
+        EXPECT_EQ(0u, testhost::RunProbeAs(row.name, L"papers", &output));
         EXPECT_EQ(std::to_string(row.count) + " " + papers + " " + papers + " " + papers + " 1\r\n", output)
             << testhost::Utf8(row.name) << ", " << row.total;
     }

@@ -38,6 +38,22 @@ LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const 
     return rc;
 }
 
+std::wstring StoredFavorites()
+{
+    wchar_t text[1024];
+    DWORD size = sizeof(text);
+    return RegGetValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, RRF_RT_REG_SZ, nullptr, text,
+                        &size) == ERROR_SUCCESS
+               ? text
+               : L"(none)";
+}
+
+LONG StoreFavorites(const std::wstring& text)
+{
+    return WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, REG_SZ, text.c_str(),
+                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 // Installs the printer once per program (the handle lives until it ends).
 void PrinterFormsTest::SetUpTestSuite()
 {

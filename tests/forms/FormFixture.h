@@ -23,6 +23,9 @@ struct Form
 // The custom forms' value names in the registry's enumeration order.
 std::vector<std::wstring> CustomFormNames();
 LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const void* data, DWORD size);
+// The favourite list as stored ("FavoriteForm"), or "(none)".
+std::wstring StoredFavorites();
+LONG StoreFavorites(const std::wstring& text);
 
 class PrinterFormsTest : public testing::Test
 {

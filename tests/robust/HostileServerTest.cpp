@@ -7,7 +7,7 @@
 #include "HttpTestServer.h"
 #include "ProcessUsage.h"
 #include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
@@ -51,13 +51,6 @@ std::string LocalFileUrl(const char* name)
 {
     const char* state = std::getenv("TARVIK_HTTP_STATE");
     return std::string("file:///Z:") + (state ? state : "") + "/files/" + name;
-}
-
-std::wstring Text(UINT id)
-{
-    wchar_t text[1024] = L"";
-    LoadStringW(g_hResModule, id, text, static_cast<int>(std::size(text)));
-    return text;
 }
 
 TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
@@ -116,7 +109,7 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
             testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
-        EXPECT_EQ(std::vector<std::wstring>{Text(row.message)}, shown);
+        EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, row.message)}, shown);
         EXPECT_EQ(before.handles, after.handles);
         std::printf("  %-36s %6.2f s  message %u  handles %lu -> %lu\n", row.what, seconds, row.message, before.handles,
                     after.handles);

@@ -1,25 +1,17 @@
 // The option page, which no sheet of the driver includes, in a property
 // sheet of the test: the flag word through its controls and back.
-#include "PageInput.h"
 #include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgOptionSetting.h"
-#include "Globals.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
-
-#include <commctrl.h>
-
-#include <string>
-#include <vector>
 
 namespace
 {
 TEST(OptionPage, FlagWordThroughTheControls)
 {
-    ASSERT_TRUE(EnsureResourceModule());
     struct Row
     {
         DWORD in;
@@ -50,33 +42,19 @@ TEST(OptionPage, FlagWordThroughTheControls)
         record.dwOptionFlags = row.in;
         CDlgOptionSetting page;
         page.AttachRecord(nullptr, &record);
-        PROPSHEETPAGEW* description = nullptr;
-        ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_OPTION_PAGE, IDS_TITLE_OPTION, PropSheetPageProc, &page));
-        HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
-        LocalFree(description);
-        PROPSHEETHEADERW header = {};
-        header.dwSize = sizeof(header);
-        header.pszCaption = L"Option page test";
-        header.nPages = 1;
-        header.phpage = &handle;
         int view = -1;
         std::string enabled;
-        {
-            testhost::UserThread user([&] {
-                HWND sheet = testhost::WaitForDialog(L"Option page test");
-                ASSERT_NE(nullptr, sheet);
-                HWND window = PropSheet_GetCurrentPageHwnd(sheet);
-                for (int id : row.clicks)
-                    testhost::ClickButton(GetDlgItem(window, id));
-                view = 0;
-                for (int id : {IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS})
-                    view = testhost::IsChecked(GetDlgItem(window, id)) ? id : view;
-                for (int id : {IDC_OPTION_VIEW_THUMBNAILS, IDC_OPTION_ROTATE_EACH})
-                    enabled += IsWindowEnabled(GetDlgItem(window, id)) ? '+' : '-';
-                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-            });
-            PropertySheetW(&header);
-        }
+        testhost::RunPageSheet({&page}, IDD_OPTION_PAGE, IDS_TITLE_OPTION, [&](HWND sheet) {
+            HWND window = PropSheet_GetCurrentPageHwnd(sheet);
+            for (int id : row.clicks)
+                testhost::Click(window, id);
+            view = 0;
+            for (int id : {IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS})
+                view = IsDlgButtonChecked(window, id) ? id : view;
+            for (int id : {IDC_OPTION_VIEW_THUMBNAILS, IDC_OPTION_ROTATE_EACH})
+                enabled += testhost::Enabled(window, id) ? '+' : '-';
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        });
         EXPECT_EQ(row.out, record.dwOptionFlags);
         EXPECT_EQ(row.view, view);
         EXPECT_EQ(row.enabled, enabled);

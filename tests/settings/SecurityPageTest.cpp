@@ -1,25 +1,15 @@
 // The security page on the real sheet: what each level enables, the
 // permission word rewritten on each click, the six password messages in the
 // order of the check, and what Apply stores.
-#include "PageInput.h"
 #include "PrinterTest.h"
-#include "SettingsSheet.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
 #include <cstring>
-#include <vector>
 
 namespace
 {
-using settings::ResourceText;
-using testhost::IsChecked;
-
 using SecurityPage = testhost::PrinterTest;
 
 // The state of each control of the page, in the order 1001 1073 1051 1074
@@ -32,8 +22,8 @@ std::string States(HWND page)
     for (int id : {1001, 1073, 1051, 1074, 1052, 1075, 1056, 1065, 1076, 1066, 1077, 1068,
                    1003, 1002, 1078, 1009, 1010, 1011, 1012, 1013, 1016, 1014, 1015, 1017})
     {
-        const bool enabled = IsWindowEnabled(GetDlgItem(page, id)) != FALSE;
-        states += IsChecked(GetDlgItem(page, id)) ? (enabled ? 'X' : 'x') : (enabled ? '+' : '-');
+        const bool enabled = testhost::Enabled(page, id);
+        states += IsDlgButtonChecked(page, id) ? (enabled ? 'X' : 'x') : (enabled ? '+' : '-');
     }
     return states;
 }
@@ -62,19 +52,16 @@ TEST_F(SecurityPage, LevelsEnableTheirControlsAndEachClickRewritesThePermissions
     };
     std::vector<std::string> states;
     std::vector<DWORD> words;
-    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE& working) {
-        HWND page = testhost::ShowTab(sheet, ResourceText(IDS_TITLE_SECURITY));
-        ASSERT_NE(nullptr, page);
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_SECURITY, [&](const testhost::Sheet& s) {
         for (const auto& step : steps)
         {
             if (step.level >= 0)
-                testhost::PickListItem(GetDlgItem(page, IDC_SECURITY_LEVEL), step.level);
+                testhost::Pick(s.page, IDC_SECURITY_LEVEL, step.level);
             if (step.click)
-                testhost::ClickButton(GetDlgItem(page, step.click));
-            states.push_back(States(page));
-            words.push_back(working.dwPermissions);
+                testhost::Click(s.page, step.click);
+            states.push_back(States(s.page));
+            words.push_back(s.working.dwPermissions);
         }
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     });
     ASSERT_EQ(std::size(steps), states.size());
     for (size_t i = 0; i < std::size(steps); ++i)
@@ -121,30 +108,26 @@ TEST_F(SecurityPage, PasswordChecksInTheirOrder)
                          IDC_SECURITY_PERMISSIONS_CONFIRM};
     std::wstring stored;
     std::vector<std::wstring> messages, expected;
-    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE&) {
-        HWND page = testhost::ShowTab(sheet, ResourceText(IDS_TITLE_SECURITY));
-        ASSERT_NE(nullptr, page);
-        stored = testhost::WindowText(GetDlgItem(page, IDC_SECURITY_OPEN_CONFIRM));
+    const auto script = [&](const testhost::Sheet& s) {
+        stored = testhost::Text(s.page, IDC_SECURITY_OPEN_CONFIRM);
         for (const Row& row : rows)
         {
-            testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_OPEN), row.open);
-            testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_PERMISSIONS), row.permissions);
+            testhost::Check(s.page, IDC_SECURITY_OPEN, row.open);
+            testhost::Check(s.page, IDC_SECURITY_PERMISSIONS, row.permissions);
             for (int i = 0; i < 4; ++i)
             {
                 if (row.texts[i])
-                    testhost::ReplaceText(GetDlgItem(page, edits[i]), row.texts[i]);
+                    testhost::Type(s.page, edits[i], row.texts[i]);
             }
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+            PropSheet_PressButton(s.window, PSBTN_OK);
             if (!row.message)
                 break;
-            testhost::MessageBoxSeen seen;
-            EXPECT_TRUE(testhost::AnswerMessageBox(&seen, IDOK, 10000));
-            EXPECT_EQ(ResourceText(IDS_CAPTION_ERROR), seen.caption);
-            EXPECT_EQ(page, PropSheet_GetCurrentPageHwnd(sheet)); // the page stays
-            messages.push_back(seen.text);
-            expected.push_back(ResourceText(row.message));
+            messages.push_back(testhost::AnswerMessageBox(IDOK, 10000));
+            expected.push_back(testhost::MessageOf(IDS_CAPTION_ERROR, row.message));
+            EXPECT_EQ(s.page, PropSheet_GetCurrentPageHwnd(s.window)); // the page stays
         }
-    });
+    };
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_SECURITY, script, 0);
     EXPECT_EQ(std::wstring(32, L'A'), stored);
     EXPECT_EQ(expected, messages);
     EXPECT_EQ(2u, out.dwEncrypt);
