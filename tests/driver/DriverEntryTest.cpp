@@ -1,6 +1,7 @@
 // The entry points that need no window, called the way the spooler and the
 // graphics engine call them: through the built tarvikui.dll, loaded with
-// LoadLibraryW and resolved with GetProcAddress.
+// LoadLibraryW and resolved with GetProcAddress. (DrvConvertDevMode is
+// checked by the record fuzzer's model, on every output size and mode.)
 #include "ImportPatch.h"
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
@@ -34,42 +35,6 @@ class BuiltModule : public testing::Test
     static HMODULE s_module;
 };
 HMODULE BuiltModule::s_module = nullptr;
-
-// DrvConvertDevMode
-
-using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
-
-TEST_F(BuiltModule, ConvertDevModeDefaultCarriesThePrinterName)
-{
-    auto convert = Entry<ConvertFn>("DrvConvertDevMode");
-    struct Row
-    {
-        const wchar_t* printer;
-        const wchar_t* deviceName;
-    };
-    const Row rows[] = {
-        {L"Tarvik", L"Tarvik"},
-        {L"Office PDF", L"Office PDF"},
-        {nullptr, L"Tarvik"},
-        {L"", L"Tarvik"},
-        {L"A printer name that is longer than the device name field",
-         L"A printer name that is longer t"}, // cut to 31 characters
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.deviceName);
-        std::vector<BYTE> out(kRecordSize + 8, 0x5A);
-        LONG size = kRecordSize + 8;
-        std::wstring name = row.printer ? row.printer : L"";
-        SetLastError(0xdeadbeef);
-        EXPECT_TRUE(convert(row.printer ? &name[0] : nullptr, nullptr, reinterpret_cast<DEVMODEW*>(out.data()), &size,
-                            CDM_DRIVER_DEFAULT));
-        EXPECT_EQ(LONG(kRecordSize + 8), size); // unchanged on success
-        const TARVIK_DEVMODE expected = DefaultRecord(row.deviceName);
-        EXPECT_EQ(0, memcmp(&expected, out.data(), kRecordSize)) << testhost::RecordDifferences(&expected, out.data());
-        EXPECT_EQ(0x5A, out[kRecordSize]); // nothing written past the record
-    }
-}
 
 // DevQueryPrintEx refuses without writing an error text; every printer
 // event succeeds.

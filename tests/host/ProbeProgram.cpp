@@ -1,14 +1,13 @@
 // Run by the tests under other executable names (explorer.exe, hwp.exe, ...),
 // so that they see what the module decides in a process of that name.
-//   papers  prints the catalogue's count, the three paper answers' counts,
-//           and 1 when names and numbers match the catalogue's first forms
-//           and end with "Custom Size"
+//   papers  prints the catalogue's count, and 1 when the three paper
+//           answers are those of the catalogue (formtest::PapersOf)
 //   fonts   confirms the font page on a record whose excluded list is
 //           ";Gate Probe Font;;" (the test reads the registry itself) and
 //           exits with 0 when the caller's record came back with
 //           ";Gate Probe Font;"
+#include "FormFixture.h"
 #include "PrinterInstaller.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "CFormManager.h"
@@ -18,7 +17,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace
 {
@@ -27,19 +25,8 @@ int Papers(HANDLE printer)
     CFormManager forms;
     forms.SetPrinter(printer);
     forms.LoadAvailableForm();
-    const DWORD n = forms.GetFormCount();
-    const DWORD names = DrvDeviceCapabilities(printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
-    const DWORD papers = DrvDeviceCapabilities(printer, nullptr, DC_PAPERS, nullptr, nullptr);
-    const DWORD sizes = DrvDeviceCapabilities(printer, nullptr, DC_PAPERSIZE, nullptr, nullptr);
-    std::vector<wchar_t> nameSlots(64 * (n + 1));
-    std::vector<WORD> numbers(n + 1);
-    bool same = names == n + 1 && papers == n + 1 &&
-                DrvDeviceCapabilities(printer, nullptr, DC_PAPERNAMES, nameSlots.data(), nullptr) == n + 1 &&
-                DrvDeviceCapabilities(printer, nullptr, DC_PAPERS, numbers.data(), nullptr) == n + 1 &&
-                lstrcmpW(&nameSlots[64 * n], L"Custom Size") == 0 && numbers[n] == DMPAPER_USER;
-    for (DWORD k = 0; same && k < n; ++k)
-        same = lstrcmpW(&nameSlots[64 * k], forms.GetForms()[k]->szName) == 0 && numbers[k] == k + 1;
-    std::printf("%lu %lu %lu %lu %d\n", n, names, papers, sizes, same ? 1 : 0);
+    const bool same = formtest::PapersOf(forms) == formtest::AskPapers(formtest::Caps(printer, nullptr));
+    std::printf("%lu %d\n", forms.GetFormCount(), same ? 1 : 0);
     return 0;
 }
 

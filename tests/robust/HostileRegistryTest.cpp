@@ -36,21 +36,6 @@ LONG WriteForm(const std::wstring& name, DWORD type, const std::vector<BYTE>& da
     return WriteValue(TARVIK_FORMS_KEY, name, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
-// A paper answer of the module, asked for its count and then filled.
-template <typename Entry>
-std::vector<Entry> Answer(WORD index, DWORD* count)
-{
-    *count = DrvDeviceCapabilities(nullptr, const_cast<PWSTR>(L"Tarvik"), index, nullptr, nullptr);
-    std::vector<Entry> entries(*count);
-    EXPECT_EQ(*count, DrvDeviceCapabilities(nullptr, const_cast<PWSTR>(L"Tarvik"), index, entries.data(), nullptr));
-    return entries;
-}
-
-struct PaperName
-{
-    wchar_t text[64];
-};
-
 // The catalogue, and the three paper answers entry by entry against it: the
 // spooler's forms, then exactly the custom forms `stored` names with their
 // own sizes, in the registry's order up to the value `endsAt` that ends the
@@ -83,23 +68,7 @@ void ExpectCatalogue(HANDLE printer, const std::map<std::wstring, LONG>& stored,
     }
     EXPECT_EQ(expected, custom);
 
-    DWORD counts[3];
-    const auto names = Answer<PaperName>(DC_PAPERNAMES, &counts[0]);
-    const auto numbers = Answer<WORD>(DC_PAPERS, &counts[1]);
-    const auto sizes = Answer<POINT>(DC_PAPERSIZE, &counts[2]);
-    for (DWORD count : counts)
-        ASSERT_EQ(n + 1, count);
-    for (DWORD k = 0; k < n; ++k)
-    {
-        const FORM_ITEM* first = catalogue.FindForm(forms[k]->szName);
-        EXPECT_EQ(std::wstring(forms[k]->szName).substr(0, 63),
-                  std::wstring(names[k].text, wcsnlen(names[k].text, 64)));
-        EXPECT_EQ(k + 1, numbers[k]);
-        EXPECT_TRUE(sizes[k].x == first->size.cx / 100 && sizes[k].y == first->size.cy / 100) << k;
-    }
-    EXPECT_EQ(std::wstring(L"Custom Size"), names[n].text);
-    EXPECT_EQ(DMPAPER_USER, numbers[n]);
-    EXPECT_TRUE(sizes[n].x == 0 && sizes[n].y == 0);
+    EXPECT_EQ(formtest::PapersOf(catalogue), formtest::AskPapers(formtest::Caps(nullptr, L"Tarvik")));
 }
 
 TEST_F(HostileRegistry, CustomFormValuesOfEveryLengthAndType)
