@@ -8,6 +8,8 @@
 
 #include <shlobj.h>
 
+#include <tuple>
+
 namespace
 {
 using namespace testhost;
@@ -73,12 +75,7 @@ TEST_F(FormPage, ShowsTheRecordsFormAndFallsBackFromUnknownValues)
 // or prefix do not.
 TEST_F(FormPage, WhichActionsEnableApply)
 {
-    const struct
-    {
-        const char* action;
-        std::function<void(HWND)> act;
-        bool enables;
-    } rows[] = {
+    const std::tuple<const char*, std::function<void(HWND)>, bool> rows[] = {
         {"resolution", [](HWND p) { Pick(p, IDC_FORM_RESOLUTION, 2); }, false},
         {"PDF standard", [](HWND p) { Pick(p, IDC_FORM_PDF_STANDARD, 1); }, false},
         {"folder", [](HWND p) { Type(p, IDC_FORM_OUTPUT_FOLDER, L"D:\\Out"); }, false},
@@ -91,11 +88,11 @@ TEST_F(FormPage, WhichActionsEnableApply)
     };
     std::vector<std::string> wrong;
     RunSheet(s_printer, DefaultRecord(), IDS_TITLE_FORM, [&](const Sheet& s) {
-        for (const auto& row : rows)
+        for (const auto& [action, act, enables] : rows)
         {
-            row.act(s.page); // sent: handled when it returns
-            if (Enabled(s.window, kApplyButton) != row.enables)
-                wrong.push_back(row.action);
+            act(s.page); // sent: handled when it returns
+            if (Enabled(s.window, kApplyButton) != enables)
+                wrong.push_back(action);
             SendMessageW(s.window, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0); // disables it again
         }
     });

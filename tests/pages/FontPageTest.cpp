@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 namespace
 {
@@ -77,40 +78,38 @@ class FontPage : public testhost::PrinterTest
 
 TEST_F(FontPage, ModesOptionsAndStoredList)
 {
-    const struct
-    {
-        DWORD mode, option;
-        const wchar_t* list;
-        int shownRadio, shownOption, click, pick; // no click: 0, no pick: -1
-        bool listsOn, optionOn;
-        DWORD storedMode, storedOption;
-        const wchar_t* storedList;
-    } rows[] = {
-        {0, 0, L";Font A;;Font B;", IDC_FONT_MODE_NONE, 1, 0, -1, false, false, 3, 2, L";Font A;Font B;"},
-        {7, 9, L"", IDC_FONT_MODE_NONE, 1, 0, -1, false, false, 3, 2, L";"},
-        {1, 1, L";;", IDC_FONT_MODE_ALL, 0, IDC_FONT_MODE_EXCLUDE, 2, true, true, 2, 3, L";"},
-        {2, 3, L"Font B;Font A", IDC_FONT_MODE_EXCLUDE, 2, IDC_FONT_MODE_ALL, 0, false, true, 1, 1, L";Font A;Font B;"},
-        {2, 2, L";Font A;", IDC_FONT_MODE_EXCLUDE, 1, IDC_FONT_MODE_NONE, -1, false, false, 3, 2, L";Font A;"},
+    // The record's mode, option and list; the radio button clicked (0: none)
+    // and the option picked (-1: none); what the page shows: the mode radio
+    // buttons ("X" checked) and the option's position before the click, then
+    // whether the lists, their buttons, the option and its label are enabled;
+    // and what OK stores.
+    const std::tuple<DWORD, DWORD, const wchar_t*, int, int, std::string, DWORD, DWORD, const wchar_t*> rows[] = {
+        {0, 0, L";Font A;;Font B;", 0, -1, "--X 1 ------", 3, 2, L";Font A;Font B;"},
+        {7, 9, L"", 0, -1, "--X 1 ------", 3, 2, L";"},
+        {1, 1, L";;", IDC_FONT_MODE_EXCLUDE, 2, "X-- 0 ++++++", 2, 3, L";"},
+        {2, 3, L"Font B;Font A", IDC_FONT_MODE_ALL, 0, "-X- 2 ----++", 1, 1, L";Font A;Font B;"},
+        {2, 2, L";Font A;", IDC_FONT_MODE_NONE, -1, "-X- 1 ------", 3, 2, L";Font A;"},
     };
-    for (const auto& row : rows)
+    for (const auto& [mode, option, list, click, pick, shown, storedMode, storedOption, storedList] : rows)
     {
-        SCOPED_TRACE(testing::Message() << row.mode << "/" << row.option << " then " << row.click << "/" << row.pick);
-        const TARVIK_DEVMODE out = Edit(row.mode, row.option, row.list, [&](const testhost::Sheet& s) {
+        SCOPED_TRACE(testing::Message() << mode << "/" << option << " then " << click << "/" << pick);
+        std::string seen;
+        const TARVIK_DEVMODE out = Edit(mode, option, list, [&](const testhost::Sheet& s) {
             for (int radio : {IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE})
-                EXPECT_EQ(radio == row.shownRadio, IsDlgButtonChecked(s.page, radio) == BST_CHECKED) << radio;
-            EXPECT_EQ(row.shownOption, SendDlgItemMessageW(s.page, IDC_FONT_OPTION, CB_GETCURSEL, 0, 0));
-            if (row.click)
-                testhost::Click(s.page, row.click);
-            if (row.pick >= 0)
-                testhost::Pick(s.page, IDC_FONT_OPTION, row.pick);
-            for (int id : {IDC_FONT_EXCLUDED, IDC_FONT_AVAILABLE, IDC_FONT_INCLUDE, IDC_FONT_EXCLUDE})
-                EXPECT_EQ(row.listsOn, testhost::Enabled(s.page, id)) << id;
-            for (int id : {IDC_FONT_OPTION, IDC_FONT_OPTION_LABEL})
-                EXPECT_EQ(row.optionOn, testhost::Enabled(s.page, id)) << id;
+                seen += IsDlgButtonChecked(s.page, radio) ? 'X' : '-';
+            seen += " " + std::to_string(SendDlgItemMessageW(s.page, IDC_FONT_OPTION, CB_GETCURSEL, 0, 0)) + " ";
+            if (click)
+                testhost::Click(s.page, click);
+            if (pick >= 0)
+                testhost::Pick(s.page, IDC_FONT_OPTION, pick);
+            for (int id : {IDC_FONT_EXCLUDED, IDC_FONT_AVAILABLE, IDC_FONT_INCLUDE, IDC_FONT_EXCLUDE, IDC_FONT_OPTION,
+                           IDC_FONT_OPTION_LABEL})
+                seen += testhost::Enabled(s.page, id) ? '+' : '-';
         });
-        EXPECT_EQ(row.storedMode, out.dwFontMode);
-        EXPECT_EQ(row.storedOption, out.dwFontOption);
-        EXPECT_STREQ(row.storedList, out.szExcludeFonts);
+        EXPECT_EQ(shown, seen);
+        EXPECT_EQ(storedMode, out.dwFontMode);
+        EXPECT_EQ(storedOption, out.dwFontOption);
+        EXPECT_STREQ(storedList, out.szExcludeFonts);
     }
 }
 

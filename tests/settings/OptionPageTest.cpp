@@ -8,19 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace
 {
 TEST(OptionPage, FlagWordThroughTheControls)
 {
-    struct Row
-    {
-        DWORD in;
-        std::vector<int> clicks;
-        DWORD out;
-        int view;            // the selected view radio button, 0 for none
-        const char* enabled; // the view and the rotation radio buttons
-    };
-    const Row rows[] = {
+    // The flag word in and the buttons clicked; the flag word out, the view
+    // radio button selected (0 for none), and whether the view and the
+    // rotation radio buttons are enabled.
+    const std::tuple<DWORD, std::vector<int>, DWORD, int, std::string> rows[] = {
         {0x77C00000, {}, 0x77C00000, IDC_OPTION_VIEW_PAGES, "++"}, // the default survives
         {0x77FFFFFF, {}, 0x77C00000, IDC_OPTION_VIEW_PAGES, "++"}, // bits 21 to 0 go
         {0xFFFFFFFF, {}, 0xF7C00000, IDC_OPTION_VIEW_PAGES, "++"}, // bit 28 wins over 27
@@ -35,29 +32,29 @@ TEST(OptionPage, FlagWordThroughTheControls)
          IDC_OPTION_VIEW_BOOKMARKS,
          "--"},
     };
-    for (const Row& row : rows)
+    for (const auto& [in, clicks, out, view, enabled] : rows)
     {
-        SCOPED_TRACE(testing::Message() << std::hex << row.in << " and " << row.clicks.size() << " clicks");
+        SCOPED_TRACE(testing::Message() << std::hex << in << " and " << clicks.size() << " clicks");
         TARVIK_DEVMODE record = testhost::DefaultRecord();
-        record.dwOptionFlags = row.in;
+        record.dwOptionFlags = in;
         CDlgOptionSetting page;
         page.AttachRecord(nullptr, &record);
-        int view = -1;
-        std::string enabled;
+        int shownView = -1;
+        std::string shownEnabled;
         testhost::RunPageSheet({&page}, IDD_OPTION_PAGE, IDS_TITLE_OPTION, [&](HWND sheet) {
             HWND window = PropSheet_GetCurrentPageHwnd(sheet);
-            for (int id : row.clicks)
+            for (int id : clicks)
                 testhost::Click(window, id);
-            view = 0;
+            shownView = 0;
             for (int id : {IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS})
-                view = IsDlgButtonChecked(window, id) ? id : view;
+                shownView = IsDlgButtonChecked(window, id) ? id : shownView;
             for (int id : {IDC_OPTION_VIEW_THUMBNAILS, IDC_OPTION_ROTATE_EACH})
-                enabled += testhost::Enabled(window, id) ? '+' : '-';
+                shownEnabled += testhost::Enabled(window, id) ? '+' : '-';
             PropSheet_PressButton(sheet, PSBTN_OK);
         });
-        EXPECT_EQ(row.out, record.dwOptionFlags);
-        EXPECT_EQ(row.view, view);
-        EXPECT_EQ(row.enabled, enabled);
+        EXPECT_EQ(out, record.dwOptionFlags);
+        EXPECT_EQ(view, shownView);
+        EXPECT_EQ(enabled, shownEnabled);
     }
 }
 } // namespace

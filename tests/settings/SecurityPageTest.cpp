@@ -6,7 +6,9 @@
 
 #include "resource.h"
 
+#include <array>
 #include <cstring>
+#include <tuple>
 
 namespace
 {
@@ -33,13 +35,11 @@ TEST_F(SecurityPage, LevelsEnableTheirControlsAndEachClickRewritesThePermissions
     TARVIK_DEVMODE in = testhost::DefaultRecord();
     std::strcpy(in.szOpenPassword, "kept-open");
     std::strcpy(in.szPermissionsPassword, "kept-permissions");
-    const struct
-    {
-        int level; // picked first, -1 to keep
-        int click; // then clicked, 0 for none
-        const char* states;
-        DWORD word; // in the working record at once
-    } steps[] = {
+    // The level picked first (-1 keeps it) and the control clicked then (0 for
+    // none); the control states and the permission word in the working record
+    // at once.
+    using Step = std::tuple<int, int, std::string, DWORD>;
+    const std::vector<Step> steps = {
         {-1, 0, "+------------x----------", 0xFFFFF0C0},
         {2, 0, "+++----+----+X----------", 0xFFFFF0C0},
         {-1, IDC_SECURITY_PERMISSIONS, "+++----X+++++X++--++++++", 0xFFFFF0C0},
@@ -50,25 +50,18 @@ TEST_F(SecurityPage, LevelsEnableTheirControlsAndEachClickRewritesThePermissions
         {-1, IDC_SECURITY_COPY, "++X++++X+++++X+X-X+Xx+--", 0xFFFFF0D4}, // accessibility follows, adds nothing
         {0, 0, "+-x----x-----x-x-x-xx---", 0xFFFFF0D4},
     };
-    std::vector<std::string> states;
-    std::vector<DWORD> words;
+    std::vector<Step> seen;
     const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_SECURITY, [&](const testhost::Sheet& s) {
-        for (const auto& step : steps)
+        for (const auto& [level, click, states, word] : steps)
         {
-            if (step.level >= 0)
-                testhost::Pick(s.page, IDC_SECURITY_LEVEL, step.level);
-            if (step.click)
-                testhost::Click(s.page, step.click);
-            states.push_back(States(s.page));
-            words.push_back(s.working.dwPermissions);
+            if (level >= 0)
+                testhost::Pick(s.page, IDC_SECURITY_LEVEL, level);
+            if (click)
+                testhost::Click(s.page, click);
+            seen.emplace_back(level, click, States(s.page), s.working.dwPermissions);
         }
     });
-    ASSERT_EQ(std::size(steps), states.size());
-    for (size_t i = 0; i < std::size(steps); ++i)
-    {
-        EXPECT_EQ(steps[i].states, states[i]) << "step " << i;
-        EXPECT_EQ(steps[i].word, words[i]) << "step " << i;
-    }
+    EXPECT_EQ(steps, seen);
     // Without encryption Apply stores (1, 0) and keeps the passwords and
     // their flags, whatever the page showed.
     EXPECT_EQ(1u, out.dwEncrypt);
@@ -89,13 +82,10 @@ TEST_F(SecurityPage, PasswordChecksInTheirOrder)
     in.dwKeyLength = 40; // the key length alone chooses the level
     std::memset(in.szOpenPassword, 'A', sizeof(in.szOpenPassword));
     std::memset(in.padding6222, 'Z', sizeof(in.padding6222));
-    struct Row
-    {
-        bool open, permissions;
-        const wchar_t* texts[4]; // open password and confirmation, permissions password and confirmation; null keeps
-        UINT message;            // 0: the sheet closes
-    };
-    const Row rows[] = {
+    // The two check boxes; the open password and its confirmation, the
+    // permissions password and its confirmation (null keeps the edit); the
+    // message OK brings, 0 when the sheet closes.
+    const std::tuple<bool, bool, std::array<const wchar_t*, 4>, UINT> rows[] = {
         {false, false, {}, IDS_NO_PASSWORD_CHOSEN},
         {true, true, {L"", nullptr, L"x", L"y"}, IDS_EMPTY_OPEN_PASSWORD},
         {true, true, {L"Secret", L"secret"}, IDS_OPEN_PASSWORD_MISMATCH},
@@ -110,20 +100,20 @@ TEST_F(SecurityPage, PasswordChecksInTheirOrder)
     std::vector<std::wstring> messages, expected;
     const auto script = [&](const testhost::Sheet& s) {
         stored = testhost::Text(s.page, IDC_SECURITY_OPEN_CONFIRM);
-        for (const Row& row : rows)
+        for (const auto& [open, permissions, texts, message] : rows)
         {
-            testhost::Check(s.page, IDC_SECURITY_OPEN, row.open);
-            testhost::Check(s.page, IDC_SECURITY_PERMISSIONS, row.permissions);
+            testhost::Check(s.page, IDC_SECURITY_OPEN, open);
+            testhost::Check(s.page, IDC_SECURITY_PERMISSIONS, permissions);
             for (int i = 0; i < 4; ++i)
             {
-                if (row.texts[i])
-                    testhost::Type(s.page, edits[i], row.texts[i]);
+                if (texts[i])
+                    testhost::Type(s.page, edits[i], texts[i]);
             }
             PropSheet_PressButton(s.window, PSBTN_OK);
-            if (!row.message)
+            if (!message)
                 break;
             messages.push_back(testhost::AnswerMessageBox(IDOK, 10000));
-            expected.push_back(testhost::MessageOf(IDS_CAPTION_ERROR, row.message));
+            expected.push_back(testhost::MessageOf(IDS_CAPTION_ERROR, message));
             EXPECT_EQ(s.page, PropSheet_GetCurrentPageHwnd(s.window)); // the page stays
         }
     };
