@@ -37,6 +37,18 @@ HWND WaitUntil(const std::function<HWND()>& find, DWORD waitMs)
     return found;
 }
 
+HWND FindDescendant(HWND parent, int id)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        if (GetDlgCtrlID(child) == id)
+            return child;
+        if (HWND inner = FindDescendant(child, id))
+            return inner;
+    }
+    return nullptr;
+}
+
 void Notify(HWND parent, int id, WORD code)
 {
     SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(parent, id)));
@@ -81,18 +93,6 @@ bool IsDialog(HWND window)
 HWND WaitForSheet(DWORD waitMs)
 {
     return WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; }, waitMs);
-}
-
-HWND FindDescendant(HWND parent, int id)
-{
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    {
-        if (GetDlgCtrlID(child) == id)
-            return child;
-        if (HWND inner = FindDescendant(child, id))
-            return inner;
-    }
-    return nullptr;
 }
 
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs)

@@ -30,12 +30,9 @@ bool IsDialog(HWND window);
 // The first property sheet of this process (a window with a tab control).
 HWND WaitForSheet(DWORD waitMs = 20000);
 
-// The first descendant of `parent` with control ID `id` (depth first), or
-// null. Pages of a property sheet are children of the sheet, so this finds
-// a page's control from the sheet window.
-HWND FindDescendant(HWND parent, int id);
-
-// Waits until `parent` has a descendant with control ID `id`.
+// Waits until `parent` has a descendant with control ID `id` (depth first).
+// Pages of a property sheet are children of the sheet, so this finds a
+// page's control from the sheet window.
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs = 20000);
 
 // The tab titles of a property sheet, in order.
