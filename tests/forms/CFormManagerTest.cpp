@@ -7,6 +7,7 @@
 #include "CFormManager.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -73,26 +74,22 @@ TEST_F(Catalogue, AddReplacesAndDeleteFindsOnlyCustomForms)
 
 TEST_F(Catalogue, FavoritesSplitOnSeparatorsAndSaveJoined)
 {
-    const struct
-    {
-        std::wstring stored;
-        std::vector<std::wstring> names;
-        std::wstring saved;
-    } rows[] = {
+    // The stored value; the names loaded, the value saved again.
+    const std::tuple<std::wstring, std::vector<std::wstring>, std::wstring> rows[] = {
         {L";A4;;Letter;", {L"A4", L"Letter"}, L"A4;Letter"},
         {L" A4 ;A4", {L" A4 ", L"A4"}, L" A4 ;A4"},
         {L";;", {}, L""},
     };
-    for (const auto& row : rows)
+    for (const auto& [stored, names, saved] : rows)
     {
-        ASSERT_EQ(0, formtest::StoreFavorites(row.stored));
+        ASSERT_EQ(0, formtest::StoreFavorites(stored));
         CFormManager forms;
         forms.AddFavoriteForm(L"replaced by the load");
         EXPECT_EQ(0u, forms.LoadFavoriteForm());
-        EXPECT_EQ(row.names, std::vector<std::wstring>(forms.GetFavoriteForms(),
-                                                       forms.GetFavoriteForms() + forms.GetFavoriteFormCount()));
+        EXPECT_EQ(names, std::vector<std::wstring>(forms.GetFavoriteForms(),
+                                                   forms.GetFavoriteForms() + forms.GetFavoriteFormCount()));
         EXPECT_EQ(0u, forms.SaveFavoriteForm());
-        EXPECT_EQ(row.saved, formtest::StoredFavorites()) << testhost::Utf8(row.stored);
+        EXPECT_EQ(saved, formtest::StoredFavorites()) << testhost::Utf8(stored);
     }
 
     // Without the value: code 2 and an empty list.

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -94,19 +95,15 @@ TEST_F(HostileRegistry, CustomFormValuesOfEveryLengthAndType)
 // nothing of it, not even a shortened name, becomes a form.
 TEST_F(HostileRegistry, ValuesTooLargeToReadEndTheLoad)
 {
-    const struct
+    for (const auto& [name, length] : {std::pair(std::wstring(kFormNameLength + 1, L'M'), size_t(40)),
+                                       std::pair(std::wstring(L"Huge"), size_t(8193))})
     {
-        std::wstring name;
-        size_t length;
-    } rows[] = {{std::wstring(kFormNameLength + 1, L'M'), 40}, {L"Huge", 8193}};
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.name.size());
+        SCOPED_TRACE(name.size());
         SetUp();
         ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"A before", REG_BINARY, FormRecord(11, 40)));
-        ASSERT_EQ(ERROR_SUCCESS, WriteForm(row.name, REG_BINARY, FormRecord(12, row.length)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(name, REG_BINARY, FormRecord(12, length)));
         ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"z after", REG_BINARY, FormRecord(13, 40)));
-        ExpectCatalogue(s_printer, {{L"A before", 11}, {L"z after", 13}}, row.name);
+        ExpectCatalogue(s_printer, {{L"A before", 11}, {L"z after", 13}}, name);
     }
 }
 
@@ -124,28 +121,21 @@ TEST_F(HostileRegistry, FavoriteFormOf64KiBOrOfAnotherType)
     const std::wstring endless(32768, L'x'); // no separator and no terminator
     const DWORD number = 0x00340041;         // "A4" if read as text
     const wchar_t multi[] = L"A4\0Letter\0";
-    const struct
-    {
-        const char* what;
-        DWORD type;
-        const void* data;
-        DWORD size;
-        DWORD result;
-        std::vector<std::wstring> names;
-    } rows[] = {
+    // The value's type, bytes and size; what the load answers, the names it gives.
+    const std::tuple<const char*, DWORD, const void*, DWORD, DWORD, std::vector<std::wstring>> rows[] = {
         {"64 KiB of names", REG_SZ, many.c_str(), DWORD((many.size() + 1) * 2), 0, names},
         {"64 KiB, one unterminated name", REG_SZ, endless.data(), DWORD(endless.size() * 2), 0, {endless}},
         {"a number", REG_DWORD, &number, sizeof(number), ERROR_FILE_NOT_FOUND, {}},
         {"bytes", REG_BINARY, "A4;Letter", 9, ERROR_FILE_NOT_FOUND, {}},
         {"several texts", REG_MULTI_SZ, multi, sizeof(multi), ERROR_FILE_NOT_FOUND, {}},
     };
-    for (const auto& row : rows)
+    for (const auto& [what, type, data, size, result, loaded] : rows)
     {
-        SCOPED_TRACE(row.what);
-        ASSERT_EQ(ERROR_SUCCESS, WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, row.type, row.data, row.size));
+        SCOPED_TRACE(what);
+        ASSERT_EQ(ERROR_SUCCESS, WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, type, data, size));
         CFormManager catalogue;
-        EXPECT_EQ(row.result, catalogue.LoadFavoriteForm());
-        EXPECT_TRUE(row.names ==
+        EXPECT_EQ(result, catalogue.LoadFavoriteForm());
+        EXPECT_TRUE(loaded ==
                     std::vector<std::wstring>(catalogue.GetFavoriteForms(),
                                               catalogue.GetFavoriteForms() + catalogue.GetFavoriteFormCount()));
         ExpectCatalogue(s_printer, {}); // the forms do not depend on the favourites
