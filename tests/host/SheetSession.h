@@ -30,7 +30,7 @@ struct Sheet
 
 // Opens Printing Preferences of `printer` on `in` (DocumentPropertiesW with
 // DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER) and, on a second thread, shows
-// the tab titled by string `titleId` (0: the first tab) and runs `user`.
+// the tab titled by string `titleId` (0: the one it opens on) and runs `user`.
 // Then it cancels the dialogs the script left open over the sheet and
 // presses `button` (0: the script ends the sheet itself). A sheet still open
 // fails the test and is cancelled. Returns the caller's output record.
