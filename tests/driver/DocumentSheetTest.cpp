@@ -4,7 +4,6 @@
 // life from INIT to DESTROY is checked object by object.
 #include "HeapWatch.h"
 #include "PrinterTest.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "Globals.h"

@@ -9,12 +9,10 @@
 #include "HttpTestServer.h"
 #include "ImportPatch.h"
 #include "PrinterTest.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
-#include "SettingsRecord.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 // The paper page on the real sheet: what it shows for a record, what the
 // user's clicks and typing change, and what OK leaves in the caller's record.
 #include "FormFixture.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "resource.h"

@@ -2,7 +2,6 @@
 // opened through the spooler, worked by a user on a second thread, the
 // caller's record checked after OK.
 #include "PrinterTest.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "resource.h"

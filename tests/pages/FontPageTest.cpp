@@ -1,9 +1,9 @@
 // The font page on the real sheet: Printing Preferences opened through the
 // spooler, worked by a user on a second thread, the caller's record checked
-// after OK. The registry rule is seen from a probe run under the shell's name.
+// after OK. The registry rule is seen from probes run under the names of the
+// shell, the spooler and others.
 #include "PrinterTest.h"
 #include "ProbeRun.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "CDlgFontSetting.h"

@@ -6,7 +6,6 @@
 // (2 unless set; the long run uses 10).
 #include "HttpTestServer.h"
 #include "ProcessUsage.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "CDlgInfoSetting.h"

@@ -3,7 +3,6 @@
 // changes, the digit filter of a hidden resolution entry, and the record the
 // caller gets back.
 #include "PrinterTest.h"
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "resource.h"

@@ -1,6 +1,5 @@
 // The option page, which no sheet of the driver includes, in a property
 // sheet of the test: the flag word through its controls and back.
-#include "RecordFields.h"
 #include "SheetSession.h"
 
 #include "CDlgOptionSetting.h"
