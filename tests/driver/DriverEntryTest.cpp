@@ -1,6 +1,7 @@
 // The entry points that need no window, called the way the spooler and the
 // graphics engine call them: through the built tarvikui.dll, loaded with
-// LoadLibraryW and resolved with GetProcAddress.
+// LoadLibraryW and resolved with GetProcAddress. (DrvConvertDevMode is
+// checked by the record fuzzer's model, on every output size and mode.)
 #include "ImportPatch.h"
 #include "PrinterInstaller.h"
 #include "RecordFields.h"
@@ -11,11 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
 {
-using testhost::DefaultRecord;
 class BuiltModule : public testing::Test
 {
   protected:
@@ -34,42 +35,6 @@ class BuiltModule : public testing::Test
     static HMODULE s_module;
 };
 HMODULE BuiltModule::s_module = nullptr;
-
-// DrvConvertDevMode
-
-using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
-
-TEST_F(BuiltModule, ConvertDevModeDefaultCarriesThePrinterName)
-{
-    auto convert = Entry<ConvertFn>("DrvConvertDevMode");
-    struct Row
-    {
-        const wchar_t* printer;
-        const wchar_t* deviceName;
-    };
-    const Row rows[] = {
-        {L"Tarvik", L"Tarvik"},
-        {L"Office PDF", L"Office PDF"},
-        {nullptr, L"Tarvik"},
-        {L"", L"Tarvik"},
-        {L"A printer name that is longer than the device name field",
-         L"A printer name that is longer t"}, // cut to 31 characters
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.deviceName);
-        std::vector<BYTE> out(kRecordSize + 8, 0x5A);
-        LONG size = kRecordSize + 8;
-        std::wstring name = row.printer ? row.printer : L"";
-        SetLastError(0xdeadbeef);
-        EXPECT_TRUE(convert(row.printer ? &name[0] : nullptr, nullptr, reinterpret_cast<DEVMODEW*>(out.data()), &size,
-                            CDM_DRIVER_DEFAULT));
-        EXPECT_EQ(LONG(kRecordSize + 8), size); // unchanged on success
-        const TARVIK_DEVMODE expected = DefaultRecord(row.deviceName);
-        EXPECT_EQ(0, memcmp(&expected, out.data(), kRecordSize)) << testhost::RecordDifferences(&expected, out.data());
-        EXPECT_EQ(0x5A, out[kRecordSize]); // nothing written past the record
-    }
-}
 
 // DevQueryPrintEx refuses without writing an error text; every printer
 // event succeeds.
@@ -93,22 +58,22 @@ TEST_F(BuiltModule, QueryPrintAndPrinterEvents)
 // ExtEscape is pointed at a stand-in that records the call and answers as
 // the test says.
 
-struct EscapeCall
+// An escape call as the stand-in saw it: the DC, the escape, the input's size
+// and the name it holds, the output's size and whether there was one.
+std::wstring Escape(HDC hdc, int escape, int inputSize, const wchar_t* name, int outputSize, bool output)
 {
-    HDC hdc;
-    int escape;
-    int inputSize;
-    std::wstring name;
-    int outputSize;
-    bool outputNull;
-};
-std::vector<EscapeCall> g_escapes;
+    return std::to_wstring(reinterpret_cast<UINT_PTR>(hdc)) + L" " + std::to_wstring(escape) + L" " +
+           std::to_wstring(inputSize) + L" \"" + (name ? name : L"<null>") + L"\" " + std::to_wstring(outputSize) +
+           (output ? L" output" : L"");
+}
+
+std::vector<std::wstring> g_escapes;
 int g_rendererAnswer = 0;
 
 int WINAPI RendererStandIn(HDC hdc, int escape, int inputSize, LPCSTR input, int outputSize, LPSTR output)
 {
-    const auto* name = reinterpret_cast<const wchar_t*>(input);
-    g_escapes.push_back({hdc, escape, inputSize, name ? std::wstring(name) : L"<null>", outputSize, output == nullptr});
+    g_escapes.push_back(
+        Escape(hdc, escape, inputSize, reinterpret_cast<const wchar_t*>(input), outputSize, output != nullptr));
     return g_rendererAnswer;
 }
 
@@ -129,7 +94,7 @@ class DocumentEvent : public BuiltModule
     void TearDown() override
     {
         testhost::PatchImport(s_module, "gdi32.dll", "ExtEscape", m_previous);
-        std::vector<EscapeCall>().swap(g_escapes);
+        std::vector<std::wstring>().swap(g_escapes);
     }
 
     void* m_previous = nullptr;
@@ -140,45 +105,35 @@ class DocumentEvent : public BuiltModule
 // DOCINFOW) sends an empty name.
 TEST_F(DocumentEvent, StartDocSendsTheNameAndMapsTheRenderersAnswer)
 {
-    struct Row
-    {
-        int answer;
-        int result;
-        DWORD lastError;
-        const wchar_t* name;
-        bool docInfo;
-        ULONG cbIn = sizeof(DOCINFOW*);
-    };
-    const Row rows[] = {
-        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true},
-        {1223, -2, 1223, L"Quarterly report.docx", true},
-        {5, -1, 5, L"Quarterly report.docx", true},
-        {112, -1, 112, L"Quarterly report.docx", true},
-        {0, 1, 0xdeadbeef, nullptr, true},
-        {0, 1, 0xdeadbeef, nullptr, false},
+    constexpr ULONG kPointer = sizeof(DOCINFOW*);
+    // The renderer's answer; the event's result and last error; the document
+    // name, whether a DOCINFOW comes, and the size of the input.
+    const std::tuple<int, int, DWORD, const wchar_t*, bool, ULONG> rows[] = {
+        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true, kPointer},
+        {1223, -2, 1223, L"Quarterly report.docx", true, kPointer},
+        {5, -1, 5, L"Quarterly report.docx", true, kPointer},
+        {112, -1, 112, L"Quarterly report.docx", true, kPointer},
+        {0, 1, 0xdeadbeef, nullptr, true, kPointer},
+        {0, 1, 0xdeadbeef, nullptr, false, kPointer},
         // An input too small to hold the pointer is not read.
         {0, 1, 0xdeadbeef, L"Quarterly report.docx", true, 0},
-        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true, sizeof(DOCINFOW*) - 1},
+        {0, 1, 0xdeadbeef, L"Quarterly report.docx", true, kPointer - 1},
     };
     const HDC dc = reinterpret_cast<HDC>(0x1234);
-    for (const Row& row : rows)
+    for (const auto& [answer, result, lastError, name, docInfo, cbIn] : rows)
     {
-        SCOPED_TRACE(testing::Message() << row.answer << " " << row.docInfo);
+        SCOPED_TRACE(testing::Message() << answer << " " << docInfo << " " << cbIn);
         g_escapes.clear();
-        g_rendererAnswer = row.answer;
-        DOCINFOW info = {sizeof(info), row.name, nullptr, nullptr, 0};
-        DOCINFOW* pInfo = row.docInfo ? &info : nullptr;
+        g_rendererAnswer = answer;
+        DOCINFOW info = {sizeof(info), name, nullptr, nullptr, 0};
+        DOCINFOW* pInfo = docInfo ? &info : nullptr;
         SetLastError(0xdeadbeef);
-        EXPECT_EQ(row.result, m_event(nullptr, dc, DOCUMENTEVENT_STARTDOC, row.cbIn, &pInfo, 0, nullptr));
-        EXPECT_EQ(row.lastError, GetLastError());
-        ASSERT_EQ(1u, g_escapes.size());
-        const std::wstring name = row.name && row.cbIn >= sizeof(DOCINFOW*) ? row.name : L"";
-        EXPECT_EQ(dc, g_escapes[0].hdc);
-        EXPECT_EQ(-255, g_escapes[0].escape);
-        EXPECT_EQ(int((name.size() + 1) * sizeof(wchar_t)), g_escapes[0].inputSize);
-        EXPECT_EQ(name, g_escapes[0].name);
-        EXPECT_EQ(0, g_escapes[0].outputSize);
-        EXPECT_TRUE(g_escapes[0].outputNull);
+        EXPECT_EQ(result, m_event(nullptr, dc, DOCUMENTEVENT_STARTDOC, cbIn, &pInfo, 0, nullptr));
+        EXPECT_EQ(lastError, GetLastError());
+        const std::wstring sent = name && cbIn >= kPointer ? name : L"";
+        EXPECT_EQ(std::vector<std::wstring>{Escape(dc, -255, int((sent.size() + 1) * sizeof(wchar_t)), sent.c_str(), 0,
+                                                   false)},
+                  g_escapes);
     }
 }
 

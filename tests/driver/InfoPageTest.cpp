@@ -9,21 +9,18 @@
 #include "HttpTestServer.h"
 #include "ImportPatch.h"
 #include "PrinterTest.h"
-#include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
-#include "SettingsRecord.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
+#include <array>
 #include <atomic>
-#include <functional>
-#include <vector>
+#include <cstring>
+#include <tuple>
 
 namespace
 {
@@ -68,12 +65,7 @@ void RegisterRecorderAsBrowser()
 
 TEST(UpdateRules, VersionsCompareEachPartAsAnUnsigned16BitNumber)
 {
-    const struct
-    {
-        const wchar_t* announced;
-        WORD installed[4];
-        bool newer;
-    } rows[] = {
+    const std::tuple<const wchar_t*, std::array<WORD, 4>, bool> rows[] = {
         {L"7.0.1.5", {7, 0, 0, 1}, true},
         {L"7.0.0.1", {7, 0, 0, 1}, false},
         {L"6.9.9.9", {7, 0, 0, 1}, false},
@@ -87,42 +79,37 @@ TEST(UpdateRules, VersionsCompareEachPartAsAnUnsigned16BitNumber)
         {L" 8 .x.1", {7, 9, 9, 9}, true},         // 8.0.1.0
         {L"", {0, 0, 0, 1}, false},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.newer, IsNewerVersion(row.announced, row.installed)) << testhost::Utf8(row.announced);
+    for (const auto& [announced, installed, newer] : rows)
+        EXPECT_EQ(newer, IsNewerVersion(announced, installed.data())) << testhost::Utf8(announced);
 }
 
 // The address comes from the network and goes to the shell, which runs
 // whatever it names, and on to a browser's command line.
 TEST(UpdateRules, OnlyCleanWebAddressesMayBeOpened)
 {
-    const struct
-    {
-        const wchar_t* address;
-        bool web;
-    } rows[] = {
-        {L"http://downloads.example/tarvik-7.0.1.5.exe", true},
-        {L"HTTPS://Downloads.Example:8443/t.exe?x=1&y=2#top", true},
-        {L"http://a.example/%22quoted%22", true},
-        {L"C:\\Windows\\system32\\calc.exe", false},
-        {L"file:///C:/Windows/system32/calc.exe", false},
-        {L"httpx://a.example/", false},
-        {L"http://", false},
-        {L"http:///path", false},
-        {L"http://a.example/\" --load-extension=x", false},
-        {L"http://a.example/ x.exe", false},
-        {L"http://a.example/'x'", false},
-        {L"http://a.example/\tx", false},
-        {L"http://a.example/\x7F", false},
-        {L"http://a.example/\x85x", false},   // a C1 control (next line)
-        {L"http://a.example/\xA0x", false},   // no-break space
-        {L"http://a.example/\x3000x", false}, // ideographic space
-        {L"http://a.example/\x2028x", false}, // line separator
-        {L"http://a.example/\x00E9t\x00E9", true},
-        {L"", false},
-        {nullptr, false},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.web, IsWebAddress(row.address)) << (row.address ? testhost::Utf8(row.address) : "null");
+    for (const wchar_t* web :
+         {L"http://downloads.example/tarvik-7.0.1.5.exe", L"HTTPS://Downloads.Example:8443/t.exe?x=1&y=2#top",
+          L"http://a.example/%22quoted%22", L"http://a.example/\x00E9t\x00E9"})
+        EXPECT_TRUE(IsWebAddress(web)) << testhost::Utf8(web);
+    for (const wchar_t* other : {
+             L"C:\\Windows\\system32\\calc.exe",
+             L"file:///C:/Windows/system32/calc.exe",
+             L"httpx://a.example/",
+             L"http://",
+             L"http:///path",
+             L"http://a.example/\" --load-extension=x",
+             L"http://a.example/ x.exe",
+             L"http://a.example/'x'",
+             L"http://a.example/\tx",
+             L"http://a.example/\x7F",
+             L"http://a.example/\x85x",   // a C1 control (next line)
+             L"http://a.example/\xA0x",   // no-break space
+             L"http://a.example/\x3000x", // ideographic space
+             L"http://a.example/\x2028x", // line separator
+             L"",
+         })
+        EXPECT_FALSE(IsWebAddress(other)) << testhost::Utf8(other);
+    EXPECT_FALSE(IsWebAddress(nullptr));
 }
 
 std::string Answer(const std::string& version, const std::string& address, const std::string& padding = "")
@@ -159,42 +146,17 @@ class UpdateCheck : public testing::Test
         DestroyWindow(m_owner);
     }
 
-    // Runs `check` while a user answers every message box with `choice`;
-    // returns the texts of the boxes shown.
-    static std::vector<std::wstring> Answering(int choice, const std::function<void()>& check)
-    {
-        std::vector<std::wstring> shown;
-        std::atomic<bool> done(false);
-        {
-            testhost::UserThread user([&] {
-                while (!done)
-                {
-                    testhost::MessageBoxSeen seen;
-                    if (testhost::AnswerMessageBox(&seen, choice, 100))
-                        shown.push_back(seen.text);
-                }
-            });
-            check();
-            done = true;
-        }
-        return shown;
-    }
-
     // The check against an answer with these bytes.
     std::vector<std::wstring> CheckAnswer(const std::string& body, int choice, int status = 200)
     {
         EXPECT_TRUE(s_server.PublishFile(L"checkupdate.xml", body));
         const std::wstring url = s_server.Url(
             L"/tarvikpro7/checkupdate.html?type=text/xml&file=checkupdate.xml&status=" + std::to_wstring(status));
-        return Answering(choice, [&] { m_page.CheckForUpdateAt(url.c_str()); });
+        return testhost::CallAnsweringMessageBoxes(choice, [&] { m_page.CheckForUpdateAt(url.c_str()); });
     }
 
-    static std::wstring Text(UINT id)
-    {
-        wchar_t text[1024] = L"";
-        LoadStringW(g_hResModule, id, text, static_cast<int>(std::size(text)));
-        return text;
-    }
+    // What the check shows: message `id` in a box of its own.
+    static std::vector<std::wstring> Shows(UINT id) { return {testhost::MessageOf(IDS_CAPTION_INFORMATION, id)}; }
 
     static testweb::HttpTestServer s_server;
     HWND m_owner = nullptr;
@@ -202,95 +164,68 @@ class UpdateCheck : public testing::Test
 };
 testweb::HttpTestServer UpdateCheck::s_server;
 
-// A newer version is offered: Cancel opens nothing, OK opens the address in
-// the browser. An address that may not be opened is a failed check, and the
-// launch that follows it is the only one the recorder saw.
-TEST_F(UpdateCheck, OffersANewerVersionAndOpensOnlyWebAddresses)
+// What the check shows for each answer, and how the last line it wrote to
+// the debugger output begins ("": it wrote none). A newer version is offered:
+// Cancel opens nothing, OK opens the address in the browser. An address that
+// may not be opened is a failed check, and the launch that follows it is the
+// only one the recorder saw. Only the first 1023 bytes of the answer are
+// parsed: the check works when the later of the two end tags ends within
+// them, and fails one byte later.
+TEST_F(UpdateCheck, WhatEachAnswerShows)
 {
-    const struct
-    {
-        const char* version;
-        std::string address;
-        int choice;
-        UINT message;
-    } rows[] = {
-        {"7.0.0.1", "http://a.example/same.exe", IDOK, IDS_NO_NEWER_VERSION},
-        {"7.0.1.5", "http://a.example/cancelled.exe", IDCANCEL, IDS_NEWER_VERSION},
-        {"9.0", "C:\\Windows\\system32\\calc.exe", IDOK, IDS_NO_NEWER_VERSION},
-        {"9.0", "http://a.example/\" --new-window file:///C:/", IDOK, IDS_NO_NEWER_VERSION},
-        {"9.0", "HTTPS://Downloads.Example/t.exe", IDOK, IDS_NEWER_VERSION},
+    const std::string full = Answer("9.0", "http://a.example/"), file = "C:\\Windows\\system32\\calc.exe",
+                      quoted = "http://a.example/\" --new-window file:///C:/";
+    const auto endingAt = [&](size_t end) { // the end tags end at byte `end`
+        const size_t endOfTags = full.size() - std::strlen("</workflow></tarvik7></product></kastrel>\r\n");
+        const std::string body =
+            Answer("9.0", "http://a.example/", "<p>" + std::string(end - endOfTags - 7, 'x') + "</p>");
+        EXPECT_EQ(end + full.size() - endOfTags, body.size());
+        return body;
     };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.address);
-        testhost::DebugCapture capture;
-        EXPECT_EQ(std::vector<std::wstring>{Text(row.message)},
-                  CheckAnswer(Answer(row.version, row.address), row.choice));
-        const std::wstring refusal =
-            L"The download address is not a web address: " + std::wstring(row.address.begin(), row.address.end());
-        const bool refused = row.message == IDS_NO_NEWER_VERSION && row.version[0] == '9';
-        EXPECT_EQ(refused ? refusal : L"", capture.Lines().empty() ? L"" : capture.Lines().back());
-    }
-    EXPECT_EQ(std::vector<std::wstring>{L"HTTPS://Downloads.Example/t.exe"}, Launched(1));
-}
-
-TEST_F(UpdateCheck, FailedChecksShowTheNoUpdateMessage)
-{
-    struct Row
-    {
-        const char* what;
-        std::string body;
-        int status;
-        const wchar_t* line; // how the last debug line begins
-    };
-    const std::string full = Answer("9.0", "http://a.example/");
-    const Row rows[] = {
-        {"not found", full, 404, L"Can not request "},
-        {"a text, not a document", "Hello, this is not an update answer.", 200, L"Can not find kastrel node"},
-        {"broken XML", "<?xml version=\"1.0\"?><kastrel></product>", 200, L"Can not parse xml from "},
-        {"no declaration before kastrel", full.substr(full.find("<kastrel>")), 200, L"Can not find kastrel node"},
-        {"no workflow", "<?xml version=\"1.0\"?><kastrel><product><tarvik7></tarvik7></product></kastrel>", 200,
-         L"Can not find workflow node"},
+    const std::tuple<const char*, std::string, int, int, UINT, std::string> rows[] = {
+        {"the installed version", Answer("7.0.0.1", "http://a.example/same.exe"), 200, IDOK, IDS_NO_NEWER_VERSION, ""},
+        {"newer, cancelled", Answer("7.0.1.5", "http://a.example/no.exe"), 200, IDCANCEL, IDS_NEWER_VERSION, ""},
+        {"a file", Answer("9.0", file), 200, IDOK, IDS_NO_NEWER_VERSION,
+         "The download address is not a web address: " + file},
+        {"a quote", Answer("9.0", quoted), 200, IDOK, IDS_NO_NEWER_VERSION,
+         "The download address is not a web address: " + quoted},
+        {"newer, opened", Answer("9.0", "HTTPS://Downloads.Example/t.exe"), 200, IDOK, IDS_NEWER_VERSION, ""},
+        {"not found", full, 404, IDOK, IDS_NO_NEWER_VERSION, "Can not request "},
+        {"a text", "Hello, this is not an update answer.", 200, IDOK, IDS_NO_NEWER_VERSION,
+         "Can not find kastrel node"},
+        {"broken XML", "<?xml version=\"1.0\"?><kastrel></product>", 200, IDOK, IDS_NO_NEWER_VERSION,
+         "Can not parse xml from "},
+        {"no declaration", full.substr(full.find("<kastrel>")), 200, IDOK, IDS_NO_NEWER_VERSION,
+         "Can not find kastrel node"},
+        {"no workflow", "<?xml version=\"1.0\"?><kastrel><product><tarvik7></tarvik7></product></kastrel>", 200, IDOK,
+         IDS_NO_NEWER_VERSION, "Can not find workflow node"},
         {"empty version",
          "<?xml?><kastrel><product><tarvik7><workflow><version></version><downloadurl>http://a.example/"
          "</downloadurl></workflow></tarvik7></product></kastrel>",
-         200, L"Can not find version node or downloadurl"},
+         200, IDOK, IDS_NO_NEWER_VERSION, "Can not find version node or downloadurl"},
+        {"ends at byte 1023", endingAt(1023), 200, IDCANCEL, IDS_NEWER_VERSION, ""},
+        {"ends at byte 1024", endingAt(1024), 200, IDCANCEL, IDS_NO_NEWER_VERSION, "Can not parse xml from "},
     };
-    for (const Row& row : rows)
+    for (const auto& [what, body, status, choice, message, line] : rows)
     {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(what);
         testhost::DebugCapture capture;
-        EXPECT_EQ(std::vector<std::wstring>{Text(IDS_NO_NEWER_VERSION)}, CheckAnswer(row.body, IDOK, row.status));
-        const auto lines = capture.Lines();
-        ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(0u, lines.back().find(row.line)) << testhost::Utf8(lines.back());
+        EXPECT_EQ(Shows(message), CheckAnswer(body, choice, status));
+        const std::vector<std::wstring> lines = capture.Lines();
+        EXPECT_EQ(line.empty(), lines.empty());
+        if (!lines.empty())
+        {
+            EXPECT_EQ(0u, lines.back().find(std::wstring(line.begin(), line.end()))) << testhost::Utf8(lines.back());
+        }
     }
-}
-
-// Only the first 1023 bytes of the answer are parsed: the check works when
-// the later of the two end tags ends within them, and fails one byte later.
-TEST_F(UpdateCheck, AnswerIsCutAfter1023Bytes)
-{
-    const std::string head = Answer("9.0", "http://a.example/");
-    const std::string tail = "</workflow></tarvik7></product></kastrel>\r\n";
-    const size_t endOfTags = head.size() - tail.size(); // just past </downloadurl>
-    for (size_t end : {size_t(1023), size_t(1024)})
-    {
-        SCOPED_TRACE(end);
-        const std::string padding = "<p>" + std::string(end - endOfTags - 7, 'x') + "</p>";
-        const std::string body = Answer("9.0", "http://a.example/", padding);
-        ASSERT_EQ(end, body.size() - tail.size());
-        EXPECT_EQ(std::vector<std::wstring>{Text(end <= 1023 ? IDS_NEWER_VERSION : IDS_NO_NEWER_VERSION)},
-                  CheckAnswer(body, IDCANCEL));
-    }
+    EXPECT_EQ(std::vector<std::wstring>{L"HTTPS://Downloads.Example/t.exe"}, Launched(1));
 }
 
 // Without a network the maker's server cannot answer: the same message.
 TEST_F(UpdateCheck, MakersServerUnreachable)
 {
     testhost::DebugCapture capture;
-    const std::vector<std::wstring> shown = Answering(IDOK, [&] { m_page.CheckForUpdate(); });
-    EXPECT_EQ(std::vector<std::wstring>{Text(IDS_NO_NEWER_VERSION)}, shown);
+    EXPECT_EQ(Shows(IDS_NO_NEWER_VERSION), testhost::CallAnsweringMessageBoxes(IDOK, [&] { m_page.CheckForUpdate(); }));
     const auto lines = capture.Lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(L"Can not request http://www.kastrel.com/tarvikpro7/checkupdate.html url", lines.back());
@@ -301,24 +236,11 @@ TEST_F(UpdateCheck, MakersServerUnreachable)
 TEST_F(UpdateCheck, UnreadableVersionShowsZeros)
 {
     CDlgInfoSetting page;
-    PROPSHEETPAGEW* description = nullptr;
-    ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, &page));
-    HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
-    LocalFree(description);
-    PROPSHEETHEADERW header = {};
-    header.dwSize = sizeof(header);
-    header.pszCaption = L"Version probe";
-    header.nPages = 1;
-    header.phpage = &handle;
     std::wstring version;
-    {
-        testhost::UserThread user([&] {
-            HWND sheet = testhost::WaitForDialog(L"Version probe");
-            version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        });
-        PropertySheetW(&header);
-    }
+    testhost::RunPageSheet({&page}, IDD_INFO_PAGE, IDS_TITLE_INFO, [&](HWND sheet) {
+        version = testhost::WindowText(testhost::WaitForDescendant(sheet, IDC_INFO_VERSION));
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
     EXPECT_EQ(L"Version 0.0.0.0", version);
 }
 
@@ -348,48 +270,35 @@ TEST_F(InfoPage, OnTheRealSheet)
 {
     RegisterRecorderAsBrowser();
     DeleteFileW(RecorderTrace().c_str());
-    TARVIK_DEVMODE in = testhost::DefaultRecord();
-    std::vector<BYTE> out(kRecordSize, 0xCC);
+    const TARVIK_DEVMODE in = testhost::DefaultRecord();
     HCURSOR overLink = nullptr, besideLink = nullptr;
     std::wstring version;
-    {
-        testhost::UserThread user([&] {
-            HWND sheet = testhost::WaitForSheet();
-            ASSERT_NE(nullptr, sheet);
-            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(testhost::TabTitles(sheet).size()) - 1);
-            HWND link = testhost::WaitForDescendant(sheet, IDC_INFO_LINK);
-            ASSERT_NE(nullptr, link);
-            HWND page = GetParent(link);
-            version = testhost::WindowText(testhost::FindDescendant(page, IDC_INFO_VERSION));
-            HMODULE module = GetModuleHandleW(L"tarvikui.dll");
-            void* realPointer =
-                testhost::PatchImport(module, "user32.dll", "GetCursorPos", reinterpret_cast<void*>(PointerStandIn));
-            g_realSetCursor =
-                testhost::PatchImport(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(SetCursorWatch));
-            RECT rect;
-            GetWindowRect(link, &rect);
-            const auto pointAt = [&](LONG x) {
-                g_pointer = {x, (rect.top + rect.bottom) / 2};
-                SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-                return g_cursorSet.load();
-            };
-            overLink = pointAt((rect.left + rect.right) / 2);
-            besideLink = pointAt(rect.right + 2);
-            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0); // beside the link: nothing opens
-            pointAt(rect.left + 2);
-            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            Launched(1);
-            testhost::ClickButton(testhost::FindDescendant(page, IDC_INFO_SUPPORT));
-            Launched(2);
-            testhost::PatchImport(module, "user32.dll", "GetCursorPos", realPointer);
-            testhost::PatchImport(module, "user32.dll", "SetCursor", g_realSetCursor);
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        });
-        wchar_t name[] = L"Tarvik";
-        EXPECT_EQ(IDOK,
-                  DocumentPropertiesW(nullptr, m_printer, name, reinterpret_cast<DEVMODEW*>(out.data()),
-                                      reinterpret_cast<DEVMODEW*>(&in), DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER));
-    }
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_INFO, [&](const testhost::Sheet& s) {
+        HWND page = s.page, link = GetDlgItem(page, IDC_INFO_LINK);
+        version = testhost::Text(page, IDC_INFO_VERSION);
+        HMODULE module = GetModuleHandleW(L"tarvikui.dll");
+        void* realPointer =
+            testhost::PatchImport(module, "user32.dll", "GetCursorPos", reinterpret_cast<void*>(PointerStandIn));
+        g_realSetCursor =
+            testhost::PatchImport(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(SetCursorWatch));
+        RECT rect;
+        GetWindowRect(link, &rect);
+        const auto pointAt = [&](LONG x) {
+            g_pointer = {x, (rect.top + rect.bottom) / 2};
+            SendMessageW(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            return g_cursorSet.load();
+        };
+        overLink = pointAt((rect.left + rect.right) / 2);
+        besideLink = pointAt(rect.right + 2);
+        SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0); // beside the link: nothing opens
+        pointAt(rect.left + 2);
+        SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        Launched(1);
+        testhost::Click(page, IDC_INFO_SUPPORT);
+        Launched(2);
+        testhost::PatchImport(module, "user32.dll", "GetCursorPos", realPointer);
+        testhost::PatchImport(module, "user32.dll", "SetCursor", g_realSetCursor);
+    });
     EXPECT_EQ(std::wstring(L"Version ") + TARVIK_VERSION_TEXT, version);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), overLink);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), besideLink);
@@ -397,6 +306,6 @@ TEST_F(InfoPage, OnTheRealSheet)
     // would lead the list.
     EXPECT_EQ((std::vector<std::wstring>{L"http://www.kastrel.com", L"http://www.kastrel.com/qna.do?cmd=insert"}),
               Launched(2));
-    EXPECT_EQ("", testhost::RecordDifferences(&in, out.data())); // the page edits nothing
+    EXPECT_EQ("", testhost::RecordDifferences(&in, &out)); // the page edits nothing
 }
 } // namespace

@@ -1,27 +1,21 @@
 // The page framework on the real property-sheet control: page descriptions,
-// the shared dialog procedure (init, apply, kill-active), MarkChanged and
-// the message boxes. Test pages derive from the real base class and use a
+// the shared dialog procedure (init, apply, kill-active) and the message
+// boxes. (MarkChanged is seen through the pages: the paper page's test reads
+// the Apply button right after each action.) Test pages derive from the real base class and use a
 // template of the real resource module.
 #include "DebugCapture.h"
 #include "ReportLines.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
-#include "CDlgPropSheetPage.h"
 #include "Globals.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <new>
-#include <vector>
 
 namespace
 {
-// The property-sheet frame's Apply button.
-constexpr int kApplyButton = 0x3021;
-
 class ProbePage : public CDlgPropSheetPage
 {
   public:
@@ -48,12 +42,10 @@ class ProbePage : public CDlgPropSheetPage
         m_events.push_back(L"Init");
         m_userDataAtInit = GetWindowLongPtrW(m_hWnd, GWLP_USERDATA);
     }
-    // A user action on the page: the page tells the sheet.
+    // A page whose heap has run out.
     void OnCommand(WORD controlId, WORD, HWND) override
     {
-        if (controlId == IDC_INFO_CHECK_UPDATE)
-            MarkChanged();
-        if (controlId == IDC_INFO_SUPPORT) // a page whose heap has run out
+        if (controlId == IDC_INFO_SUPPORT)
             throw std::bad_alloc();
     }
     bool HandlesKillActive() const override { return m_killActive; }
@@ -81,35 +73,14 @@ LONG_PTR CALLBACK RecordingHost(HANDLE, UINT function, LPARAM lParam1, LPARAM lP
 class PageFramework : public testing::Test
 {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(EnsureResourceModule()); }
     void TearDown() override { std::vector<HostCall>().swap(g_setResults); }
 
-    // Shows `pages` in a modal property sheet while `user` acts on it.
-    static INT_PTR RunSheet(std::vector<ProbePage*> pages, const std::function<void(HWND)>& user)
+    // Shows `pages`, each reporting to the recording host, while `user` acts.
+    static INT_PTR RunSheet(const std::vector<CDlgPropSheetPage*>& pages, const std::function<void(HWND)>& user)
     {
-        std::vector<HPROPSHEETPAGE> handles;
-        for (ProbePage* page : pages)
-        {
-            PROPSHEETPAGEW* description = nullptr;
-            EXPECT_EQ(0u, CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, page));
-            HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
-            LocalFree(description);
+        for (CDlgPropSheetPage* page : pages)
             page->AttachHost(reinterpret_cast<HANDLE>(0x5150), RecordingHost);
-            page->SetPageHandle(handle);
-            handles.push_back(handle);
-        }
-        PROPSHEETHEADERW header = {};
-        header.dwSize = sizeof(header);
-        header.dwFlags = PSH_NOCONTEXTHELP;
-        header.pszCaption = L"Framework probe";
-        header.nPages = static_cast<UINT>(handles.size());
-        header.phpage = handles.data();
-        testhost::UserThread thread([&] {
-            HWND sheet = testhost::WaitForDialog(L"Framework probe");
-            ASSERT_NE(nullptr, sheet);
-            user(sheet);
-        });
-        return PropertySheetW(&header);
+        return testhost::RunPageSheet(pages, IDD_INFO_PAGE, IDS_TITLE_INFO, user);
     }
 };
 
@@ -119,7 +90,7 @@ TEST_F(PageFramework, OkAppliesEveryShownPageOnceAndReportsToTheHost)
     const INT_PTR result = RunSheet({&first, &second, &neverShown}, [](HWND sheet) {
         PropSheet_SetCurSel(sheet, nullptr, 1); // show the second page too
         testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        PropSheet_PressButton(sheet, PSBTN_OK);
     });
     EXPECT_EQ(1, result);
     // Init once, then on OK each shown page applies once. The first page was
@@ -152,7 +123,7 @@ TEST_F(PageFramework, LeavingAPageAsksItsValidation)
             testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
             PropSheet_SetCurSel(sheet, nullptr, 1);
             selectedAfterSwitch = static_cast<int>(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0));
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            PropSheet_PressButton(sheet, PSBTN_CANCEL);
         });
         EXPECT_EQ(killActive ? 0 : 1, selectedAfterSwitch);
         EXPECT_EQ(killActive ? (std::vector<std::wstring>{L"Init", L"Validate"}) : std::vector<std::wstring>{L"Init"},
@@ -160,24 +131,6 @@ TEST_F(PageFramework, LeavingAPageAsksItsValidation)
         EXPECT_EQ(killActive ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"Init"}, other.m_events);
         EXPECT_TRUE(g_setResults.empty());
     }
-}
-
-TEST_F(PageFramework, MarkChangedEnablesApplyAtOnce)
-{
-    ProbePage page;
-    BOOL before = -1, after = -1;
-    RunSheet({&page}, [&](HWND sheet) {
-        HWND button = testhost::WaitForDescendant(sheet, IDC_INFO_CHECK_UPDATE);
-        HWND apply = GetDlgItem(sheet, kApplyButton);
-        before = IsWindowEnabled(apply);
-        // Sent, not posted: the button is enabled when the command returns.
-        SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(IDC_INFO_CHECK_UPDATE, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
-        after = IsWindowEnabled(apply);
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    });
-    EXPECT_EQ(FALSE, before);
-    EXPECT_EQ(TRUE, after);
 }
 
 // Messages before WM_INITDIALOG find no page; an exception thrown by a page
@@ -203,41 +156,14 @@ TEST_F(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
     DestroyWindow(window);
 }
 
-// Texts and captions come from the resource module; a string it does not
-// have shows as an empty text.
-TEST_F(PageFramework, MessageBoxesTakeTheirTextsFromTheResourceModule)
+// A string the resource module does not have shows as an empty text. (The
+// pages' tests read their texts and captions, and the answers they act on.)
+TEST_F(PageFramework, AMissingStringShowsAsAnEmptyText)
 {
-    struct Row
-    {
-        UINT text; // 0: the given text
-        UINT caption;
-        UINT type;
-        int answer;
-    };
-    const Row rows[] = {{IDS_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OKCANCEL, IDCANCEL},
-                        {0, IDS_CAPTION_ERROR, 0, IDOK},
-                        {9999, IDS_CAPTION_ERROR, MB_OK, IDOK}};
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.text);
-        wchar_t text[1024] = L"", caption[128] = L"";
-        LoadStringW(g_hResModule, row.text, text, 1024);
-        ASSERT_GT(LoadStringW(g_hResModule, row.caption, caption, 128), 0);
-        testhost::MessageBoxSeen seen;
-        int result = 0;
-        {
-            testhost::UserThread user([&] { testhost::AnswerMessageBox(&seen, row.answer); });
-            if (row.text)
-                result = CDlgPropSheetPage::ShowMessage(nullptr, row.text, row.caption, row.type);
-            else
-                CDlgPropSheetPage::ShowMessageText(nullptr, L"Message\t: given text", row.caption, row.type);
-        }
-        if (row.text) // the given text's box returns nothing
-        {
-            EXPECT_EQ(row.answer, result);
-        }
-        EXPECT_EQ(std::wstring(caption), seen.caption);
-        EXPECT_EQ(row.text ? std::wstring(text) : L"Message\t: given text", seen.text);
-    }
+    int result = 0;
+    EXPECT_EQ(std::vector<std::wstring>{testhost::ResourceText(IDS_CAPTION_ERROR) + L": "},
+              testhost::CallAnsweringMessageBoxes(
+                  IDOK, [&] { result = CDlgPropSheetPage::ShowMessage(nullptr, 9999, IDS_CAPTION_ERROR, MB_OK); }));
+    EXPECT_EQ(IDOK, result);
 }
 } // namespace

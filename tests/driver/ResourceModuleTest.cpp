@@ -49,26 +49,19 @@ TEST_F(MissingResourceModule, BothSheetEntriesTellTheUserAndFail)
         SCOPED_TRACE(entry);
         auto sheets = reinterpret_cast<SheetsFn>(reinterpret_cast<void*>(GetProcAddress(s_module, entry)));
         ASSERT_NE(nullptr, sheets);
-        testhost::MessageBoxSeen seen;
-        bool answered = false;
         testhost::DebugCapture capture;
         LONG result = -1;
-        {
-            testhost::UserThread user([&] { answered = testhost::AnswerMessageBox(&seen, IDOK); });
-            // Even the size query, which needs no window, fails this way.
-            DOCUMENTPROPERTYHEADER header = {};
-            header.cbSize = sizeof(header);
-            PROPSHEETUI_INFO info = {};
-            info.cbSize = sizeof(info);
-            info.Reason = PROPSHEETUI_REASON_INIT;
-            result = lstrcmpA(entry, "DrvDocumentPropertySheets") == 0
-                         ? sheets(nullptr, reinterpret_cast<LPARAM>(&header))
-                         : sheets(&info, reinterpret_cast<LPARAM>(&header));
-        }
+        // Even the size query, which needs no window, fails this way.
+        DOCUMENTPROPERTYHEADER header = {};
+        header.cbSize = sizeof(header);
+        PROPSHEETUI_INFO info = {sizeof(info), 0, 0, PROPSHEETUI_REASON_INIT, nullptr, nullptr, 0, 0, 0};
+        EXPECT_EQ(std::vector<std::wstring>{L"ERROR: Can not load resource dll. Please reinstall program"},
+                  testhost::CallAnsweringMessageBoxes(IDOK, [&] {
+                      result = lstrcmpA(entry, "DrvDocumentPropertySheets") == 0
+                                   ? sheets(nullptr, reinterpret_cast<LPARAM>(&header))
+                                   : sheets(&info, reinterpret_cast<LPARAM>(&header));
+                  }));
         EXPECT_EQ(0, result);
-        ASSERT_TRUE(answered);
-        EXPECT_EQ(L"ERROR", seen.caption);
-        EXPECT_EQ(L"Can not load resource dll. Please reinstall program", seen.text);
         ASSERT_FALSE(capture.Lines().empty());
         EXPECT_EQ(L"Can not load resource dll. error = " + std::to_wstring(ERROR_MOD_NOT_FOUND), capture.Lines()[0]);
     }

@@ -39,8 +39,12 @@ TEST(SetDefaultRecord, WritesTheBuiltInValuesAtTheirOffsets)
               listing);
 }
 
-TEST(SetDefaultRecord, TwoDefaultsAreByteIdenticalWhateverTheBufferHeld)
+// Two defaults are byte for byte alike whatever the buffers held; the
+// printer's name goes into the device name, cut to its 31 characters.
+TEST(SetDefaultRecord, ByteIdenticalWithThePrintersNameCut)
 {
+    EXPECT_STREQ(L"A printer name that is longer t",
+                 DefaultRecord(L"A printer name that is longer than the device name field").dmDeviceName);
     std::vector<BYTE> a(kRecordSize, 0xAA), b(kRecordSize, 0x55);
     EXPECT_EQ(0u, SetDefaultRecord(L"Tarvik", reinterpret_cast<TARVIK_DEVMODE*>(a.data())));
     EXPECT_EQ(0u, SetDefaultRecord(L"Tarvik", reinterpret_cast<TARVIK_DEVMODE*>(b.data())));

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -23,12 +24,8 @@ std::wstring Shown(float value)
 
 TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
 {
-    const struct
-    {
-        const wchar_t* shown; // the edit's text before the switch
-        DWORD from, to;
-        const wchar_t* expected;
-    } rows[] = {
+    // The edit's text before the switch, the units from and to, its text after.
+    const std::tuple<const wchar_t*, DWORD, DWORD, const wchar_t*> rows[] = {
         {L"210", kUnitMillimetres, kUnitInches, L"8.27"},      {L"297", kUnitMillimetres, kUnitInches, L"11.69"},
         {L"8.27", kUnitInches, kUnitPoints, L"595.44"},        {L"11.69", kUnitInches, kUnitPoints, L"841.68"},
         {L"595.44", kUnitPoints, kUnitMillimetres, L"210.06"}, {L"841.68", kUnitPoints, kUnitMillimetres, L"296.93"},
@@ -36,21 +33,16 @@ TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
         {L"595.28", kUnitPoints, kUnitMillimetres, L"210"},    {L"841.89", kUnitPoints, kUnitMillimetres, L"297"},
         {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"12.5", kUnitInches, kUnitInches, L"12.5"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.expected, Shown(ConvertCustomFormSize(std::wcstof(row.shown, nullptr), row.from, row.to)))
-            << testhost::Utf8(row.shown) << " from unit " << row.from << " to " << row.to;
+    for (const auto& [shown, from, to, expected] : rows)
+        EXPECT_EQ(expected, Shown(ConvertCustomFormSize(std::wcstof(shown, nullptr), from, to)))
+            << testhost::Utf8(shown) << " from unit " << from << " to " << to;
 }
 
 // What OK does with a typed size: refuses it below one inch, else stores
 // whole millimetres. 0 marks a refused value.
 TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
 {
-    const struct
-    {
-        float value;
-        DWORD unit;
-        DWORD stored;
-    } rows[] = {
+    const std::tuple<float, DWORD, DWORD> rows[] = {
         // clang-format off
         {25.4f, kUnitMillimetres, 0}, /* as a float just below 25.4 */ {25.41f, kUnitMillimetres, 25},
         {1.0f, kUnitInches, 25}, {0.99f, kUnitInches, 0}, {8.5f, kUnitInches, 215}, {11.0f, kUnitInches, 279},
@@ -59,9 +51,9 @@ TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
         {1e30f, kUnitMillimetres, 0xFFFFFFFF}, // refused by the catalogue
         // clang-format on
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.stored, IsBelowOneInch(row.value, row.unit) ? 0 : ToWholeMillimetres(row.value, row.unit))
-            << row.value << " in unit " << row.unit;
+    for (const auto& [value, unit, stored] : rows)
+        EXPECT_EQ(stored, IsBelowOneInch(value, unit) ? 0 : ToWholeMillimetres(value, unit))
+            << value << " in unit " << unit;
 }
 
 FORM_ITEM MakeForm(const wchar_t* name)
@@ -79,13 +71,8 @@ TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
     for (size_t i = 0; i < std::size(items); ++i)
         forms[i] = &items[i];
     using Names = std::vector<std::wstring>;
-    const struct
-    {
-        Names favorites;
-        const wchar_t* record;
-        Names offered;
-        int selected;
-    } rows[] = {
+    // The favourites and the record's form; the names offered and the one selected.
+    const std::tuple<Names, const wchar_t*, Names, int> rows[] = {
         {{L"A4", L"Letter"}, L"Letter", {L"A4", L"Letter"}, 1},
         {{L"A4", L"Gone", L"Letter"}, L"gone", {L"A4", L"Letter"}, 0},     // a deleted custom form
         {{L"letter", L"LETTER", L"A4"}, L"LeTTer", {L"Letter", L"A4"}, 0}, // the catalogue's spelling, once
@@ -99,16 +86,16 @@ TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
          {L"A4", L"Tarvik Card 0123456789 0123456789"},
          1},
     };
-    for (const auto& row : rows)
+    for (const auto& [names, record, expected, selected] : rows)
     {
         std::vector<LPCWSTR> favorites;
-        for (const std::wstring& name : row.favorites)
+        for (const std::wstring& name : names)
             favorites.push_back(name.c_str());
         std::vector<LPCWSTR> offered(favorites.size() + 1);
         const UINT count = OfferedFormNames(forms, std::size(forms), favorites.data(),
-                                            static_cast<UINT>(favorites.size()), row.record, offered.data());
-        EXPECT_EQ(row.offered, Names(offered.begin(), offered.begin() + count));
-        EXPECT_EQ(row.selected, OfferedFormIndex(offered.data(), count, row.record));
+                                            static_cast<UINT>(favorites.size()), record, offered.data());
+        EXPECT_EQ(expected, Names(offered.begin(), offered.begin() + count));
+        EXPECT_EQ(selected, OfferedFormIndex(offered.data(), count, record));
     }
 }
 } // namespace

@@ -1,11 +1,13 @@
 // The form catalogue against the real spooler and the registry of the private
-// prefix: numbering across both, stored records, favourites and unit texts.
+// prefix: numbering across both, stored records and favourites. (The unit
+// texts are read on the paper page and in the favourites dialog.)
 #include "FormFixture.h"
 #include "ReportLines.h"
 
 #include "CFormManager.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -72,31 +74,22 @@ TEST_F(Catalogue, AddReplacesAndDeleteFindsOnlyCustomForms)
 
 TEST_F(Catalogue, FavoritesSplitOnSeparatorsAndSaveJoined)
 {
-    const struct
-    {
-        std::wstring stored;
-        std::vector<std::wstring> names;
-        std::wstring saved;
-    } rows[] = {
+    // The stored value; the names loaded, the value saved again.
+    const std::tuple<std::wstring, std::vector<std::wstring>, std::wstring> rows[] = {
         {L";A4;;Letter;", {L"A4", L"Letter"}, L"A4;Letter"},
         {L" A4 ;A4", {L" A4 ", L"A4"}, L" A4 ;A4"},
         {L";;", {}, L""},
     };
-    for (const auto& row : rows)
+    for (const auto& [stored, names, saved] : rows)
     {
-        const DWORD bytes = static_cast<DWORD>((row.stored.size() + 1) * 2);
-        ASSERT_EQ(0, formtest::WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, REG_SZ, row.stored.c_str(), bytes));
+        ASSERT_EQ(0, formtest::StoreFavorites(stored));
         CFormManager forms;
         forms.AddFavoriteForm(L"replaced by the load");
         EXPECT_EQ(0u, forms.LoadFavoriteForm());
-        EXPECT_EQ(row.names, std::vector<std::wstring>(forms.GetFavoriteForms(),
-                                                       forms.GetFavoriteForms() + forms.GetFavoriteFormCount()));
+        EXPECT_EQ(names, std::vector<std::wstring>(forms.GetFavoriteForms(),
+                                                   forms.GetFavoriteForms() + forms.GetFavoriteFormCount()));
         EXPECT_EQ(0u, forms.SaveFavoriteForm());
-        wchar_t saved[64] = L"?";
-        DWORD size = sizeof(saved);
-        EXPECT_EQ(0, RegGetValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, RRF_RT_REG_SZ, nullptr,
-                                  saved, &size));
-        EXPECT_EQ(row.saved, saved) << testhost::Utf8(row.stored);
+        EXPECT_EQ(saved, formtest::StoredFavorites()) << testhost::Utf8(stored);
     }
 
     // Without the value: code 2 and an empty list.
@@ -105,36 +98,5 @@ TEST_F(Catalogue, FavoritesSplitOnSeparatorsAndSaveJoined)
     forms.AddFavoriteForm(L"A4");
     EXPECT_EQ(2u, forms.LoadFavoriteForm());
     EXPECT_EQ(0u, forms.GetFavoriteFormCount());
-}
-
-TEST_F(Catalogue, UnitTextsOfTheSpoolersA4AndLetter)
-{
-    CFormManager forms;
-    ASSERT_EQ(0u, forms.SetPrinter(s_printer));
-    ASSERT_EQ(0u, forms.LoadAvailableForm());
-    const struct
-    {
-        const wchar_t* form;
-        const wchar_t* texts[6]; // mm, inch, point; width then height
-    } rows[] = {
-        {L"A4", {L"210", L"297", L"8.27", L"11.69", L"595.28", L"841.89"}},
-        {L"Letter", {L"215.9", L"279.4", L"8.5", L"11", L"612", L"792"}},
-    };
-    for (const auto& row : rows)
-    {
-        const FORM_ITEM* form = forms.FindForm(row.form);
-        ASSERT_NE(nullptr, form);
-        for (int side = 0; side < 2; ++side)
-        {
-            const float mm = FormSizeToMillimetres(side ? form->size.cy : form->size.cx);
-            const float values[3] = {mm, MillimetresToInches(mm), InchesToPoints(MillimetresToInches(mm))};
-            for (int unit = 0; unit < 3; ++unit)
-            {
-                wchar_t text[32];
-                FormatFormSize(values[unit], text, 32);
-                EXPECT_STREQ(row.texts[unit * 2 + side], text) << testhost::Utf8(row.form) << " unit " << unit;
-            }
-        }
-    }
 }
 } // namespace

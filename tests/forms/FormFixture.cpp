@@ -4,8 +4,11 @@
 #include "ReportLines.h"
 
 #include "CFormManager.h"
+#include "DriverInterface.h"
 
 #include <winspool.h>
+
+#include <algorithm>
 
 namespace formtest
 {
@@ -36,6 +39,83 @@ LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const 
         RegCloseKey(handle);
     }
     return rc;
+}
+
+std::wstring StoredFavorites()
+{
+    wchar_t text[1024];
+    DWORD size = sizeof(text);
+    return RegGetValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, RRF_RT_REG_SZ, nullptr, text,
+                        &size) == ERROR_SUCCESS
+               ? text
+               : L"(none)";
+}
+
+LONG StoreFavorites(const std::wstring& text)
+{
+    return WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, REG_SZ, text.c_str(),
+                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+CapsCall Caps(HANDLE printer, const wchar_t* name)
+{
+    return [=](WORD index, void* output) {
+        return DrvDeviceCapabilities(printer, const_cast<PWSTR>(name), index, output, nullptr);
+    };
+}
+
+namespace
+{
+std::wstring PaperLine(const std::wstring& name, DWORD number, LONG width, LONG height)
+{
+    return name + L" | " + std::to_wstring(number) + L" | " + std::to_wstring(width) + L" x " + std::to_wstring(height);
+}
+} // namespace
+
+std::vector<std::wstring> AskPapers(const CapsCall& caps)
+{
+    constexpr BYTE kUntouched = 0xCD;
+    constexpr size_t kGuard = 256; // bytes checked past every answer
+    const WORD indexes[3] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
+    const size_t widths[3] = {64 * sizeof(wchar_t), sizeof(WORD), sizeof(POINT)};
+    std::vector<BYTE> out[3];
+    DWORD counts[3];
+    std::vector<std::wstring> lines = {L"counts"};
+    for (int q = 0; q < 3; ++q)
+    {
+        counts[q] = caps(indexes[q], nullptr);
+        lines[0] += L" " + std::to_wstring(counts[q]);
+        if (counts[q] > 10000)
+            return lines;
+        out[q].assign(counts[q] * widths[q] + kGuard, kUntouched);
+        lines[0] += L" " + std::to_wstring(caps(indexes[q], out[q].data()));
+        if (std::count(out[q].end() - kGuard, out[q].end(), kUntouched) != kGuard)
+            lines[0] += L" written past the entries";
+    }
+    const auto* names = reinterpret_cast<const wchar_t*>(out[0].data());
+    for (DWORD k = 0; k < std::min({counts[0], counts[1], counts[2]}); ++k)
+    {
+        const POINT size = reinterpret_cast<const POINT*>(out[2].data())[k];
+        lines.push_back(PaperLine(std::wstring(names + 64 * k, wcsnlen(names + 64 * k, 64)),
+                                  reinterpret_cast<const WORD*>(out[1].data())[k], size.x, size.y));
+    }
+    return lines;
+}
+
+std::vector<std::wstring> PapersOf(const CFormManager& catalogue)
+{
+    const DWORD n = catalogue.GetFormCount();
+    std::vector<std::wstring> lines = {L"counts"};
+    for (int i = 0; i < 6; ++i)
+        lines[0] += L" " + std::to_wstring(n + 1);
+    for (DWORD k = 0; k < n; ++k)
+    {
+        const FORM_ITEM* form = catalogue.GetForms()[k];
+        const SIZEL size = catalogue.FindForm(form->szName)->size;
+        lines.push_back(PaperLine(std::wstring(form->szName).substr(0, 63), k + 1, size.cx / 100, size.cy / 100));
+    }
+    lines.push_back(PaperLine(L"Custom Size", DMPAPER_USER, 0, 0));
+    return lines;
 }
 
 // Installs the printer once per program (the handle lives until it ends).

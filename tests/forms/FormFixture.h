@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+class CFormManager;
 
 namespace formtest
 {
@@ -23,6 +26,25 @@ struct Form
 // The custom forms' value names in the registry's enumeration order.
 std::vector<std::wstring> CustomFormNames();
 LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const void* data, DWORD size);
+// The favourite list as stored ("FavoriteForm"), or "(none)".
+std::wstring StoredFavorites();
+LONG StoreFavorites(const std::wstring& text);
+
+// A paper answer: an index of DrvDeviceCapabilities and its output buffer.
+using CapsCall = std::function<DWORD(WORD index, void* output)>;
+// The module's DrvDeviceCapabilities with this printer handle and name.
+CapsCall Caps(HANDLE printer, const wchar_t* name);
+
+// The three paper answers (names, numbers, sizes), each asked for its count
+// and then into a buffer of exactly that many entries: a line with the six
+// counts (and " written past the entries" where an answer wrote beyond
+// them), then a line per entry, "name | number | width x height"; a name
+// without its terminator in its slot shows 64 characters.
+std::vector<std::wstring> AskPapers(const CapsCall& caps);
+// What they must be for `catalogue`: its forms numbered from 1, names cut to
+// 63 characters, each with the size of the first form of its name, in
+// tenths of a millimetre; then "Custom Size", DMPAPER_USER, 0 x 0.
+std::vector<std::wstring> PapersOf(const CFormManager& catalogue);
 
 class PrinterFormsTest : public testing::Test
 {

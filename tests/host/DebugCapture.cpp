@@ -73,10 +73,4 @@ std::vector<std::wstring> DebugCapture::Lines() const
     std::lock_guard<std::mutex> lock(g_mutex);
     return m_lines;
 }
-
-void DebugCapture::Clear()
-{
-    std::lock_guard<std::mutex> lock(g_mutex);
-    m_lines.clear();
-}
 } // namespace testhost

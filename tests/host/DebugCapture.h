@@ -18,7 +18,6 @@ class DebugCapture
     DebugCapture& operator=(const DebugCapture&) = delete;
 
     std::vector<std::wstring> Lines() const;
-    void Clear();
 
   private:
     std::vector<std::wstring> m_lines; // filled by the handler while this capture lives

@@ -35,24 +35,10 @@ SRWLOCK g_lock = SRWLOCK_INIT; // a platform lock: it never allocates, so it can
 
 // The lock, with the thread's own allocations passing through meanwhile (the
 // lock does not nest).
-class Hold
+struct Hold : HeapWatch::Unwatched
 {
-  public:
-    Hold() : m_busy(t_busy)
-    {
-        t_busy = true;
-        AcquireSRWLockExclusive(&g_lock);
-    }
-    ~Hold()
-    {
-        ReleaseSRWLockExclusive(&g_lock);
-        t_busy = m_busy;
-    }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-  private:
-    bool m_busy;
+    Hold() { AcquireSRWLockExclusive(&g_lock); }
+    ~Hold() { ReleaseSRWLockExclusive(&g_lock); }
 };
 std::atomic<int> g_watches(0);
 std::vector<HeapWatch::State*>* g_all = nullptr; // every living watch, of every thread

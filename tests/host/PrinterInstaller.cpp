@@ -2,12 +2,15 @@
 
 #include <winspool.h>
 
-#include <vector>
-
 namespace testhost
 {
 namespace
 {
+// The printer's name and the driver's, and the driver's environment (the spooler
+// takes them writable).
+wchar_t g_tarvik[] = L"Tarvik";
+wchar_t g_environment[] = L"Windows x64";
+
 DWORD Fail(std::wstring* step, const wchar_t* what)
 {
     const DWORD code = GetLastError();
@@ -26,23 +29,11 @@ std::wstring BinDirectory()
     return slash == std::wstring::npos ? std::wstring(L".") : dir.substr(0, slash);
 }
 
-std::wstring DriverDirectory()
-{
-    wchar_t dir[MAX_PATH * 2];
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kEnvironment), 1, reinterpret_cast<BYTE*>(dir),
-                                    sizeof(dir), &needed))
-        return std::wstring();
-    return std::wstring(dir) + L"\\3";
-}
-
 HANDLE OpenTarvikPrinter(DWORD access)
 {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, access};
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(kPrinterName), &printer, &defaults))
-        return nullptr;
-    return printer;
+    return OpenPrinterW(g_tarvik, &printer, &defaults) ? printer : nullptr;
 }
 
 DWORD InstallTarvikPrinter(std::wstring* step)
@@ -53,9 +44,13 @@ DWORD InstallTarvikPrinter(std::wstring* step)
         ClosePrinter(old);
     }
 
-    const std::wstring driverDir = DriverDirectory();
-    if (driverDir.empty())
+    // The spooler's directory for version-3 driver files.
+    wchar_t directory[MAX_PATH * 2];
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryW(nullptr, g_environment, 1, reinterpret_cast<BYTE*>(directory), sizeof(directory),
+                                    &needed))
         return Fail(step, L"GetPrinterDriverDirectoryW");
+    const std::wstring driverDir = std::wstring(directory) + L"\\3";
     CreateDirectoryW(driverDir.c_str(), nullptr);
 
     const std::wstring bin = BinDirectory();
@@ -68,31 +63,25 @@ DWORD InstallTarvikPrinter(std::wstring* step)
     }
 
     std::wstring ui = driverDir + L"\\tarvikui.dll";
-    std::vector<wchar_t> dependent;
-    for (const wchar_t* file : {L"tarvikres7.dll"})
-    {
-        dependent.insert(dependent.end(), file, file + lstrlenW(file));
-        dependent.push_back(L'\0');
-    }
-    dependent.push_back(L'\0');
+    wchar_t dependent[] = L"tarvikres7.dll\0"; // a list that ends in an empty name
 
     DRIVER_INFO_3W driver = {};
     driver.cVersion = 3;
-    driver.pName = const_cast<LPWSTR>(kDriverName);
-    driver.pEnvironment = const_cast<LPWSTR>(kEnvironment);
+    driver.pName = g_tarvik;
+    driver.pEnvironment = g_environment;
     // The renderer is not part of this build; the user-interface module
     // stands in as the driver file so that the spooler accepts the driver.
     driver.pDriverPath = ui.data();
     driver.pDataFile = ui.data();
     driver.pConfigFile = ui.data();
-    driver.pDependentFiles = dependent.data();
+    driver.pDependentFiles = dependent;
     if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES))
         return Fail(step, L"AddPrinterDriverExW");
 
     PRINTER_INFO_2W info = {};
-    info.pPrinterName = const_cast<LPWSTR>(kPrinterName);
+    info.pPrinterName = g_tarvik;
     info.pPortName = const_cast<LPWSTR>(L"FILE:");
-    info.pDriverName = const_cast<LPWSTR>(kDriverName);
+    info.pDriverName = g_tarvik;
     info.pPrintProcessor = const_cast<LPWSTR>(L"winprint");
     info.pDatatype = const_cast<LPWSTR>(L"RAW");
     info.Attributes = PRINTER_ATTRIBUTE_LOCAL;

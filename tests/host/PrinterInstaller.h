@@ -12,15 +12,8 @@
 
 namespace testhost
 {
-constexpr wchar_t kPrinterName[] = L"Tarvik";
-constexpr wchar_t kDriverName[] = L"Tarvik";
-constexpr wchar_t kEnvironment[] = L"Windows x64";
-
 // The folder of the running executable, where the build puts the DLLs.
 std::wstring BinDirectory();
-
-// The spooler's directory for version-3 driver files.
-std::wstring DriverDirectory();
 
 // Copies tarvikui.dll and tarvikres7.dll from the build into the driver
 // directory and adds the driver and a fresh printer "Tarvik" (an existing one

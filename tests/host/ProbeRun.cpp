@@ -4,12 +4,14 @@
 
 namespace testhost
 {
-DWORD RunCopyAs(const wchar_t* program, const std::wstring& folder, const std::wstring& name, std::string* output)
+DWORD RunProbeAs(const std::wstring& name, const wchar_t* argument, std::string* output)
 {
-    const std::wstring dir = BinDirectory() + L"\\runas-" + folder;
+    static int runs = 0;
+    const std::wstring dir =
+        BinDirectory() + L"\\runas-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs);
     CreateDirectoryW(dir.c_str(), nullptr);
     const std::wstring exe = dir + L"\\" + name;
-    if (!CopyFileW((BinDirectory() + L"\\" + program).c_str(), exe.c_str(), FALSE))
+    if (!CopyFileW((BinDirectory() + L"\\probe_program.exe").c_str(), exe.c_str(), FALSE))
         return 1000 + GetLastError();
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -20,7 +22,7 @@ DWORD RunCopyAs(const wchar_t* program, const std::wstring& folder, const std::w
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = si.hStdError = writeEnd;
     PROCESS_INFORMATION pi = {};
-    std::wstring command = L"\"" + exe + L"\"";
+    std::wstring command = L"\"" + exe + L"\" " + argument;
     DWORD code = 2000;
     const BOOL started =
         CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &si, &pi);
@@ -30,10 +32,7 @@ DWORD RunCopyAs(const wchar_t* program, const std::wstring& folder, const std::w
     char chunk[256];
     DWORD read = 0;
     while (started && ReadFile(readEnd, chunk, sizeof(chunk), &read, nullptr) && read > 0)
-    {
-        if (output)
-            output->append(chunk, read);
-    }
+        output->append(chunk, read);
     CloseHandle(readEnd);
     if (started)
     {

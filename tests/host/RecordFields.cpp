@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -9,85 +10,34 @@ namespace testhost
 {
 namespace
 {
-// Made at program start, so that no test pays for it.
+// Made at program start, so that no test pays for it. (The record's header
+// asserts the offset of each field.)
+// clang-format off
+#define FIELD(n, k) {#n, unsigned(offsetof(TARVIK_DEVMODE, n)), unsigned(sizeof(TARVIK_DEVMODE::n)), FieldKind::k}
 const std::vector<RecordField> kFields = {
-    {"dmDeviceName", 0, 64, FieldKind::Text16},
-    {"dmSpecVersion", 64, 2, FieldKind::Hex16},
-    {"dmDriverVersion", 66, 2, FieldKind::Hex16},
-    {"dmSize", 68, 2, FieldKind::U16},
-    {"dmDriverExtra", 70, 2, FieldKind::U16},
-    {"dmFields", 72, 4, FieldKind::Hex32},
-    {"dmOrientation", 76, 2, FieldKind::S16},
-    {"dmPaperSize", 78, 2, FieldKind::S16},
-    {"dmPaperLength", 80, 2, FieldKind::S16},
-    {"dmPaperWidth", 82, 2, FieldKind::S16},
-    {"dmScale", 84, 2, FieldKind::S16},
-    {"dmCopies", 86, 2, FieldKind::S16},
-    {"dmDefaultSource", 88, 2, FieldKind::S16},
-    {"dmPrintQuality", 90, 2, FieldKind::S16},
-    {"dmColor", 92, 2, FieldKind::S16},
-    {"dmDuplex", 94, 2, FieldKind::S16},
-    {"dmYResolution", 96, 2, FieldKind::S16},
-    {"dmTTOption", 98, 2, FieldKind::S16},
-    {"dmCollate", 100, 2, FieldKind::S16},
-    {"dmFormName", 102, 64, FieldKind::Text16},
-    {"dmLogPixels", 166, 2, FieldKind::U16},
-    {"dmBitsPerPel", 168, 4, FieldKind::U32},
-    {"dmPelsWidth", 172, 4, FieldKind::U32},
-    {"dmPelsHeight", 176, 4, FieldKind::U32},
-    {"dmNup", 180, 4, FieldKind::U32},
-    {"dmDisplayFrequency", 184, 4, FieldKind::U32},
-    {"dmICMMethod", 188, 4, FieldKind::U32},
-    {"dmICMIntent", 192, 4, FieldKind::U32},
-    {"dmMediaType", 196, 4, FieldKind::U32},
-    {"dmDitherType", 200, 4, FieldKind::U32},
-    {"dmReserved1", 204, 4, FieldKind::U32},
-    {"dmReserved2", 208, 4, FieldKind::U32},
-    {"dmPanningWidth", 212, 4, FieldKind::U32},
-    {"dmPanningHeight", 216, 4, FieldKind::U32},
-    {"szSignature", 220, 78, FieldKind::Text16},
-    {"dwPaperUnit", 300, 4, FieldKind::U32},
-    {"bFixedPaperSize", 304, 4, FieldKind::U32},
-    {"dwFixedPaperWidth", 308, 4, FieldKind::S32},
-    {"dwFixedPaperLength", 312, 4, FieldKind::S32},
-    {"bAutoSave", 316, 4, FieldKind::U32},
-    {"szOutputFolder", 320, 1024, FieldKind::Text16},
-    {"szFileNamePrefix", 1344, 34, FieldKind::Text16},
-    {"bAutoSaveOption", 1380, 4, FieldKind::U32},
-    {"dwFontMode", 1384, 4, FieldKind::U32},
-    {"dwFontOption", 1388, 4, FieldKind::U32},
-    {"szExcludeFonts", 1392, 4096, FieldKind::Text16},
-    {"dwResolution", 5488, 4, FieldKind::U32},
-    {"dwPdfStandard", 5492, 4, FieldKind::U32},
-    {"szTitle", 5496, 128, FieldKind::Text16},
-    {"szAuthor", 5624, 128, FieldKind::Text16},
-    {"szKeywords", 5752, 128, FieldKind::Text16},
-    {"szSubject", 5880, 128, FieldKind::Text16},
-    {"szDocInfoExtra", 6008, 128, FieldKind::Text16},
-    {"dwEncrypt", 6136, 4, FieldKind::U32},
-    {"dwKeyLength", 6140, 4, FieldKind::U32},
-    {"dwPermissions", 6144, 4, FieldKind::Hex32},
-    {"bPermissionsPassword", 6148, 4, FieldKind::U32},
-    {"bOpenPassword", 6152, 4, FieldKind::U32},
-    {"szPermissionsPassword", 6156, 33, FieldKind::Text8},
-    {"szOpenPassword", 6189, 33, FieldKind::Text8},
-    {"dwCompression1", 6224, 4, FieldKind::U32},
-    {"dwQuality1", 6228, 4, FieldKind::U32},
-    {"dwCompression2", 6232, 4, FieldKind::U32},
-    {"dwQuality2", 6236, 4, FieldKind::U32},
-    {"dwCompression3", 6240, 4, FieldKind::U32},
-    {"dwQuality3", 6244, 4, FieldKind::U32},
-    {"bDownsample1", 6248, 4, FieldKind::U32},
-    {"bDownsample2", 6252, 4, FieldKind::U32},
-    {"bDownsample3", 6256, 4, FieldKind::U32},
-    {"nResolution1", 6260, 4, FieldKind::S32},
-    {"dwDownsampleMethod1", 6264, 4, FieldKind::U32},
-    {"nResolution2", 6268, 4, FieldKind::S32},
-    {"dwDownsampleMethod2", 6272, 4, FieldKind::U32},
-    {"nResolution3", 6276, 4, FieldKind::S32},
-    {"dwDownsampleMethod3", 6280, 4, FieldKind::U32},
-    {"dwOptionFlags", 6300, 4, FieldKind::Hex32},
+    FIELD(dmDeviceName, Text16), FIELD(dmSpecVersion, Hex16), FIELD(dmDriverVersion, Hex16), FIELD(dmSize, U16),
+    FIELD(dmDriverExtra, U16), FIELD(dmFields, Hex32), FIELD(dmOrientation, S16), FIELD(dmPaperSize, S16),
+    FIELD(dmPaperLength, S16), FIELD(dmPaperWidth, S16), FIELD(dmScale, S16), FIELD(dmCopies, S16),
+    FIELD(dmDefaultSource, S16), FIELD(dmPrintQuality, S16), FIELD(dmColor, S16), FIELD(dmDuplex, S16),
+    FIELD(dmYResolution, S16), FIELD(dmTTOption, S16), FIELD(dmCollate, S16), FIELD(dmFormName, Text16),
+    FIELD(dmLogPixels, U16), FIELD(dmBitsPerPel, U32), FIELD(dmPelsWidth, U32), FIELD(dmPelsHeight, U32),
+    FIELD(dmNup, U32), FIELD(dmDisplayFrequency, U32), FIELD(dmICMMethod, U32), FIELD(dmICMIntent, U32),
+    FIELD(dmMediaType, U32), FIELD(dmDitherType, U32), FIELD(dmReserved1, U32), FIELD(dmReserved2, U32),
+    FIELD(dmPanningWidth, U32), FIELD(dmPanningHeight, U32), FIELD(szSignature, Text16), FIELD(dwPaperUnit, U32),
+    FIELD(bFixedPaperSize, U32), FIELD(dwFixedPaperWidth, S32), FIELD(dwFixedPaperLength, S32), FIELD(bAutoSave, U32),
+    FIELD(szOutputFolder, Text16), FIELD(szFileNamePrefix, Text16), FIELD(bAutoSaveOption, U32), FIELD(dwFontMode, U32),
+    FIELD(dwFontOption, U32), FIELD(szExcludeFonts, Text16), FIELD(dwResolution, U32), FIELD(dwPdfStandard, U32),
+    FIELD(szTitle, Text16), FIELD(szAuthor, Text16), FIELD(szKeywords, Text16), FIELD(szSubject, Text16),
+    FIELD(szDocInfoExtra, Text16), FIELD(dwEncrypt, U32), FIELD(dwKeyLength, U32), FIELD(dwPermissions, Hex32),
+    FIELD(bPermissionsPassword, U32), FIELD(bOpenPassword, U32), FIELD(szPermissionsPassword, Text8),
+    FIELD(szOpenPassword, Text8), FIELD(dwCompression1, U32), FIELD(dwQuality1, U32), FIELD(dwCompression2, U32),
+    FIELD(dwQuality2, U32), FIELD(dwCompression3, U32), FIELD(dwQuality3, U32), FIELD(bDownsample1, U32),
+    FIELD(bDownsample2, U32), FIELD(bDownsample3, U32), FIELD(nResolution1, S32), FIELD(dwDownsampleMethod1, U32),
+    FIELD(nResolution2, S32), FIELD(dwDownsampleMethod2, U32), FIELD(nResolution3, S32),
+    FIELD(dwDownsampleMethod3, U32), FIELD(dwOptionFlags, Hex32)
 };
+// clang-format on
+#undef FIELD
 } // namespace
 
 const std::vector<RecordField>& RecordFields()
@@ -123,16 +73,13 @@ std::string FieldValue(const RecordField& field, const unsigned char* record)
         std::snprintf(text, sizeof(text), "%u", value);
     return text;
 }
-} // namespace testhost
 
-namespace testhost
-{
 std::string RecordDifferences(const void* expected, const void* actual)
 {
     const auto* a = static_cast<const unsigned char*>(expected);
     const auto* b = static_cast<const unsigned char*>(actual);
     std::string out;
-    std::vector<bool> covered(6312, false);
+    std::vector<bool> covered(kRecordSize, false);
     for (const RecordField& field : RecordFields())
     {
         for (unsigned i = 0; i < field.size; ++i)
@@ -146,23 +93,14 @@ std::string RecordDifferences(const void* expected, const void* actual)
             out += std::string(field.name) + ": " + FieldValue(field, a) + " != " + FieldValue(field, b) + "; ";
     }
     // Bytes outside every field (padding, reserved): shown one by one.
-    for (unsigned i = 0; i < 6312; ++i)
+    for (unsigned i = 0; i < kRecordSize; ++i)
     {
-        if (a[i] != b[i])
-        {
-            char text[64];
-            std::snprintf(text, sizeof(text), "byte %u: %u != %u; ", i, a[i], b[i]);
-            if (!covered[i])
-                out += text;
-        }
+        if (a[i] != b[i] && !covered[i])
+            out += "byte " + std::to_string(i) + ": " + std::to_string(a[i]) + " != " + std::to_string(b[i]) + "; ";
     }
     return out;
 }
 
-} // namespace testhost
-
-namespace testhost
-{
 namespace
 {
 std::string Encoded(const std::wstring& text, UINT codePage)

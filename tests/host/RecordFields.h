@@ -33,10 +33,7 @@ const std::vector<RecordField>& RecordFields();
 
 // The field's value as text ("300", "0x0001BF1F", "\"A4\"").
 std::string FieldValue(const RecordField& field, const unsigned char* record);
-} // namespace testhost
 
-namespace testhost
-{
 // "" when the two records hold the same values, else the differing fields
 // ("dmFields: 0x0001BF1F != 0x0001BF1D; ...") and differing padding bytes.
 // Texts are compared up to their terminating NUL.
@@ -50,10 +47,7 @@ inline TARVIK_DEVMODE DefaultRecord(const wchar_t* name = TARVIK_PRODUCT_NAME)
     SetDefaultRecord(name, &record);
     return record;
 }
-} // namespace testhost
 
-namespace testhost
-{
 // A UTF-16 text in the ANSI code page or in UTF-8, for messages and printing.
 std::string Ansi(const std::wstring& text);
 std::string Utf8(const std::wstring& text);

@@ -4,6 +4,16 @@
 
 namespace testhost
 {
+namespace
+{
+// Whether `text` is a source-location line "<source>(<line>) : error = <code>".
+bool IsSourceLine(const std::wstring& text, const wchar_t* source, DWORD code)
+{
+    return std::regex_match(text, std::wregex(std::wstring(L"^") + source + L"\\((\\d+)\\) : error = " +
+                                              std::to_wstring(static_cast<int>(code)) + L"$"));
+}
+} // namespace
+
 std::wstring ReportText(DWORD code, const wchar_t* reason)
 {
     wchar_t text[4096];
@@ -22,14 +32,6 @@ std::wstring ReportText(DWORD code, const wchar_t* reason)
     return report + L"\nCode\t: " + codeText;
 }
 
-int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code)
-{
-    const std::wregex pattern(std::wstring(L"^") + source + L"\\((\\d+)\\) : error = " +
-                              std::to_wstring(static_cast<int>(code)) + L"$");
-    std::wsmatch match;
-    return std::regex_match(text, match, pattern) ? std::stoi(match[1].str()) : 0;
-}
-
 std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, const wchar_t* reason,
                            const std::vector<std::wstring>& rest)
 {
@@ -42,7 +44,7 @@ std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, c
     {
         const std::wstring& want = expected[i];
         const bool location = i > 0 && !want.empty() && want[0] == L'@';
-        if (location ? SourceLine(lines[i], want.c_str() + 1, code) == 0 : lines[i] != want)
+        if (location ? !IsSourceLine(lines[i], want.c_str() + 1, code) : lines[i] != want)
             problems += "line " + std::to_string(i) + ": \"" + Utf8(lines[i]) + "\" is not \"" + Utf8(want) + "\"; ";
     }
     return problems;

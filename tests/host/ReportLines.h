@@ -15,13 +15,9 @@ namespace testhost
 // none), with the system text as FormatMessageW gives it on this machine.
 std::wstring ReportText(DWORD code, const wchar_t* reason);
 
-// The line number of a source-location line "<source>(<line>) : error =
-// <code>", or 0 when `text` is not such a line.
-int SourceLine(const std::wstring& text, const wchar_t* source, DWORD code);
-
 // "" when `lines` are the report of `code` with `reason` followed by
 // `rest`, else what differs. A line "@<source>" in `rest` stands for that
-// source's location line "<source>(<n>) : error = <code>".
+// source's location line "<source>(<line>) : error = <code>".
 std::string ReportMismatch(const std::vector<std::wstring>& lines, DWORD code, const wchar_t* reason,
                            const std::vector<std::wstring>& rest);
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
-#include <vector>
 
 namespace testhost
 {
@@ -20,14 +20,10 @@ BOOL CALLBACK VisitTop(HWND window, LPARAM lParam)
     auto* search = reinterpret_cast<TopSearch*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(window))
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || !(*search->match)(window))
         return TRUE;
-    if ((*search->match)(window))
-    {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 // How often a wait looks at the state it waits for.
@@ -39,51 +35,6 @@ HWND WaitUntil(const std::function<HWND()>& find, DWORD waitMs)
     HWND found = nullptr;
     WaitFor([&] { return (found = find()) != nullptr; }, waitMs);
     return found;
-}
-
-bool IsDialogClass(HWND window)
-{
-    wchar_t name[64];
-    return GetClassNameW(window, name, 64) && lstrcmpW(name, L"#32770") == 0;
-}
-} // namespace
-
-bool WaitFor(const std::function<bool()>& done, DWORD waitMs)
-{
-    const ULONGLONG start = GetTickCount64();
-    for (;;)
-    {
-        if (done())
-            return true;
-        if (GetTickCount64() - start > waitMs)
-            return false;
-        Sleep(kPollIntervalMs);
-    }
-}
-
-std::wstring WindowText(HWND window)
-{
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int n = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return text;
-}
-
-HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs)
-{
-    return WaitUntil(
-        [&] {
-            TopSearch search = {&match, nullptr};
-            EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&search));
-            return search.found;
-        },
-        waitMs);
-}
-
-HWND WaitForDialog(const std::wstring& caption, DWORD waitMs)
-{
-    return WaitForTopWindow([&](HWND w) { return IsDialogClass(w) && WindowText(w) == caption; }, waitMs);
 }
 
 HWND FindDescendant(HWND parent, int id)
@@ -98,6 +49,52 @@ HWND FindDescendant(HWND parent, int id)
     return nullptr;
 }
 
+void Notify(HWND parent, int id, WORD code)
+{
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(parent, id)));
+}
+} // namespace
+
+bool WaitFor(const std::function<bool()>& done, DWORD waitMs)
+{
+    for (const ULONGLONG start = GetTickCount64(); !done();)
+    {
+        if (GetTickCount64() - start > waitMs)
+            return false;
+        Sleep(kPollIntervalMs);
+    }
+    return true;
+}
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, &text[0], static_cast<int>(text.size())))));
+    return text;
+}
+
+HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs)
+{
+    return WaitUntil(
+        [&] {
+            TopSearch search = {&match, nullptr};
+            EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&search));
+            return search.found;
+        },
+        waitMs);
+}
+
+bool IsDialog(HWND window)
+{
+    wchar_t name[16];
+    return GetClassNameW(window, name, 16) && lstrcmpW(name, L"#32770") == 0;
+}
+
+HWND WaitForSheet(DWORD waitMs)
+{
+    return WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; }, waitMs);
+}
+
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs)
 {
     return WaitUntil([&] { return FindDescendant(parent, id); }, waitMs);
@@ -107,8 +104,7 @@ std::vector<std::wstring> TabTitles(HWND sheet)
 {
     std::vector<std::wstring> titles;
     HWND tabs = PropSheet_GetTabControl(sheet);
-    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i)
     {
         wchar_t title[128] = L"";
         TCITEMW item = {};
@@ -126,27 +122,85 @@ void ClickButton(HWND button)
     SendMessageW(button, BM_CLICK, 0, 0);
 }
 
-bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs)
+void Click(HWND parent, int id)
+{
+    ClickButton(GetDlgItem(parent, id));
+}
+
+void ClickOpening(HWND parent, int id)
+{
+    PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0);
+}
+
+void Check(HWND parent, int id, bool on)
+{
+    if ((IsDlgButtonChecked(parent, id) == BST_CHECKED) != on)
+        Click(parent, id);
+}
+
+void Pick(HWND parent, int id, int index)
+{
+    SendDlgItemMessageW(parent, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Notify(parent, id, CBN_SELCHANGE);
+}
+
+void Type(HWND parent, int id, const std::wstring& text)
+{
+    SetDlgItemTextW(parent, id, text.c_str());
+    Notify(parent, id, EN_CHANGE);
+}
+
+void Key(HWND edit, const std::wstring& text)
+{
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t c : text)
+        SendMessageW(edit, WM_CHAR, c, 1);
+}
+
+std::wstring Text(HWND parent, int id)
+{
+    return WindowText(GetDlgItem(parent, id));
+}
+
+bool Enabled(HWND parent, int id)
+{
+    return IsWindowEnabled(GetDlgItem(parent, id)) != FALSE;
+}
+
+std::vector<std::wstring> Items(HWND parent, int id)
+{
+    wchar_t kind[16] = L"";
+    GetClassNameW(GetDlgItem(parent, id), kind, 16);
+    const bool combo = lstrcmpiW(kind, WC_COMBOBOXW) == 0;
+    std::vector<std::wstring> items(SendDlgItemMessageW(parent, id, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        items[i].resize(SendDlgItemMessageW(parent, id, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0) + 1);
+        items[i].resize(SendDlgItemMessageW(parent, id, combo ? CB_GETLBTEXT : LB_GETTEXT, i,
+                                            reinterpret_cast<LPARAM>(&items[i][0])));
+    }
+    return items;
+}
+
+void CloseWith(HWND dialog, int id)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    Click(dialog, id);
+    WaitFor([dialog] { return !IsWindow(dialog); });
+    SendMessageW(owner, WM_NULL, 0, 0); // handled once the owner's thread is back in its message loop
+}
+
+std::wstring AnswerMessageBox(int answer, DWORD waitMs)
 {
     // A message box is a dialog whose text is the static control 0xFFFF.
-    HWND box =
-        WaitForTopWindow([](HWND w) { return IsDialogClass(w) && FindDescendant(w, 0xFFFF) != nullptr; }, waitMs);
+    HWND box = WaitForTopWindow([](HWND w) { return IsDialog(w) && FindDescendant(w, 0xFFFF) != nullptr; }, waitMs);
     if (!box)
-        return false;
-    if (seen)
-    {
-        seen->caption = WindowText(box);
-        seen->text = WindowText(FindDescendant(box, 0xFFFF));
-    }
+        return L"";
+    const std::wstring seen = WindowText(box) + L": " + WindowText(FindDescendant(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     // Wait for it to go, so that the next search does not find it again.
     WaitFor([box] { return !IsWindow(box); }, waitMs);
-    return true;
-}
-
-HWND WaitForSheet(DWORD waitMs)
-{
-    return WaitForTopWindow([](HWND w) { return PropSheet_GetTabControl(w) != nullptr; }, waitMs);
+    return seen;
 }
 
 std::vector<std::wstring> CallAnsweringMessageBoxes(int answer, const std::function<void()>& call)
@@ -157,9 +211,9 @@ std::vector<std::wstring> CallAnsweringMessageBoxes(int answer, const std::funct
         UserThread user([&] {
             while (!done)
             {
-                MessageBoxSeen seen;
-                if (AnswerMessageBox(&seen, answer, 100))
-                    shown.push_back(seen.text);
+                const std::wstring seen = AnswerMessageBox(answer, 100);
+                if (!seen.empty())
+                    shown.push_back(seen);
             }
         });
         call();

@@ -1,6 +1,7 @@
 // Drives windows the way a user would, from a second thread while the
 // thread under test sits in a modal loop: find a window by its caption or a
-// control by its ID, read texts, and send the messages that clicks send.
+// control by its ID, read texts, and send the messages that clicks and
+// typing send.
 #pragma once
 
 #include <windows.h>
@@ -23,33 +24,42 @@ std::wstring WindowText(HWND window);
 // up to `waitMs` for it to appear; null when none came.
 HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs = 20000);
 
+// Whether `window` is a dialog (the class of dialogs and message boxes).
+bool IsDialog(HWND window);
+
 // The first property sheet of this process (a window with a tab control).
 HWND WaitForSheet(DWORD waitMs = 20000);
 
-// A visible top-level dialog of this process with the given caption.
-HWND WaitForDialog(const std::wstring& caption, DWORD waitMs = 20000);
-
-// The first descendant of `parent` with control ID `id` (depth first), or
-// null. Pages of a property sheet are children of the sheet, so this finds
-// a page's control from the sheet window.
-HWND FindDescendant(HWND parent, int id);
-
-// Waits until `parent` has a descendant with control ID `id`.
+// Waits until `parent` has a descendant with control ID `id` (depth first).
+// Pages of a property sheet are children of the sheet, so this finds a
+// page's control from the sheet window.
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs = 20000);
 
 // The tab titles of a property sheet, in order.
 std::vector<std::wstring> TabTitles(HWND sheet);
 
-// What a message box shows: its caption and its text.
-struct MessageBoxSeen
-{
-    std::wstring caption;
-    std::wstring text;
-};
-
 // Clicks a button the way the mouse does: BM_CLICK, sent from the driving
 // thread (the owner thread processes it inside its modal loop).
 void ClickButton(HWND button);
+
+// A user's hands on control `id` of the dialog `parent`. Each sends what the
+// mouse or the keyboard makes the control send, and has been handled when it
+// returns; ClickOpening posts, for a click that opens a modal window.
+void Click(HWND parent, int id);
+void ClickOpening(HWND parent, int id);
+void Check(HWND parent, int id, bool on);                 // clicks when the check state differs
+void Pick(HWND parent, int id, int index);                // CB_SETCURSEL, then CBN_SELCHANGE
+void Type(HWND parent, int id, const std::wstring& text); // WM_SETTEXT, then EN_CHANGE
+// Selects the whole text of `edit` and types `text` over it, one WM_CHAR per
+// UTF-16 unit: the edit's own limits and notifications apply.
+void Key(HWND edit, const std::wstring& text);
+std::wstring Text(HWND parent, int id);
+bool Enabled(HWND parent, int id);
+// The items of a combo box or list box, in the control's order.
+std::vector<std::wstring> Items(HWND parent, int id);
+// Clicks `id` of a modal dialog that closes with it; returns once the dialog
+// is gone and its owner's thread has finished what follows.
+void CloseWith(HWND dialog, int id);
 
 // Runs `script` on a second thread; join before checking what it recorded.
 class UserThread
@@ -67,11 +77,12 @@ class UserThread
     std::thread m_thread;
 };
 
-// Waits for the next message box of this process, records it and closes it
-// with the button `answer` (IDOK, IDCANCEL, ...). Returns false when none came.
-bool AnswerMessageBox(MessageBoxSeen* seen, int answer, DWORD waitMs = 20000);
+// Waits for the next message box of this process and closes it with the
+// button `answer` (IDOK, IDCANCEL, ...). Returns what it showed as
+// "caption: text", or "" when none came.
+std::wstring AnswerMessageBox(int answer, DWORD waitMs = 20000);
 
 // Runs `call` on this thread while a user answers every message box it
-// shows with `answer`; returns the texts of the boxes, in order.
+// shows with `answer`; returns what the boxes showed, in order.
 std::vector<std::wstring> CallAnsweringMessageBoxes(int answer, const std::function<void()>& call);
 } // namespace testhost

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -21,31 +22,27 @@ const wchar_t kOverflow[] = L"Exception : The format is invalid or Parameter len
 TEST(ReportErrorW, SystemTextReasonAndCode)
 {
     const std::wstring longName(5000, L'x');
-    const struct
-    {
-        DWORD code;
-        const wchar_t *reason, *printed;
-    } rows[] = {
+    // The code, the reason's argument, the code as printed.
+    const std::tuple<DWORD, const wchar_t*, const wchar_t*> rows[] = {
         {ERROR_ACCESS_DENIED, L"C:\\x\\tarvikui.dll", L"5(0x00000005)"},
         {0x2FFFFFFF, nullptr, L"805306367(0x2FFFFFFF)"},
         {static_cast<DWORD>(-1), nullptr, L"-1(0xFFFFFFFF)"},
         {ERROR_FILE_NOT_FOUND, longName.c_str(), L"2(0x00000002)"},
     };
-    for (const auto& row : rows)
+    for (const auto& [code, reason, printed] : rows)
     {
-        SCOPED_TRACE(row.printed);
+        SCOPED_TRACE(printed);
         DebugCapture capture;
-        EXPECT_EQ(row.code, row.reason ? ReportErrorW(row.code, L"Can not get %s file version", row.reason)
-                                       : ReportErrorW(row.code, nullptr));
+        EXPECT_EQ(code,
+                  reason ? ReportErrorW(code, L"Can not get %s file version", reason) : ReportErrorW(code, nullptr));
         const std::wstring text = GetLastErrorTextW();
         EXPECT_EQ(std::vector<std::wstring>{text}, capture.Lines());
-        EXPECT_EQ(std::wstring(L"\nCode\t: ") + row.printed, text.substr(text.size() - wcslen(row.printed) - 8));
-        if (row.code == ERROR_FILE_NOT_FOUND)
+        EXPECT_EQ(std::wstring(L"\nCode\t: ") + printed, text.substr(text.size() - wcslen(printed) - 8));
+        if (code == ERROR_FILE_NOT_FOUND)
             EXPECT_NE(std::wstring::npos, text.find(std::wstring(L"\nReason\t: ") + kOverflow + L"\nCode")) << text;
         else
-            EXPECT_EQ(
-                testhost::ReportText(row.code, row.reason ? L"Can not get C:\\x\\tarvikui.dll file version" : nullptr),
-                text);
+            EXPECT_EQ(testhost::ReportText(code, reason ? L"Can not get C:\\x\\tarvikui.dll file version" : nullptr),
+                      text);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -59,30 +60,24 @@ TEST(UTF8toMultiByte, RejectedArgumentsAndFailures)
     Pages readOnly(PAGE_READONLY);
     char abc[] = "abc";
     char* untouched = abc;
-    const struct
-    {
-        const char* input;
-        DWORD count;
-        char** out;
-        DWORD code;
-        int failAt;
-        std::vector<std::wstring> rest;
-    } rows[] = {
+    // The input, its count and the output; the code when allocation `failAt`
+    // fails (0: none), and the report's lines after its text.
+    const std::tuple<const char*, DWORD, char**, DWORD, int, std::vector<std::wstring>> rows[] = {
         {nullptr, 3, &untouched, 87, 0, {L"from UTF8toMultiByte()"}},
         {abc, 3, nullptr, 87, 0, {L"from UTF8toMultiByte()"}},
         {readOnly.base, 3, &untouched, 87, 0, {L"from UTF8toMultiByte()"}}, // the input must be writable too
         {abc, 0, &untouched, 87, 0, {L"@string", L"from UTF8toMultiByte()"}},
         {abc, 3, &untouched, 8, 2, {L"@string", L"from UTF8toMultiByte()"}},
     };
-    for (const auto& row : rows)
+    for (const auto& [input, count, out, code, failAt, rest] : rows)
     {
-        SCOPED_TRACE(testing::Message() << row.count << " " << row.failAt);
-        HeapWatch heap(row.failAt);
+        SCOPED_TRACE(testing::Message() << count << " " << failAt);
+        HeapWatch heap(failAt);
         DebugCapture capture;
-        EXPECT_EQ(row.code, UTF8toMultiByte(row.input, row.count, row.out));
+        EXPECT_EQ(code, UTF8toMultiByte(input, count, out));
         EXPECT_EQ(abc, untouched);
         EXPECT_EQ(0, heap.Alive());
-        EXPECT_EQ("", ReportMismatch(capture.Lines(), row.code, nullptr, row.rest));
+        EXPECT_EQ("", ReportMismatch(capture.Lines(), code, nullptr, rest));
     }
 }
 

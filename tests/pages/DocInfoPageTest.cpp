@@ -1,14 +1,10 @@
 // The document information page on the real sheet: Printing Preferences
 // opened through the spooler, worked by a user on a second thread, the
 // caller's record checked after OK.
-#include "PreferencesSheet.h"
 #include "PrinterTest.h"
-#include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "resource.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -33,20 +29,15 @@ TEST_F(DocInfoPage, EditsTheirOwnFields)
                        IDC_DOCINFO_EXTRA};
     std::vector<std::wstring> shown;
     std::wstring typed;
-    TARVIK_DEVMODE out = {};
-    EXPECT_EQ(IDOK, testhost::EditInSheet(m_printer, in, &out, IDS_TITLE_DOCINFO, [&](HWND, HWND page) {
-                  ASSERT_NE(nullptr, page);
-                  for (int id : ids)
-                      shown.push_back(testhost::WindowText(GetDlgItem(page, id)));
-                  SetDlgItemTextW(page, IDC_DOCINFO_SUBJECT, L"New subject");
-                  SetDlgItemTextW(page, IDC_DOCINFO_KEYWORDS, L"new, keywords");
-                  SetDlgItemTextW(page, IDC_DOCINFO_AUTHOR, L"");
-                  HWND extra = GetDlgItem(page, IDC_DOCINFO_EXTRA);
-                  SendMessageW(extra, EM_SETSEL, 0, -1);
-                  for (int i = 0; i < 70; ++i)
-                      SendMessageW(extra, WM_CHAR, L'x', 1);
-                  typed = testhost::WindowText(extra);
-              }));
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_DOCINFO, [&](const testhost::Sheet& s) {
+        for (int id : ids)
+            shown.push_back(testhost::Text(s.page, id));
+        testhost::Type(s.page, IDC_DOCINFO_SUBJECT, L"New subject");
+        testhost::Type(s.page, IDC_DOCINFO_KEYWORDS, L"new, keywords");
+        testhost::Type(s.page, IDC_DOCINFO_AUTHOR, L"");
+        testhost::Key(GetDlgItem(s.page, IDC_DOCINFO_EXTRA), std::wstring(70, L'x'));
+        typed = testhost::Text(s.page, IDC_DOCINFO_EXTRA);
+    });
     EXPECT_EQ((std::vector<std::wstring>{std::wstring(64, L'T'), L"Ann Author", L"Old subject", L"old, keywords",
                                          L"Old creator"}),
               shown);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -18,12 +19,9 @@ constexpr size_t kField = std::extent_v<decltype(TARVIK_DEVMODE::szExcludeFonts)
 TEST(ExcludedFontList, ReadWithinItsFieldAndWrittenAgain)
 {
     const std::wstring n40(40, L'N'), a(1022, L'A'), b(1023, L'B'), c(2045, L'C');
-    const struct
-    {
-        std::wstring text;
-        size_t capacity;
-        std::wstring expected; // the names that fit ";", each name and ";", and the NUL
-    } rows[] = {
+    // The text and its field's capacity; what is written again: the names that
+    // fit ";", each name and ";", and the NUL.
+    const std::tuple<std::wstring, size_t, std::wstring> rows[] = {
         {L"", kField, L";"},
         {L";;;", kField, L";"},
         {L";A;;B;", kField, L";A;B;"},
@@ -35,14 +33,14 @@ TEST(ExcludedFontList, ReadWithinItsFieldAndWrittenAgain)
         {L";" + c + L";", kField, L";" + c + L";"},
         {L";" + c + L"C;", kField, L";"},
     };
-    for (const auto& row : rows)
+    for (const auto& [text, capacity, expected] : rows)
     {
         wchar_t out[kField];
         size_t used = BeginExcludedFonts(out), pos = 0, start = 0, length = 0;
-        while (NextExcludedFont(row.text.c_str(), row.capacity, &pos, &start, &length))
-            AppendExcludedFont(out, kField, &used, row.text.c_str() + start, length);
-        EXPECT_EQ(row.expected, out) << row.text.size() << " units: " << testing::PrintToString(row.text.substr(0, 20));
-        EXPECT_EQ(row.expected.size(), used);
+        while (NextExcludedFont(text.c_str(), capacity, &pos, &start, &length))
+            AppendExcludedFont(out, kField, &used, text.c_str() + start, length);
+        EXPECT_EQ(expected, out) << text.size() << " units: " << testing::PrintToString(text.substr(0, 20));
+        EXPECT_EQ(expected.size(), used);
     }
 }
 

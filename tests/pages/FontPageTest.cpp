@@ -1,35 +1,25 @@
 // The font page on the real sheet: Printing Preferences opened through the
 // spooler, worked by a user on a second thread, the caller's record checked
-// after OK. The registry rule is seen from a probe run under the shell's name.
-#include "PreferencesSheet.h"
+// after OK. The registry rule is seen from probes run under the names of the
+// shell, the spooler and others.
 #include "PrinterTest.h"
 #include "ProbeRun.h"
-#include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgFontSetting.h"
 #include "CFormManager.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-#include <windowsx.h>
-
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 namespace
 {
 // The items of a font list, sorted as the tests compare them.
 std::vector<std::wstring> Items(HWND page, int list)
 {
-    std::vector<std::wstring> items(static_cast<size_t>(ListBox_GetCount(GetDlgItem(page, list))));
-    for (size_t i = 0; i < items.size(); ++i)
-    {
-        items[i].resize(static_cast<size_t>(ListBox_GetTextLen(GetDlgItem(page, list), i)) + 1);
-        items[i].resize(static_cast<size_t>(ListBox_GetText(GetDlgItem(page, list), i, &items[i][0])));
-    }
+    std::vector<std::wstring> items = testhost::Items(page, list);
     std::sort(items.begin(), items.end());
     return items;
 }
@@ -38,8 +28,10 @@ std::vector<std::wstring> Items(HWND page, int list)
 void Move(HWND page, int list, const std::vector<std::wstring>& names, int button)
 {
     for (const std::wstring& name : names)
-        ListBox_SetSel(GetDlgItem(page, list), TRUE, ListBox_FindStringExact(GetDlgItem(page, list), -1, name.c_str()));
-    testhost::ClickButton(GetDlgItem(page, button));
+        SendDlgItemMessageW(
+            page, list, LB_SETSEL, TRUE,
+            SendDlgItemMessageW(page, list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(name.c_str())));
+    testhost::Click(page, button);
 }
 
 std::wstring StoredInRegistry()
@@ -71,17 +63,14 @@ class FontPage : public testhost::PrinterTest
     // font page, presses OK. This process is neither the shell nor the
     // spooler: the registry never changes.
     TARVIK_DEVMODE Edit(DWORD mode, DWORD option, const std::wstring& list,
-                        const std::function<void(HWND sheet, HWND page)>& user)
+                        const std::function<void(const testhost::Sheet&)>& user)
     {
-        TARVIK_DEVMODE in = testhost::DefaultRecord(), out = {};
+        TARVIK_DEVMODE in = testhost::DefaultRecord();
         in.dwFontMode = mode;
         in.dwFontOption = option;
         std::copy(list.begin(), list.begin() + std::min(list.size() + 1, std::size(in.szExcludeFonts)),
                   in.szExcludeFonts); // a list of 2048 units or more keeps no terminator
-        EXPECT_EQ(IDOK, testhost::EditInSheet(m_printer, in, &out, IDS_TITLE_FONT, [&](HWND sheet, HWND page) {
-                      ASSERT_NE(nullptr, page);
-                      user(sheet, page);
-                  }));
+        const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_FONT, user);
         EXPECT_EQ(L"(none)", StoredInRegistry());
         return out;
     }
@@ -89,44 +78,38 @@ class FontPage : public testhost::PrinterTest
 
 TEST_F(FontPage, ModesOptionsAndStoredList)
 {
-    const struct
-    {
-        DWORD mode, option;
-        const wchar_t* list;
-        int shownRadio, shownOption, click, pick; // no click: 0, no pick: -1
-        BOOL listsOn, optionOn;
-        DWORD storedMode, storedOption;
-        const wchar_t* storedList;
-    } rows[] = {
-        {0, 0, L";Font A;;Font B;", IDC_FONT_MODE_NONE, 1, 0, -1, FALSE, FALSE, 3, 2, L";Font A;Font B;"},
-        {7, 9, L"", IDC_FONT_MODE_NONE, 1, 0, -1, FALSE, FALSE, 3, 2, L";"},
-        {1, 1, L";;", IDC_FONT_MODE_ALL, 0, IDC_FONT_MODE_EXCLUDE, 2, TRUE, TRUE, 2, 3, L";"},
-        {2, 3, L"Font B;Font A", IDC_FONT_MODE_EXCLUDE, 2, IDC_FONT_MODE_ALL, 0, FALSE, TRUE, 1, 1, L";Font A;Font B;"},
-        {2, 2, L";Font A;", IDC_FONT_MODE_EXCLUDE, 1, IDC_FONT_MODE_NONE, -1, FALSE, FALSE, 3, 2, L";Font A;"},
+    // The record's mode, option and list; the radio button clicked (0: none)
+    // and the option picked (-1: none); what the page shows: the mode radio
+    // buttons ("X" checked) and the option's position before the click, then
+    // whether the lists, their buttons, the option and its label are enabled;
+    // and what OK stores.
+    const std::tuple<DWORD, DWORD, const wchar_t*, int, int, std::string, DWORD, DWORD, const wchar_t*> rows[] = {
+        {0, 0, L";Font A;;Font B;", 0, -1, "--X 1 ------", 3, 2, L";Font A;Font B;"},
+        {7, 9, L"", 0, -1, "--X 1 ------", 3, 2, L";"},
+        {1, 1, L";;", IDC_FONT_MODE_EXCLUDE, 2, "X-- 0 ++++++", 2, 3, L";"},
+        {2, 3, L"Font B;Font A", IDC_FONT_MODE_ALL, 0, "-X- 2 ----++", 1, 1, L";Font A;Font B;"},
+        {2, 2, L";Font A;", IDC_FONT_MODE_NONE, -1, "-X- 1 ------", 3, 2, L";Font A;"},
     };
-    for (const auto& row : rows)
+    for (const auto& [mode, option, list, click, pick, shown, storedMode, storedOption, storedList] : rows)
     {
-        SCOPED_TRACE(testing::Message() << row.mode << "/" << row.option << " then " << row.click << "/" << row.pick);
-        const TARVIK_DEVMODE out = Edit(row.mode, row.option, row.list, [&](HWND, HWND page) {
+        SCOPED_TRACE(testing::Message() << mode << "/" << option << " then " << click << "/" << pick);
+        std::string seen;
+        const TARVIK_DEVMODE out = Edit(mode, option, list, [&](const testhost::Sheet& s) {
             for (int radio : {IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE})
-                EXPECT_EQ(radio == row.shownRadio, IsDlgButtonChecked(page, radio) == BST_CHECKED) << radio;
-            HWND option = GetDlgItem(page, IDC_FONT_OPTION);
-            EXPECT_EQ(row.shownOption, ComboBox_GetCurSel(option));
-            if (row.click)
-                testhost::ClickButton(GetDlgItem(page, row.click));
-            if (row.pick >= 0)
-            {
-                ComboBox_SetCurSel(option, row.pick);
-                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_FONT_OPTION, CBN_SELCHANGE), (LPARAM)option);
-            }
-            for (int id : {IDC_FONT_EXCLUDED, IDC_FONT_AVAILABLE, IDC_FONT_INCLUDE, IDC_FONT_EXCLUDE})
-                EXPECT_EQ(row.listsOn, IsWindowEnabled(GetDlgItem(page, id))) << id;
-            for (int id : {IDC_FONT_OPTION, IDC_FONT_OPTION_LABEL})
-                EXPECT_EQ(row.optionOn, IsWindowEnabled(GetDlgItem(page, id))) << id;
+                seen += IsDlgButtonChecked(s.page, radio) ? 'X' : '-';
+            seen += " " + std::to_string(SendDlgItemMessageW(s.page, IDC_FONT_OPTION, CB_GETCURSEL, 0, 0)) + " ";
+            if (click)
+                testhost::Click(s.page, click);
+            if (pick >= 0)
+                testhost::Pick(s.page, IDC_FONT_OPTION, pick);
+            for (int id : {IDC_FONT_EXCLUDED, IDC_FONT_AVAILABLE, IDC_FONT_INCLUDE, IDC_FONT_EXCLUDE, IDC_FONT_OPTION,
+                           IDC_FONT_OPTION_LABEL})
+                seen += testhost::Enabled(s.page, id) ? '+' : '-';
         });
-        EXPECT_EQ(row.storedMode, out.dwFontMode);
-        EXPECT_EQ(row.storedOption, out.dwFontOption);
-        EXPECT_STREQ(row.storedList, out.szExcludeFonts);
+        EXPECT_EQ(shown, seen);
+        EXPECT_EQ(storedMode, out.dwFontMode);
+        EXPECT_EQ(storedOption, out.dwFontOption);
+        EXPECT_STREQ(storedList, out.szExcludeFonts);
     }
 }
 
@@ -143,7 +126,8 @@ TEST_F(FontPage, MovesFontsBothWays)
     const std::wstring longName = L"A Font Name Longer Than Any Face Name GDI Gives";
     std::vector<std::wstring> available, excluded, moved;
     const TARVIK_DEVMODE out =
-        Edit(2, 2, L";liberation SANS;Zz Not Installed;" + longName + L";TAHOMA;", [&](HWND, HWND page) {
+        Edit(2, 2, L";liberation SANS;Zz Not Installed;" + longName + L";TAHOMA;", [&](const testhost::Sheet& s) {
+            HWND page = s.page;
             available = Items(page, IDC_FONT_AVAILABLE);
             ASSERT_GE(available.size(), 3u);
             moved.assign(available.begin(), available.begin() + 3);
@@ -170,32 +154,39 @@ TEST_F(FontPage, ListThatDoesNotFitKeepsThePage)
 {
     const std::wstring longest(2040, L'Q');
     std::vector<std::wstring> shown;
-    testhost::MessageBoxSeen seen;
-    bool answered = false, stayed = false;
-    const TARVIK_DEVMODE out = Edit(2, 2, L";" + longest + L";RRRRRR;SS", [&](HWND sheet, HWND page) {
-        shown = Items(page, IDC_FONT_EXCLUDED);
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        answered = testhost::AnswerMessageBox(&seen, IDOK);
+    std::wstring seen;
+    bool stayed = false;
+    const TARVIK_DEVMODE out = Edit(2, 2, L";" + longest + L";RRRRRR;SS", [&](const testhost::Sheet& s) {
+        shown = Items(s.page, IDC_FONT_EXCLUDED);
+        PropSheet_PressButton(s.window, PSBTN_OK);
+        seen = testhost::AnswerMessageBox(IDOK);
         // Answered on the sheet's thread once the refused OK has finished.
-        stayed = PropSheet_GetCurrentPageHwnd(sheet) == page;
-        Move(page, IDC_FONT_EXCLUDED, {L"RRRRRR"}, IDC_FONT_INCLUDE);
+        stayed = PropSheet_GetCurrentPageHwnd(s.window) == s.page;
+        Move(s.page, IDC_FONT_EXCLUDED, {L"RRRRRR"}, IDC_FONT_INCLUDE);
     });
     EXPECT_EQ((std::vector<std::wstring>{longest, L"RRRRRR"}), shown);
-    wchar_t message[1024] = L"";
-    LoadStringW(GetModuleHandleW(L"tarvikres7.dll"), IDS_EXCLUDED_FONTS_TOO_LONG, message, 1024);
-    EXPECT_TRUE(answered && seen.text == message && !seen.text.empty()) << testhost::Utf8(seen.text);
+    EXPECT_EQ(testhost::MessageOf(IDS_CAPTION_ERROR, IDS_EXCLUDED_FONTS_TOO_LONG), seen);
     EXPECT_TRUE(stayed);
     EXPECT_EQ(L";" + longest + L";", std::wstring(out.szExcludeFonts));
 }
 
-// Only in the shell (or the spooler) does OK keep the list in the registry.
-TEST_F(FontPage, RegistryWrittenOnlyFromTheShell)
+// The process gate, measured in real processes: only in the shell or the
+// spooler, known by the exact names of their executables, does OK keep the
+// list in the registry.
+TEST_F(FontPage, RegistryWrittenOnlyFromTheShellAndTheSpooler)
 {
-    for (const auto& [folder, name, stored] :
-         {std::tuple(L"fa", L"explorer.exe", L";Gate Probe Font;"), std::tuple(L"fb", L"Explorer.exe", L"(none)")})
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        {L"explorer.exe", L";Gate Probe Font;"},
+        {L"spoolsv.exe", L";Gate Probe Font;"},
+        {L"Explorer.exe", L"(none)"},
+        {L"SPOOLSV.EXE", L"(none)"},
+        {L"explorer2.exe", L"(none)"},
+        {L"probe_program.exe", L"(none)"},
+    };
+    for (const auto& [name, stored] : rows)
     {
         std::string output;
-        EXPECT_EQ(0u, testhost::RunCopyAs(L"font_gate_probe.exe", folder, name, &output)) << output;
+        EXPECT_EQ(0u, testhost::RunProbeAs(name, L"fonts", &output)) << output;
         EXPECT_EQ(stored, StoredInRegistry()) << testhost::Utf8(name);
         RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_EXCLUDE_FONTS_VALUE);
     }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -35,21 +36,6 @@ LONG WriteForm(const std::wstring& name, DWORD type, const std::vector<BYTE>& da
 {
     return WriteValue(TARVIK_FORMS_KEY, name, type, data.data(), static_cast<DWORD>(data.size()));
 }
-
-// A paper answer of the module, asked for its count and then filled.
-template <typename Entry>
-std::vector<Entry> Answer(WORD index, DWORD* count)
-{
-    *count = DrvDeviceCapabilities(nullptr, const_cast<PWSTR>(L"Tarvik"), index, nullptr, nullptr);
-    std::vector<Entry> entries(*count);
-    EXPECT_EQ(*count, DrvDeviceCapabilities(nullptr, const_cast<PWSTR>(L"Tarvik"), index, entries.data(), nullptr));
-    return entries;
-}
-
-struct PaperName
-{
-    wchar_t text[64];
-};
 
 // The catalogue, and the three paper answers entry by entry against it: the
 // spooler's forms, then exactly the custom forms `stored` names with their
@@ -83,23 +69,7 @@ void ExpectCatalogue(HANDLE printer, const std::map<std::wstring, LONG>& stored,
     }
     EXPECT_EQ(expected, custom);
 
-    DWORD counts[3];
-    const auto names = Answer<PaperName>(DC_PAPERNAMES, &counts[0]);
-    const auto numbers = Answer<WORD>(DC_PAPERS, &counts[1]);
-    const auto sizes = Answer<POINT>(DC_PAPERSIZE, &counts[2]);
-    for (DWORD count : counts)
-        ASSERT_EQ(n + 1, count);
-    for (DWORD k = 0; k < n; ++k)
-    {
-        const FORM_ITEM* first = catalogue.FindForm(forms[k]->szName);
-        EXPECT_EQ(std::wstring(forms[k]->szName).substr(0, 63),
-                  std::wstring(names[k].text, wcsnlen(names[k].text, 64)));
-        EXPECT_EQ(k + 1, numbers[k]);
-        EXPECT_TRUE(sizes[k].x == first->size.cx / 100 && sizes[k].y == first->size.cy / 100) << k;
-    }
-    EXPECT_EQ(std::wstring(L"Custom Size"), names[n].text);
-    EXPECT_EQ(DMPAPER_USER, numbers[n]);
-    EXPECT_TRUE(sizes[n].x == 0 && sizes[n].y == 0);
+    EXPECT_EQ(formtest::PapersOf(catalogue), formtest::AskPapers(formtest::Caps(nullptr, L"Tarvik")));
 }
 
 TEST_F(HostileRegistry, CustomFormValuesOfEveryLengthAndType)
@@ -125,19 +95,15 @@ TEST_F(HostileRegistry, CustomFormValuesOfEveryLengthAndType)
 // nothing of it, not even a shortened name, becomes a form.
 TEST_F(HostileRegistry, ValuesTooLargeToReadEndTheLoad)
 {
-    const struct
+    for (const auto& [name, length] : {std::pair(std::wstring(kFormNameLength + 1, L'M'), size_t(40)),
+                                       std::pair(std::wstring(L"Huge"), size_t(8193))})
     {
-        std::wstring name;
-        size_t length;
-    } rows[] = {{std::wstring(kFormNameLength + 1, L'M'), 40}, {L"Huge", 8193}};
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.name.size());
+        SCOPED_TRACE(name.size());
         SetUp();
         ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"A before", REG_BINARY, FormRecord(11, 40)));
-        ASSERT_EQ(ERROR_SUCCESS, WriteForm(row.name, REG_BINARY, FormRecord(12, row.length)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteForm(name, REG_BINARY, FormRecord(12, length)));
         ASSERT_EQ(ERROR_SUCCESS, WriteForm(L"z after", REG_BINARY, FormRecord(13, 40)));
-        ExpectCatalogue(s_printer, {{L"A before", 11}, {L"z after", 13}}, row.name);
+        ExpectCatalogue(s_printer, {{L"A before", 11}, {L"z after", 13}}, name);
     }
 }
 
@@ -155,28 +121,21 @@ TEST_F(HostileRegistry, FavoriteFormOf64KiBOrOfAnotherType)
     const std::wstring endless(32768, L'x'); // no separator and no terminator
     const DWORD number = 0x00340041;         // "A4" if read as text
     const wchar_t multi[] = L"A4\0Letter\0";
-    const struct
-    {
-        const char* what;
-        DWORD type;
-        const void* data;
-        DWORD size;
-        DWORD result;
-        std::vector<std::wstring> names;
-    } rows[] = {
+    // The value's type, bytes and size; what the load answers, the names it gives.
+    const std::tuple<const char*, DWORD, const void*, DWORD, DWORD, std::vector<std::wstring>> rows[] = {
         {"64 KiB of names", REG_SZ, many.c_str(), DWORD((many.size() + 1) * 2), 0, names},
         {"64 KiB, one unterminated name", REG_SZ, endless.data(), DWORD(endless.size() * 2), 0, {endless}},
         {"a number", REG_DWORD, &number, sizeof(number), ERROR_FILE_NOT_FOUND, {}},
         {"bytes", REG_BINARY, "A4;Letter", 9, ERROR_FILE_NOT_FOUND, {}},
         {"several texts", REG_MULTI_SZ, multi, sizeof(multi), ERROR_FILE_NOT_FOUND, {}},
     };
-    for (const auto& row : rows)
+    for (const auto& [what, type, data, size, result, loaded] : rows)
     {
-        SCOPED_TRACE(row.what);
-        ASSERT_EQ(ERROR_SUCCESS, WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, row.type, row.data, row.size));
+        SCOPED_TRACE(what);
+        ASSERT_EQ(ERROR_SUCCESS, WriteValue(TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, type, data, size));
         CFormManager catalogue;
-        EXPECT_EQ(row.result, catalogue.LoadFavoriteForm());
-        EXPECT_TRUE(row.names ==
+        EXPECT_EQ(result, catalogue.LoadFavoriteForm());
+        EXPECT_TRUE(loaded ==
                     std::vector<std::wstring>(catalogue.GetFavoriteForms(),
                                               catalogue.GetFavoriteForms() + catalogue.GetFavoriteFormCount()));
         ExpectCatalogue(s_printer, {}); // the forms do not depend on the favourites

@@ -6,8 +6,7 @@
 // (2 unless set; the long run uses 10).
 #include "HttpTestServer.h"
 #include "ProcessUsage.h"
-#include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgInfoSetting.h"
 #include "Globals.h"
@@ -19,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 namespace
 {
@@ -53,13 +53,6 @@ std::string LocalFileUrl(const char* name)
     return std::string("file:///Z:") + (state ? state : "") + "/files/" + name;
 }
 
-std::wstring Text(UINT id)
-{
-    wchar_t text[1024] = L"";
-    LoadStringW(g_hResModule, id, text, static_cast<int>(std::size(text)));
-    return text;
-}
-
 TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
 {
     ASSERT_TRUE(EnsureResourceModule());
@@ -79,12 +72,7 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
                                   nullptr, nullptr);
     page.m_wMajor1 = 7; // installed 7.0.0.1
     page.m_wMinor2 = 1;
-    const struct
-    {
-        const char* what;
-        std::string query;
-        UINT message;
-    } rows[] = {
+    const std::tuple<const char*, std::string, UINT> rows[] = {
         {"a whole answer, for comparison", "file=newer.xml", IDS_NEWER_VERSION},
         {"100 MiB announced, 5 bytes sent", "length=104857600", IDS_NO_NEWER_VERSION},
         {"1 MiB announced, the answer sent", "file=newer.xml&length=1048576", IDS_NEWER_VERSION},
@@ -106,19 +94,19 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
         testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
     }
     std::printf("update check against a hostile server (silence of %s s):\n", stall.c_str());
-    for (const auto& row : rows)
+    for (const auto& [what, query, message] : rows)
     {
-        SCOPED_TRACE(row.what);
-        const std::wstring url = server.Url(L"/tarvikpro7/checkupdate.html?" + Wide(row.query));
+        SCOPED_TRACE(what);
+        const std::wstring url = server.Url(L"/tarvikpro7/checkupdate.html?" + Wide(query));
         const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
         const auto start = std::chrono::steady_clock::now();
         const std::vector<std::wstring> shown =
             testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
-        EXPECT_EQ(std::vector<std::wstring>{Text(row.message)}, shown);
+        EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, message)}, shown);
         EXPECT_EQ(before.handles, after.handles);
-        std::printf("  %-36s %6.2f s  message %u  handles %lu -> %lu\n", row.what, seconds, row.message, before.handles,
+        std::printf("  %-36s %6.2f s  message %u  handles %lu -> %lu\n", what, seconds, message, before.handles,
                     after.handles);
     }
     DestroyWindow(page.m_hWnd);

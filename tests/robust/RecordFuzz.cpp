@@ -430,14 +430,14 @@ void RunSheetWithEndlessTexts()
                 // then its tab stays, and the next one is tried.
                 PostMessageW(sheet, PSM_SETCURSEL, tab, 0);
                 testhost::WaitFor([&] {
-                    return testhost::AnswerMessageBox(nullptr, IDOK, 50) ||
+                    return !testhost::AnswerMessageBox(IDOK, 50).empty() ||
                            PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == int(tab);
                 });
                 EnumChildWindows(PropSheet_GetCurrentPageHwnd(sheet), CollectText, reinterpret_cast<LPARAM>(&texts));
             }
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
             testhost::WaitFor([&] {
-                testhost::AnswerMessageBox(nullptr, IDOK, 100);
+                testhost::AnswerMessageBox(IDOK, 100);
                 PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                 return !IsWindow(sheet);
             });

@@ -2,30 +2,17 @@
 // the quality list rebuilt from the stored quality when the compression
 // changes, the digit filter of a hidden resolution entry, and the record the
 // caller gets back.
-#include "PageInput.h"
 #include "PrinterTest.h"
-#include "RecordFields.h"
-#include "SettingsSheet.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
 #include <cstddef>
 #include <cstring>
-#include <vector>
 
 namespace
 {
 using GraphicsPage = testhost::PrinterTest;
-
-constexpr int kApplyButton = 0x3021; // of the sheet
-
-LRESULT Position(HWND list)
-{
-    return SendMessageW(list, CB_GETCURSEL, 0, 0);
-}
 
 TEST_F(GraphicsPage, ListsFollowTheRecordAndTheCompression)
 {
@@ -42,31 +29,26 @@ TEST_F(GraphicsPage, ListsFollowTheRecordAndTheCompression)
     bool hidden = false, applyBefore = true, applyAfter = false;
     std::wstring entry;
     DWORD caret = 0;
-    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE&) {
-        HWND page = testhost::ShowTab(sheet, settings::ResourceText(IDS_TITLE_GRAPHICS));
-        ASSERT_NE(nullptr, page);
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_GRAPHICS, [&](const testhost::Sheet& s) {
+        const auto position = [&](int id) { return SendDlgItemMessageW(s.page, id, CB_GETCURSEL, 0, 0); };
         for (int id : {IDC_GRAPHICS_COMPRESSION_1, IDC_GRAPHICS_QUALITY_1, IDC_GRAPHICS_COMPRESSION_2,
                        IDC_GRAPHICS_QUALITY_2, IDC_GRAPHICS_COMPRESSION_3, IDC_GRAPHICS_QUALITY_3})
-            shown.push_back(Position(GetDlgItem(page, id)));
-        hidden = !IsWindowVisible(GetDlgItem(page, IDC_GRAPHICS_DOWNSAMPLE_GROUP)) &&
-                 !IsWindowVisible(GetDlgItem(page, IDC_GRAPHICS_RESOLUTION_1));
-        applyBefore = IsWindowEnabled(GetDlgItem(sheet, kApplyButton));
+            shown.push_back(position(id));
+        hidden = !IsWindowVisible(GetDlgItem(s.page, IDC_GRAPHICS_DOWNSAMPLE_GROUP)) &&
+                 !IsWindowVisible(GetDlgItem(s.page, IDC_GRAPHICS_RESOLUTION_1));
+        applyBefore = testhost::Enabled(s.window, testhost::kApplyButton);
+        testhost::Pick(s.page, IDC_GRAPHICS_COMPRESSION_1, 0); // ZIP: the stored 4 is its last level
+        shown.push_back(SendDlgItemMessageW(s.page, IDC_GRAPHICS_QUALITY_1, CB_GETCOUNT, 0, 0));
+        shown.push_back(position(IDC_GRAPHICS_QUALITY_1));
+        testhost::Pick(s.page, IDC_GRAPHICS_COMPRESSION_1, 1); // JPEG again: the stored 4, not ZIP's choice
+        shown.push_back(position(IDC_GRAPHICS_QUALITY_1));
+        applyAfter = testhost::Enabled(s.window, testhost::kApplyButton);
+        testhost::Pick(s.page, IDC_GRAPHICS_QUALITY_1, 3);
 
-        HWND compression = GetDlgItem(page, IDC_GRAPHICS_COMPRESSION_1);
-        HWND quality = GetDlgItem(page, IDC_GRAPHICS_QUALITY_1);
-        testhost::PickListItem(compression, 0); // ZIP: the stored 4 is its last level
-        shown.push_back(SendMessageW(quality, CB_GETCOUNT, 0, 0));
-        shown.push_back(Position(quality));
-        testhost::PickListItem(compression, 1); // JPEG again: the stored 4, not ZIP's choice
-        shown.push_back(Position(quality));
-        applyAfter = IsWindowEnabled(GetDlgItem(sheet, kApplyButton));
-        testhost::PickListItem(quality, 3);
-
-        HWND resolution = GetDlgItem(page, IDC_GRAPHICS_RESOLUTION_1);
-        testhost::TypeText(FindWindowExW(resolution, nullptr, L"Edit", nullptr), L"7a");
+        HWND resolution = GetDlgItem(s.page, IDC_GRAPHICS_RESOLUTION_1);
+        testhost::Key(FindWindowExW(resolution, nullptr, L"Edit", nullptr), L"7a");
         entry = testhost::WindowText(resolution);
         SendMessageW(resolution, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&caret), 0);
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     });
     EXPECT_EQ((std::vector<LRESULT>{1, 1, 0, 1, 0, 2, 3, 2, 1}), shown);
     EXPECT_TRUE(hidden);

@@ -1,34 +1,22 @@
 // The option page, which no sheet of the driver includes, in a property
 // sheet of the test: the flag word through its controls and back.
-#include "PageInput.h"
-#include "RecordFields.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "CDlgOptionSetting.h"
-#include "Globals.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace
 {
 TEST(OptionPage, FlagWordThroughTheControls)
 {
-    ASSERT_TRUE(EnsureResourceModule());
-    struct Row
-    {
-        DWORD in;
-        std::vector<int> clicks;
-        DWORD out;
-        int view;            // the selected view radio button, 0 for none
-        const char* enabled; // the view and the rotation radio buttons
-    };
-    const Row rows[] = {
+    // The flag word in and the buttons clicked; the flag word out, the view
+    // radio button selected (0 for none), and whether the view and the
+    // rotation radio buttons are enabled.
+    const std::tuple<DWORD, std::vector<int>, DWORD, int, std::string> rows[] = {
         {0x77C00000, {}, 0x77C00000, IDC_OPTION_VIEW_PAGES, "++"}, // the default survives
         {0x77FFFFFF, {}, 0x77C00000, IDC_OPTION_VIEW_PAGES, "++"}, // bits 21 to 0 go
         {0xFFFFFFFF, {}, 0xF7C00000, IDC_OPTION_VIEW_PAGES, "++"}, // bit 28 wins over 27
@@ -43,43 +31,29 @@ TEST(OptionPage, FlagWordThroughTheControls)
          IDC_OPTION_VIEW_BOOKMARKS,
          "--"},
     };
-    for (const Row& row : rows)
+    for (const auto& [in, clicks, out, view, enabled] : rows)
     {
-        SCOPED_TRACE(testing::Message() << std::hex << row.in << " and " << row.clicks.size() << " clicks");
+        SCOPED_TRACE(testing::Message() << std::hex << in << " and " << clicks.size() << " clicks");
         TARVIK_DEVMODE record = testhost::DefaultRecord();
-        record.dwOptionFlags = row.in;
+        record.dwOptionFlags = in;
         CDlgOptionSetting page;
         page.AttachRecord(nullptr, &record);
-        PROPSHEETPAGEW* description = nullptr;
-        ASSERT_EQ(0u, CreatePropSheetPage(&description, IDD_OPTION_PAGE, IDS_TITLE_OPTION, PropSheetPageProc, &page));
-        HPROPSHEETPAGE handle = CreatePropertySheetPageW(description);
-        LocalFree(description);
-        PROPSHEETHEADERW header = {};
-        header.dwSize = sizeof(header);
-        header.pszCaption = L"Option page test";
-        header.nPages = 1;
-        header.phpage = &handle;
-        int view = -1;
-        std::string enabled;
-        {
-            testhost::UserThread user([&] {
-                HWND sheet = testhost::WaitForDialog(L"Option page test");
-                ASSERT_NE(nullptr, sheet);
-                HWND window = PropSheet_GetCurrentPageHwnd(sheet);
-                for (int id : row.clicks)
-                    testhost::ClickButton(GetDlgItem(window, id));
-                view = 0;
-                for (int id : {IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS})
-                    view = testhost::IsChecked(GetDlgItem(window, id)) ? id : view;
-                for (int id : {IDC_OPTION_VIEW_THUMBNAILS, IDC_OPTION_ROTATE_EACH})
-                    enabled += IsWindowEnabled(GetDlgItem(window, id)) ? '+' : '-';
-                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-            });
-            PropertySheetW(&header);
-        }
-        EXPECT_EQ(row.out, record.dwOptionFlags);
-        EXPECT_EQ(row.view, view);
-        EXPECT_EQ(row.enabled, enabled);
+        int shownView = -1;
+        std::string shownEnabled;
+        testhost::RunPageSheet({&page}, IDD_OPTION_PAGE, IDS_TITLE_OPTION, [&](HWND sheet) {
+            HWND window = PropSheet_GetCurrentPageHwnd(sheet);
+            for (int id : clicks)
+                testhost::Click(window, id);
+            shownView = 0;
+            for (int id : {IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS})
+                shownView = IsDlgButtonChecked(window, id) ? id : shownView;
+            for (int id : {IDC_OPTION_VIEW_THUMBNAILS, IDC_OPTION_ROTATE_EACH})
+                shownEnabled += testhost::Enabled(window, id) ? '+' : '-';
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        });
+        EXPECT_EQ(out, record.dwOptionFlags);
+        EXPECT_EQ(view, shownView);
+        EXPECT_EQ(enabled, shownEnabled);
     }
 }
 } // namespace

@@ -1,14 +1,10 @@
 // Passwords in a double-byte ANSI code page, under a Korean locale (code
 // page 949): the edits take whole characters up to 32 bytes, confirmations
 // are compared byte for byte, and the record gets the code page's bytes.
-#include "PageInput.h"
 #include "PrinterTest.h"
-#include "SettingsSheet.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "resource.h"
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
@@ -36,26 +32,22 @@ TEST_F(KoreanPasswords, WholeCharactersWithin32Bytes)
     // A stored password without its NUL, ending in half a character.
     std::memcpy(in.szPermissionsPassword, Cp949(std::wstring(17, L'\xD55C')).data(), sizeof(in.szPermissionsPassword));
     std::wstring shownStored, typed, mismatch;
-    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE&) {
-        HWND page = testhost::ShowTab(sheet, settings::ResourceText(IDS_TITLE_SECURITY));
-        ASSERT_NE(nullptr, page);
-        shownStored = testhost::WindowText(GetDlgItem(page, IDC_SECURITY_PERMISSIONS_PASSWORD));
-        testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_OPEN), true);
-        testhost::TypeText(GetDlgItem(page, IDC_SECURITY_OPEN_PASSWORD), L"x" + ga + L"\xB098y");
-        typed = testhost::WindowText(GetDlgItem(page, IDC_SECURITY_OPEN_PASSWORD));
+    const auto script = [&](const testhost::Sheet& s) {
+        shownStored = testhost::Text(s.page, IDC_SECURITY_PERMISSIONS_PASSWORD);
+        testhost::Check(s.page, IDC_SECURITY_OPEN, true);
+        testhost::Key(GetDlgItem(s.page, IDC_SECURITY_OPEN_PASSWORD), L"x" + ga + L"\xB098y");
+        typed = testhost::Text(s.page, IDC_SECURITY_OPEN_PASSWORD);
         // The last syllable differs: the same length, not the same bytes.
-        HWND confirm = GetDlgItem(page, IDC_SECURITY_OPEN_CONFIRM);
-        testhost::TypeText(confirm, L"x" + ga.substr(1) + L"\xAC01y");
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        testhost::MessageBoxSeen seen;
-        if (testhost::AnswerMessageBox(&seen, IDOK, 10000))
-            mismatch = seen.text;
-        testhost::ReplaceText(confirm, password);
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    });
+        HWND confirm = GetDlgItem(s.page, IDC_SECURITY_OPEN_CONFIRM);
+        testhost::Key(confirm, L"x" + ga.substr(1) + L"\xAC01y");
+        PropSheet_PressButton(s.window, PSBTN_OK);
+        mismatch = testhost::AnswerMessageBox(IDOK, 10000);
+        testhost::Key(confirm, password);
+    };
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_SECURITY, script);
     EXPECT_EQ(std::wstring(16, L'\xD55C'), shownStored);
     EXPECT_EQ(password, typed);
-    EXPECT_EQ(settings::ResourceText(IDS_OPEN_PASSWORD_MISMATCH), mismatch);
+    EXPECT_EQ(testhost::MessageOf(IDS_CAPTION_ERROR, IDS_OPEN_PASSWORD_MISMATCH), mismatch);
     EXPECT_EQ(1, out.bOpenPassword);
     EXPECT_EQ(Cp949(password), std::string(out.szOpenPassword));
     EXPECT_EQ(32u, std::strlen(out.szOpenPassword));

@@ -1,25 +1,17 @@
 // The security page on the real sheet: what each level enables, the
 // permission word rewritten on each click, the six password messages in the
 // order of the check, and what Apply stores.
-#include "PageInput.h"
 #include "PrinterTest.h"
-#include "SettingsSheet.h"
-#include "WindowDriver.h"
+#include "SheetSession.h"
 
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
+#include <array>
 #include <cstring>
-#include <vector>
+#include <tuple>
 
 namespace
 {
-using settings::ResourceText;
-using testhost::IsChecked;
-
 using SecurityPage = testhost::PrinterTest;
 
 // The state of each control of the page, in the order 1001 1073 1051 1074
@@ -32,8 +24,8 @@ std::string States(HWND page)
     for (int id : {1001, 1073, 1051, 1074, 1052, 1075, 1056, 1065, 1076, 1066, 1077, 1068,
                    1003, 1002, 1078, 1009, 1010, 1011, 1012, 1013, 1016, 1014, 1015, 1017})
     {
-        const bool enabled = IsWindowEnabled(GetDlgItem(page, id)) != FALSE;
-        states += IsChecked(GetDlgItem(page, id)) ? (enabled ? 'X' : 'x') : (enabled ? '+' : '-');
+        const bool enabled = testhost::Enabled(page, id);
+        states += IsDlgButtonChecked(page, id) ? (enabled ? 'X' : 'x') : (enabled ? '+' : '-');
     }
     return states;
 }
@@ -43,13 +35,11 @@ TEST_F(SecurityPage, LevelsEnableTheirControlsAndEachClickRewritesThePermissions
     TARVIK_DEVMODE in = testhost::DefaultRecord();
     std::strcpy(in.szOpenPassword, "kept-open");
     std::strcpy(in.szPermissionsPassword, "kept-permissions");
-    const struct
-    {
-        int level; // picked first, -1 to keep
-        int click; // then clicked, 0 for none
-        const char* states;
-        DWORD word; // in the working record at once
-    } steps[] = {
+    // The level picked first (-1 keeps it) and the control clicked then (0 for
+    // none); the control states and the permission word in the working record
+    // at once.
+    using Step = std::tuple<int, int, std::string, DWORD>;
+    const std::vector<Step> steps = {
         {-1, 0, "+------------x----------", 0xFFFFF0C0},
         {2, 0, "+++----+----+X----------", 0xFFFFF0C0},
         {-1, IDC_SECURITY_PERMISSIONS, "+++----X+++++X++--++++++", 0xFFFFF0C0},
@@ -60,28 +50,18 @@ TEST_F(SecurityPage, LevelsEnableTheirControlsAndEachClickRewritesThePermissions
         {-1, IDC_SECURITY_COPY, "++X++++X+++++X+X-X+Xx+--", 0xFFFFF0D4}, // accessibility follows, adds nothing
         {0, 0, "+-x----x-----x-x-x-xx---", 0xFFFFF0D4},
     };
-    std::vector<std::string> states;
-    std::vector<DWORD> words;
-    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE& working) {
-        HWND page = testhost::ShowTab(sheet, ResourceText(IDS_TITLE_SECURITY));
-        ASSERT_NE(nullptr, page);
-        for (const auto& step : steps)
+    std::vector<Step> seen;
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_SECURITY, [&](const testhost::Sheet& s) {
+        for (const auto& [level, click, states, word] : steps)
         {
-            if (step.level >= 0)
-                testhost::PickListItem(GetDlgItem(page, IDC_SECURITY_LEVEL), step.level);
-            if (step.click)
-                testhost::ClickButton(GetDlgItem(page, step.click));
-            states.push_back(States(page));
-            words.push_back(working.dwPermissions);
+            if (level >= 0)
+                testhost::Pick(s.page, IDC_SECURITY_LEVEL, level);
+            if (click)
+                testhost::Click(s.page, click);
+            seen.emplace_back(level, click, States(s.page), s.working.dwPermissions);
         }
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     });
-    ASSERT_EQ(std::size(steps), states.size());
-    for (size_t i = 0; i < std::size(steps); ++i)
-    {
-        EXPECT_EQ(steps[i].states, states[i]) << "step " << i;
-        EXPECT_EQ(steps[i].word, words[i]) << "step " << i;
-    }
+    EXPECT_EQ(steps, seen);
     // Without encryption Apply stores (1, 0) and keeps the passwords and
     // their flags, whatever the page showed.
     EXPECT_EQ(1u, out.dwEncrypt);
@@ -102,13 +82,10 @@ TEST_F(SecurityPage, PasswordChecksInTheirOrder)
     in.dwKeyLength = 40; // the key length alone chooses the level
     std::memset(in.szOpenPassword, 'A', sizeof(in.szOpenPassword));
     std::memset(in.padding6222, 'Z', sizeof(in.padding6222));
-    struct Row
-    {
-        bool open, permissions;
-        const wchar_t* texts[4]; // open password and confirmation, permissions password and confirmation; null keeps
-        UINT message;            // 0: the sheet closes
-    };
-    const Row rows[] = {
+    // The two check boxes; the open password and its confirmation, the
+    // permissions password and its confirmation (null keeps the edit); the
+    // message OK brings, 0 when the sheet closes.
+    const std::tuple<bool, bool, std::array<const wchar_t*, 4>, UINT> rows[] = {
         {false, false, {}, IDS_NO_PASSWORD_CHOSEN},
         {true, true, {L"", nullptr, L"x", L"y"}, IDS_EMPTY_OPEN_PASSWORD},
         {true, true, {L"Secret", L"secret"}, IDS_OPEN_PASSWORD_MISMATCH},
@@ -121,30 +98,26 @@ TEST_F(SecurityPage, PasswordChecksInTheirOrder)
                          IDC_SECURITY_PERMISSIONS_CONFIRM};
     std::wstring stored;
     std::vector<std::wstring> messages, expected;
-    const TARVIK_DEVMODE out = settings::RunSheet(m_printer, in, [&](HWND sheet, const TARVIK_DEVMODE&) {
-        HWND page = testhost::ShowTab(sheet, ResourceText(IDS_TITLE_SECURITY));
-        ASSERT_NE(nullptr, page);
-        stored = testhost::WindowText(GetDlgItem(page, IDC_SECURITY_OPEN_CONFIRM));
-        for (const Row& row : rows)
+    const auto script = [&](const testhost::Sheet& s) {
+        stored = testhost::Text(s.page, IDC_SECURITY_OPEN_CONFIRM);
+        for (const auto& [open, permissions, texts, message] : rows)
         {
-            testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_OPEN), row.open);
-            testhost::SetChecked(GetDlgItem(page, IDC_SECURITY_PERMISSIONS), row.permissions);
+            testhost::Check(s.page, IDC_SECURITY_OPEN, open);
+            testhost::Check(s.page, IDC_SECURITY_PERMISSIONS, permissions);
             for (int i = 0; i < 4; ++i)
             {
-                if (row.texts[i])
-                    testhost::ReplaceText(GetDlgItem(page, edits[i]), row.texts[i]);
+                if (texts[i])
+                    testhost::Type(s.page, edits[i], texts[i]);
             }
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-            if (!row.message)
+            PropSheet_PressButton(s.window, PSBTN_OK);
+            if (!message)
                 break;
-            testhost::MessageBoxSeen seen;
-            EXPECT_TRUE(testhost::AnswerMessageBox(&seen, IDOK, 10000));
-            EXPECT_EQ(ResourceText(IDS_CAPTION_ERROR), seen.caption);
-            EXPECT_EQ(page, PropSheet_GetCurrentPageHwnd(sheet)); // the page stays
-            messages.push_back(seen.text);
-            expected.push_back(ResourceText(row.message));
+            messages.push_back(testhost::AnswerMessageBox(IDOK, 10000));
+            expected.push_back(testhost::MessageOf(IDS_CAPTION_ERROR, message));
+            EXPECT_EQ(s.page, PropSheet_GetCurrentPageHwnd(s.window)); // the page stays
         }
-    });
+    };
+    const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_SECURITY, script, 0);
     EXPECT_EQ(std::wstring(32, L'A'), stored);
     EXPECT_EQ(expected, messages);
     EXPECT_EQ(2u, out.dwEncrypt);

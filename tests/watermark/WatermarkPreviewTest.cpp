@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -154,19 +155,16 @@ TEST_F(WatermarkPreview, ItemsThatCannotBeDrawnLeaveAWhitePageInItsFrame)
     noAreaPicture.pPicture = &picture;
     for (WATERMARK_ITEM* item : {&noAreaText, &noAreaPicture})
         item->nMargin[0] = item->nMargin[2] = 110; // 220 mm of a 210 mm page
-    struct Row
+    // The item, the page's width and the frame's size.
+    const std::tuple<const char*, WATERMARK_ITEM*, int, int> rows[] = {
+        {"disabled", &disabled, 2100, 400},          {"no picture", &noPicture, 2100, 400},
+        {"no area, fitted", &noAreaText, 2100, 400}, {"no area, anchored", &noAreaPicture, 2100, 400},
+        {"page of width 0", &text, 0, 400},          {"frame of 39 pixels", &text, 2100, 39}};
+    for (const auto& [what, item, pageWidth, frameSize] : rows)
     {
-        const char* what;
-        WATERMARK_ITEM* item;
-        int pageWidth, frameSize;
-    } rows[] = {{"disabled", &disabled, 2100, 400},          {"no picture", &noPicture, 2100, 400},
-                {"no area, fitted", &noAreaText, 2100, 400}, {"no area, anchored", &noAreaPicture, 2100, 400},
-                {"page of width 0", &text, 0, 400},          {"frame of 39 pixels", &text, 2100, 39}};
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.what);
-        SetWindowPos(m_frame, nullptr, 0, 0, row.frameSize, row.frameSize, SWP_NOZORDER | SWP_NOACTIVATE);
-        const Page page = Render({row.item}, row.pageWidth);
+        SCOPED_TRACE(what);
+        SetWindowPos(m_frame, nullptr, 0, 0, frameSize, frameSize, SWP_NOZORDER | SWP_NOACTIVATE);
+        const Page page = Render({item}, pageWidth);
         EXPECT_EQ(page.width * page.height, page.Count(kWhite));
         // On the screen: the frame's grey along the edge, white inside.
         RECT client;
@@ -184,40 +182,35 @@ TEST_F(WatermarkPreview, ItemsThatCannotBeDrawnLeaveAWhitePageInItsFrame)
 // upwards, so its first letters (the heavy "MMMM") are at the bottom.
 TEST_F(WatermarkPreview, AngleTurnsCounterClockwise)
 {
-    const struct
+    // The angle; whether the ink is wider than tall, and whether its left
+    // (wide) or top (tall) half holds more of it.
+    const std::tuple<int, bool, bool> rows[] = {
+        {0, true, true}, {90, false, false}, {180, true, false}, {270, false, true}};
+    for (const auto& [angle, wide, heavyFirst] : rows)
     {
-        int angle;
-        bool wide;
-        bool heavyFirst; // more ink in the left (wide) or top (tall) half
-    } rows[] = {{0, true, true}, {90, false, false}, {180, true, false}, {270, false, true}};
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.angle);
-        WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, 0, row.angle, 100);
+        SCOPED_TRACE(angle);
+        WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, 0, angle, 100);
         const Page page = Render({&text});
         const RECT ink = page.Ink();
-        EXPECT_EQ(row.wide, ink.right - ink.left > ink.bottom - ink.top);
+        EXPECT_EQ(wide, ink.right - ink.left > ink.bottom - ink.top);
         const auto halves = page.Halves(ink);
-        EXPECT_EQ(row.heavyFirst, halves.first > halves.second) << halves.first << " / " << halves.second;
+        EXPECT_EQ(heavyFirst, halves.first > halves.second) << halves.first << " / " << halves.second;
     }
 }
 
 TEST_F(WatermarkPreview, OpacityBlendsOverWhite)
 {
     Picture black(RGB(0, 0, 0), RGB(0, 0, 0));
-    const struct
+    // The kind and opacity; the grey, 255 - alpha (alpha 255 at 100 %, 127 at 50 %).
+    const std::tuple<DWORD, int, int> rows[] = {
+        {WATERMARK_KIND_TEXT, 100, 0}, {WATERMARK_KIND_TEXT, 50, 128}, {0, 100, 0}, {0, 50, 128}};
+    for (const auto& [kind, opacity, grey] : rows)
     {
-        DWORD kind;
-        int opacity;
-        int grey; // 255 - alpha: alpha 255 at 100 %, 127 at 50 %
-    } rows[] = {{WATERMARK_KIND_TEXT, 100, 0}, {WATERMARK_KIND_TEXT, 50, 128}, {0, 100, 0}, {0, 50, 128}};
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(testing::Message() << row.kind << " at " << row.opacity);
-        WATERMARK_ITEM item = Item(row.kind, 0, 0, row.opacity);
+        SCOPED_TRACE(testing::Message() << kind << " at " << opacity);
+        WATERMARK_ITEM item = Item(kind, 0, 0, opacity);
         item.pPicture = &black;
         const COLORREF fill = Render({&item}).Fill();
-        EXPECT_NEAR(row.grey, GetRValue(fill), 1);
+        EXPECT_NEAR(grey, GetRValue(fill), 1);
         EXPECT_EQ(GetRValue(fill), GetBValue(fill));
     }
 }
@@ -356,14 +349,7 @@ TEST_F(WatermarkPreview, ColourKeyLeavesItsColourOut)
         item.crKeyColor = kKey;
         const Page page = Render({&item});
         EXPECT_GT(page.Count(RGB(0, 160, 0)), 1000);
-        if (keyed)
-        {
-            EXPECT_EQ(0, page.Count(kKey));
-        }
-        else
-        {
-            EXPECT_GT(page.Count(kKey), 1000);
-        }
+        EXPECT_TRUE(keyed ? page.Count(kKey) == 0 : page.Count(kKey) > 1000) << page.Count(kKey);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -87,43 +88,39 @@ class Download : public testing::Test
 // them as the body; only encoding 1 names the form type.
 TEST_F(Download, RequestAsTheServerSawIt)
 {
-    const struct
+    // The method, target, parameters, encoding and range asked for; the
+    // request line, body and range header the server read.
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, const char*, std::string, DWORD, LONGLONG,
+                     LONGLONG, const char*>
+        rows[] = {
+            {L"GET", L"/a/b.html", L"", "GET /a/b.html? HTTP/1.0", "", 0, -1, -1, ""},
+            {L"GET", L"/a/b.html?x=1", L"", "GET /a/b.html?x=1& HTTP/1.0", "", 0, -1, -1, ""},
+            {L"GET", L"/a/b.html", L"p=1&q=2", "GET /a/b.html?p=1&q=2 HTTP/1.0", "", 0, -1, -1, ""},
+            {L"get", L"/a/b.html?x=1", L"p=1", "get /a/b.html?x=1&p=1 HTTP/1.0", "", 0, -1, -1, ""},
+            {L"POST", L"/form?x=1", L"y=2", "POST /form HTTP/1.0", "x=1&y=2", 1, -1, -1, ""},
+            {L"POST", L"/form", L"y=2", "POST /form HTTP/1.0", "y=2", 1, -1, -1, ""},
+            {L"post", L"/f", L"n=caf\u00e9", "post /f HTTP/1.0", Ansi(L"n=caf\u00e9"), 2, -1, -1, ""},
+            {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 0, 0, 0, ""},
+            {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 0, 100, -1, "bytes=100-"},
+            {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 0, -1, 99, "bytes=0-99"},
+            {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 1, 100, 199, "bytes=100-199"},
+        };
+    for (const auto& [method, target, parameters, requestLine, body, encoding, start, end, range] : rows)
     {
-        const wchar_t *method, *target, *parameters;
-        const char* requestLine;
-        std::string body;
-        DWORD encoding;
-        LONGLONG start, end;
-        const char* range;
-    } rows[] = {
-        {L"GET", L"/a/b.html", L"", "GET /a/b.html? HTTP/1.0", "", 0, -1, -1, ""},
-        {L"GET", L"/a/b.html?x=1", L"", "GET /a/b.html?x=1& HTTP/1.0", "", 0, -1, -1, ""},
-        {L"GET", L"/a/b.html", L"p=1&q=2", "GET /a/b.html?p=1&q=2 HTTP/1.0", "", 0, -1, -1, ""},
-        {L"get", L"/a/b.html?x=1", L"p=1", "get /a/b.html?x=1&p=1 HTTP/1.0", "", 0, -1, -1, ""},
-        {L"POST", L"/form?x=1", L"y=2", "POST /form HTTP/1.0", "x=1&y=2", 1, -1, -1, ""},
-        {L"POST", L"/form", L"y=2", "POST /form HTTP/1.0", "y=2", 1, -1, -1, ""},
-        {L"post", L"/f", L"n=caf\u00e9", "post /f HTTP/1.0", Ansi(L"n=caf\u00e9"), 2, -1, -1, ""},
-        {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 0, 0, 0, ""},
-        {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 0, 100, -1, "bytes=100-"},
-        {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 0, -1, 99, "bytes=0-99"},
-        {L"GET", L"/r", L"", "GET /r? HTTP/1.0", "", 1, 100, 199, "bytes=100-199"},
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(testing::Message() << row.requestLine << " " << row.start << ".." << row.end);
-        const Outcome outcome = Fetch(row.method, row.target, row.parameters, row.encoding, row.start, row.end);
+        SCOPED_TRACE(testing::Message() << requestLine << " " << start << ".." << end);
+        const Outcome outcome = Fetch(method, target, parameters, encoding, start, end);
         EXPECT_EQ(0u, outcome.code);
         EXPECT_EQ("hello", outcome.Body());
         ASSERT_EQ(1u, outcome.requests.size());
         const testweb::HttpRequestRecord& seen = outcome.requests[0];
-        EXPECT_EQ(row.requestLine, seen.requestLine);
-        EXPECT_EQ(row.body, seen.body);
-        if (!row.body.empty())
+        EXPECT_EQ(requestLine, seen.requestLine);
+        EXPECT_EQ(body, seen.body);
+        if (!body.empty())
         {
-            EXPECT_EQ(std::to_string(row.body.size()), seen.Header("content-length"));
+            EXPECT_EQ(std::to_string(body.size()), seen.Header("content-length"));
         }
-        EXPECT_EQ(row.encoding == 1 ? "application/x-www-form-urlencoded" : "", seen.Header("content-type"));
-        EXPECT_EQ(row.range, seen.Header("range"));
+        EXPECT_EQ(encoding == 1 ? "application/x-www-form-urlencoded" : "", seen.Header("content-type"));
+        EXPECT_EQ(range, seen.Header("range"));
     }
 }
 
@@ -132,12 +129,8 @@ TEST_F(Download, RequestAsTheServerSawIt)
 TEST_F(Download, BodiesAsTheyCome)
 {
     const std::string converted = Ansi(L"caf\u00e9 \U0001F600");
-    const struct
-    {
-        const wchar_t* target;
-        std::string body;
-        bool buffer; // false: success without any buffer
-    } rows[] = {
+    // The target; the body, and whether there is a buffer at all.
+    const std::tuple<const wchar_t*, std::string, bool> rows[] = {
         {L"/s?status=206&body=part", "part", true},
         {L"/s?status=304&length=none&body=", "", false},
         {L"/s?length=10&body=abc", std::string("abc\0\0\0\0\0\0\0", 10), true},
@@ -146,15 +139,15 @@ TEST_F(Download, BodiesAsTheyCome)
         {L"/u?type=text/xml;%20charset=utf-8&body=caf%C3%A9%20%F0%9F%98%80", converted, true},
         {L"/u?type=TEXT/XML;CHARSET=UTF-8&length=none&body=caf%C3%A9%20%F0%9F%98%80", converted, true},
     };
-    for (const auto& row : rows)
+    for (const auto& [target, body, buffer] : rows)
     {
-        SCOPED_TRACE(testing::PrintToString(row.target));
-        const Outcome outcome = Fetch(L"GET", row.target, L"");
+        SCOPED_TRACE(testing::PrintToString(target));
+        const Outcome outcome = Fetch(L"GET", target, L"");
         EXPECT_EQ(0u, outcome.code);
-        EXPECT_EQ(row.buffer, outcome.buffer != nullptr);
-        EXPECT_EQ(row.body.size(), outcome.size);
-        EXPECT_TRUE(row.body == outcome.Body());
-        EXPECT_EQ(0, row.body == converted && outcome.buffer ? outcome.buffer[outcome.size] : 0);
+        EXPECT_EQ(buffer, outcome.buffer != nullptr);
+        EXPECT_EQ(body.size(), outcome.size);
+        EXPECT_TRUE(body == outcome.Body());
+        EXPECT_EQ(0, body == converted && outcome.buffer ? outcome.buffer[outcome.size] : 0);
     }
 }
 
@@ -202,37 +195,33 @@ TEST_F(Download, Failures)
     const std::vector<std::wstring> utf8Failed = {L"@string", L"from UTF8toMultiByte()", kFrom},
                                     sendFailed = {L"from HttpSendRequest()", kFrom};
     const DWORD kBadStatus = ERROR_HTTP_INVALID_QUERY_REQUEST, kRefused = ERROR_INTERNET_CANNOT_CONNECT;
-    const struct
+    // The method, target and parameters, the allocation that fails (0: none);
+    // the code, the report's reason and the lines after it, and the requests
+    // that went out.
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int, DWORD, std::wstring,
+                     std::vector<std::wstring>, size_t>
+        rows[] = {
+            {nullptr, L"/x", L"", 0, 87, L"", {kFrom}, 0},
+            {L"GET", nullptr, L"", 0, 87, L"", {kFrom}, 0},
+            {L"GET", L"/x", nullptr, 0, 87, L"", {kFrom}, 0},
+            {L"PUT", L"/x", L"", 0, 50, L"PUT method is not supported", {kFrom}, 0},
+            {L"GET", L"no url", L"", 0, crackCode, L"Can not parse URL", {L"from InternetCrackUrl()", kFrom}, 0},
+            // Nothing listens on port 1 (tcpmux, unused for decades).
+            {L"GET", L"http://127.0.0.1:1/", L"", 0, kRefused, L"Can not request URL", sendFailed, 0},
+            {L"GET", missing.c_str(), L"", 0, ERROR_NOT_FOUND, notFound, {kFrom}, 1},
+            {L"GET", L"/e?status=500", L"", 0, kBadStatus, L"500 is invalid response from web server", {kFrom}, 1},
+            {L"GET", L"/o", longName.c_str(), 0, 122, L"Can not request /o URL", {L"@web", kFrom}, 0},
+            {L"GET", L"/h?length=none&fill=600000&chunk=65536", L"", 2, 8, L"", {L"@web", kFrom}, 1},
+            {L"GET", L"/h?type=text/xml;charset=utf-8&body=%C3%A9", L"", 2, 8, L"", utf8Failed, 1},
+            {L"POST", L"/h?a=1", L"b=2", 1, 8, L"", {L"@web", kFrom}, 0},
+        };
+    for (const auto& [method, target, parameters, failAt, code, reason, rest, requests] : rows)
     {
-        const wchar_t *method, *target, *parameters;
-        int failAt;
-        DWORD code;
-        std::wstring reason;
-        std::vector<std::wstring> rest;
-        size_t requests;
-    } rows[] = {
-        {nullptr, L"/x", L"", 0, 87, L"", {kFrom}, 0},
-        {L"GET", nullptr, L"", 0, 87, L"", {kFrom}, 0},
-        {L"GET", L"/x", nullptr, 0, 87, L"", {kFrom}, 0},
-        {L"PUT", L"/x", L"", 0, 50, L"PUT method is not supported", {kFrom}, 0},
-        {L"GET", L"no url", L"", 0, crackCode, L"Can not parse URL", {L"from InternetCrackUrl()", kFrom}, 0},
-        // Nothing listens on port 1 (tcpmux, unused for decades).
-        {L"GET", L"http://127.0.0.1:1/", L"", 0, kRefused, L"Can not request URL", sendFailed, 0},
-        {L"GET", missing.c_str(), L"", 0, ERROR_NOT_FOUND, notFound, {kFrom}, 1},
-        {L"GET", L"/e?status=500", L"", 0, kBadStatus, L"500 is invalid response from web server", {kFrom}, 1},
-        {L"GET", L"/o", longName.c_str(), 0, 122, L"Can not request /o URL", {L"@web", kFrom}, 0},
-        {L"GET", L"/h?length=none&fill=600000&chunk=65536", L"", 2, 8, L"", {L"@web", kFrom}, 1},
-        {L"GET", L"/h?type=text/xml;charset=utf-8&body=%C3%A9", L"", 2, 8, L"", utf8Failed, 1},
-        {L"POST", L"/h?a=1", L"b=2", 1, 8, L"", {L"@web", kFrom}, 0},
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(testing::PrintToString(row.target));
-        const Outcome outcome = Fetch(row.method, row.target, row.parameters, 1, -1, -1, row.failAt);
-        EXPECT_EQ(row.code, outcome.code);
-        EXPECT_EQ("",
-                  ReportMismatch(outcome.lines, row.code, row.reason.empty() ? nullptr : row.reason.c_str(), row.rest));
-        EXPECT_EQ(row.requests, outcome.requests.size()) << "nothing is retried";
+        SCOPED_TRACE(testing::PrintToString(target));
+        const Outcome outcome = Fetch(method, target, parameters, 1, -1, -1, failAt);
+        EXPECT_EQ(code, outcome.code);
+        EXPECT_EQ("", ReportMismatch(outcome.lines, code, reason.empty() ? nullptr : reason.c_str(), rest));
+        EXPECT_EQ(requests, outcome.requests.size()) << "nothing is retried";
     }
     const Outcome post = Fetch(L"POST", L"/x", L"a=1");
     EXPECT_EQ("", ReportMismatch(post.lines, 87, L"POST method must use url encoding", {kFrom}));

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace
 {
@@ -82,11 +83,8 @@ TEST(ParseXmlText, BuildsTheTreeOfTheDialect)
 
 TEST(ParseXmlText, ReportsTheErrorAndWhereItWasFound)
 {
-    const struct
-    {
-        const wchar_t* text;
-        int32_t code, line, column;
-    } rows[] = {
+    // The text; the error, and the line and column where it was found.
+    const std::tuple<const wchar_t*, int32_t, int32_t, int32_t> rows[] = {
         {nullptr, XML_ERROR_NO_DATA, 1, 1},
         {L"<a><ab>z</ab></a>", XML_ERROR_UNMATCHED_END_TAG, 1, 18},
         {L"<pre>x</pre>", XML_ERROR_UNMATCHED_END_TAG, 1, 6},
@@ -100,13 +98,13 @@ TEST(ParseXmlText, ReportsTheErrorAndWhereItWasFound)
         {L"<a></a", XML_ERROR_MISSING_END_NAME, 1, 7},
         {L"<a>\r\n  </ b c>", XML_ERROR_MISSING_END_NAME, 2, 9},
     };
-    for (const auto& row : rows)
+    for (const auto& [text, code, line, column] : rows)
     {
         XmlParseStatus status = {-1, -1, -1};
-        EXPECT_EQ(nullptr, ParseXmlText(row.text, &status));
-        EXPECT_EQ(nullptr, ParseXmlText(row.text, nullptr));
-        EXPECT_TRUE(row.code == status.code && row.line == status.line && row.column == status.column)
-            << (row.text ? testing::PrintToString(std::wstring(row.text)) : "null") << ": " << status.code << " at "
+        EXPECT_EQ(nullptr, ParseXmlText(text, &status));
+        EXPECT_EQ(nullptr, ParseXmlText(text, nullptr));
+        EXPECT_TRUE(code == status.code && line == status.line && column == status.column)
+            << (text ? testing::PrintToString(std::wstring(text)) : "null") << ": " << status.code << " at "
             << status.line << ":" << status.column;
     }
     EXPECT_STREQ(L"Elements nested too deeply", GetXmlErrorText(XML_ERROR_TOO_DEEP));

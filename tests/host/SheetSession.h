@@ -1,0 +1,45 @@
+// Printing Preferences of the installed printer "Tarvik", worked by a user:
+// the sheet opens on the test's thread as an application opens it while the
+// user's script runs on a second thread with the hands of WindowDriver.h.
+// Also a sheet of the test's own for page objects that no sheet includes.
+#pragma once
+
+#include "RecordFields.h"
+#include "WindowDriver.h"
+
+#include "CDlgPropSheetPage.h"
+
+#include <commctrl.h>
+
+namespace testhost
+{
+constexpr int kApplyButton = 0x3021; // of a property sheet
+
+// A string of the resource module.
+std::wstring ResourceText(UINT id);
+// What AnswerMessageBox reads off a box with these strings.
+std::wstring MessageOf(UINT captionId, UINT textId);
+
+// What the user's script works on.
+struct Sheet
+{
+    HWND window;
+    HWND page;                     // of the tab the session showed
+    const TARVIK_DEVMODE& working; // the caller's output buffer, which the pages edit
+};
+
+// Opens Printing Preferences of `printer` on `in` (DocumentPropertiesW with
+// DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER) and, on a second thread, shows
+// the tab titled by string `titleId` (0: the one it opens on) and runs `user`.
+// Then it cancels the dialogs the script left open over the sheet and
+// presses `button` (0: the script ends the sheet itself). A sheet still open
+// fails the test and is cancelled. Returns the caller's output record.
+TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, UINT titleId,
+                        const std::function<void(const Sheet&)>& user, int button = PSBTN_OK);
+
+// Shows `pages` (dialog template `templateId`, tab title `titleId`) in a
+// modal property sheet of this process while `user` works it on a second
+// thread; returns PropertySheetW's result.
+INT_PTR RunPageSheet(const std::vector<CDlgPropSheetPage*>& pages, WORD templateId, WORD titleId,
+                     const std::function<void(HWND sheet)>& user);
+} // namespace testhost
