@@ -1,8 +1,6 @@
-// The information page and its update check. The rules of the check
-// (version comparison, which addresses may be opened) are table rows; the
-// whole check runs against the local HTTP test server, and browser launches
-// are observed for real: the test prefix's http and https handler is our
-// recorder program, which writes down every address it is asked to open.
+// The information page and its update check: the rules as table rows, the
+// check against the local HTTP test server, and browser launches seen for real
+// (the test prefix's http and https handler is our recorder program).
 #include "CheckForUpdate.h"
 
 #include "DebugCapture.h"
@@ -91,23 +89,13 @@ TEST(UpdateRules, OnlyCleanWebAddressesMayBeOpened)
          {L"http://downloads.example/tarvik-7.0.1.5.exe", L"HTTPS://Downloads.Example:8443/t.exe?x=1&y=2#top",
           L"http://a.example/%22quoted%22", L"http://a.example/\x00E9t\x00E9"})
         EXPECT_TRUE(IsWebAddress(web)) << testhost::Utf8(web);
-    for (const wchar_t* other : {
-             L"C:\\Windows\\system32\\calc.exe",
-             L"file:///C:/Windows/system32/calc.exe",
-             L"httpx://a.example/",
-             L"http://",
-             L"http:///path",
-             L"http://a.example/\" --load-extension=x",
-             L"http://a.example/ x.exe",
-             L"http://a.example/'x'",
-             L"http://a.example/\tx",
-             L"http://a.example/\x7F",
-             L"http://a.example/\x85x",   // a C1 control (next line)
-             L"http://a.example/\xA0x",   // no-break space
-             L"http://a.example/\x3000x", // ideographic space
-             L"http://a.example/\x2028x", // line separator
-             L"",
-         })
+    // After the quote, blank and controls: a C1 control (next line), no-break
+    // space, ideographic space and line separator.
+    for (const wchar_t* other :
+         {L"C:\\Windows\\system32\\calc.exe", L"file:///C:/Windows/system32/calc.exe", L"httpx://a.example/",
+          L"http://", L"http:///path", L"http://a.example/\" --load-extension=x", L"http://a.example/ x.exe",
+          L"http://a.example/'x'", L"http://a.example/\tx", L"http://a.example/\x7F", L"http://a.example/\x85x",
+          L"http://a.example/\xA0x", L"http://a.example/\x3000x", L"http://a.example/\x2028x", L""})
         EXPECT_FALSE(IsWebAddress(other)) << testhost::Utf8(other);
     EXPECT_FALSE(IsWebAddress(nullptr));
 }
@@ -119,60 +107,26 @@ std::string Answer(const std::string& version, const std::string& address, const
            "</downloadurl></workflow></tarvik7></product></kastrel>\r\n";
 }
 
-// The whole check on a page object, against answers of the test server.
-class UpdateCheck : public testing::Test
+// The whole check on a page object (installed 7.0.0.1), against answers of the
+// test server: what it shows, and how the last line it wrote to the debugger
+// output begins ("": none). A newer version is offered: Cancel opens nothing,
+// OK opens the address. An address that may not be opened fails the check.
+// Only the first 1023 bytes of the answer are parsed: the check works when
+// the later end tag ends within them, and fails one byte later. Without a
+// network the maker's server cannot answer: the same message.
+TEST(UpdateCheck, WhatEachAnswerShows)
 {
-  protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(EnsureResourceModule());
-        RegisterRecorderAsBrowser();
-        std::string problem;
-        ASSERT_TRUE(s_server.Open(&problem)) << problem;
-    }
-
-    void SetUp() override
-    {
-        DeleteFileW(RecorderTrace().c_str());
-        m_owner = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+    ASSERT_TRUE(EnsureResourceModule());
+    RegisterRecorderAsBrowser();
+    DeleteFileW(RecorderTrace().c_str());
+    testweb::HttpTestServer server;
+    std::string problem;
+    ASSERT_TRUE(server.Open(&problem)) << problem;
+    CDlgInfoSetting page;
+    page.m_hWnd = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
                                   nullptr, nullptr);
-        m_page.m_hWnd = m_owner;
-        m_page.m_wMajor1 = 7;
-        m_page.m_wMinor2 = 1; // installed 7.0.0.1
-    }
-    void TearDown() override
-    {
-        m_page.m_hWnd = nullptr;
-        DestroyWindow(m_owner);
-    }
-
-    // The check against an answer with these bytes.
-    std::vector<std::wstring> CheckAnswer(const std::string& body, int choice, int status = 200)
-    {
-        EXPECT_TRUE(s_server.PublishFile(L"checkupdate.xml", body));
-        const std::wstring url = s_server.Url(
-            L"/tarvikpro7/checkupdate.html?type=text/xml&file=checkupdate.xml&status=" + std::to_wstring(status));
-        return testhost::CallAnsweringMessageBoxes(choice, [&] { m_page.CheckForUpdateAt(url.c_str()); });
-    }
-
-    // What the check shows: message `id` in a box of its own.
-    static std::vector<std::wstring> Shows(UINT id) { return {testhost::MessageOf(IDS_CAPTION_INFORMATION, id)}; }
-
-    static testweb::HttpTestServer s_server;
-    HWND m_owner = nullptr;
-    CDlgInfoSetting m_page;
-};
-testweb::HttpTestServer UpdateCheck::s_server;
-
-// What the check shows for each answer, and how the last line it wrote to
-// the debugger output begins ("": it wrote none). A newer version is offered:
-// Cancel opens nothing, OK opens the address in the browser. An address that
-// may not be opened is a failed check, and the launch that follows it is the
-// only one the recorder saw. Only the first 1023 bytes of the answer are
-// parsed: the check works when the later of the two end tags ends within
-// them, and fails one byte later.
-TEST_F(UpdateCheck, WhatEachAnswerShows)
-{
+    page.m_wMajor1 = 7;
+    page.m_wMinor2 = 1;
     const std::string full = Answer("9.0", "http://a.example/"), file = "C:\\Windows\\system32\\calc.exe",
                       quoted = "http://a.example/\" --new-window file:///C:/";
     const auto endingAt = [&](size_t end) { // the end tags end at byte `end`
@@ -210,7 +164,11 @@ TEST_F(UpdateCheck, WhatEachAnswerShows)
     {
         SCOPED_TRACE(what);
         testhost::DebugCapture capture;
-        EXPECT_EQ(Shows(message), CheckAnswer(body, choice, status));
+        EXPECT_TRUE(server.PublishFile(L"checkupdate.xml", body));
+        const std::wstring url = server.Url(L"/tarvikpro7/checkupdate.html?type=text/xml&file=checkupdate.xml&status=" +
+                                            std::to_wstring(status));
+        EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, message)},
+                  testhost::CallAnsweringMessageBoxes(choice, [&] { page.CheckForUpdateAt(url.c_str()); }));
         const std::vector<std::wstring> lines = capture.Lines();
         EXPECT_EQ(line.empty(), lines.empty());
         if (!lines.empty())
@@ -219,21 +177,19 @@ TEST_F(UpdateCheck, WhatEachAnswerShows)
         }
     }
     EXPECT_EQ(std::vector<std::wstring>{L"HTTPS://Downloads.Example/t.exe"}, Launched(1));
-}
-
-// Without a network the maker's server cannot answer: the same message.
-TEST_F(UpdateCheck, MakersServerUnreachable)
-{
     testhost::DebugCapture capture;
-    EXPECT_EQ(Shows(IDS_NO_NEWER_VERSION), testhost::CallAnsweringMessageBoxes(IDOK, [&] { m_page.CheckForUpdate(); }));
-    const auto lines = capture.Lines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(L"Can not request http://www.kastrel.com/tarvikpro7/checkupdate.html url", lines.back());
+    EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, IDS_NO_NEWER_VERSION)},
+              testhost::CallAnsweringMessageBoxes(IDOK, [&] { page.CheckForUpdate(); }));
+    const std::vector<std::wstring> lines = capture.Lines();
+    EXPECT_EQ(L"Can not request http://www.kastrel.com/tarvikpro7/checkupdate.html url",
+              lines.empty() ? L"" : lines.back());
+    DestroyWindow(page.m_hWnd);
+    page.m_hWnd = nullptr;
 }
 
 // A module without a readable version shows four zeros: here the page runs
 // inside this test program, which carries no version resource.
-TEST_F(UpdateCheck, UnreadableVersionShowsZeros)
+TEST(UpdateCheck, UnreadableVersionShowsZeros)
 {
     CDlgInfoSetting page;
     std::wstring version;
@@ -244,8 +200,7 @@ TEST_F(UpdateCheck, UnreadableVersionShowsZeros)
     EXPECT_EQ(L"Version 0.0.0.0", version);
 }
 
-// The page on the real sheet, through the spooler. Where the pointer is
-// comes from the test, not from the X server: the module's GetCursorPos
+// The page on the real sheet, through the spooler. The module's GetCursorPos
 // answers with the point under test and its SetCursor is watched, so the
 // page's own answer to WM_SETCURSOR is read, whatever the real pointer does.
 POINT g_pointer;
@@ -302,8 +257,7 @@ TEST_F(InfoPage, OnTheRealSheet)
     EXPECT_EQ(std::wstring(L"Version ") + TARVIK_VERSION_TEXT, version);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), overLink);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), besideLink);
-    // The click beside the link came first: had it opened anything, that
-    // would lead the list.
+    // The click beside the link came first: had it opened anything, that would lead.
     EXPECT_EQ((std::vector<std::wstring>{L"http://www.kastrel.com", L"http://www.kastrel.com/qna.do?cmd=insert"}),
               Launched(2));
     EXPECT_EQ("", testhost::RecordDifferences(&in, &out)); // the page edits nothing

@@ -1,8 +1,5 @@
-// The page framework on the real property-sheet control: page descriptions,
-// the shared dialog procedure (init, apply, kill-active) and the message
-// boxes. (MarkChanged is seen through the pages: the paper page's test reads
-// the Apply button right after each action.) Test pages derive from the real base class and use a
-// template of the real resource module.
+// The page framework on the real property-sheet control, with test pages of
+// the real base class on a template of the real resource module.
 #include "DebugCapture.h"
 #include "ReportLines.h"
 #include "SheetSession.h"
@@ -13,9 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <tuple>
 
 namespace
 {
+using Events = std::vector<std::wstring>;
+
 class ProbePage : public CDlgPropSheetPage
 {
   public:
@@ -30,112 +30,84 @@ class ProbePage : public CDlgPropSheetPage
         m_validatedWindow = hDlg;
         return m_validateResult;
     }
-
-    std::vector<std::wstring> m_events;
-    HWND m_validatedWindow = nullptr;
-    int m_validateResult = 1;
-    bool m_killActive = true;
-
-  protected:
     void OnInitDialog() override
     {
         m_events.push_back(L"Init");
         m_userDataAtInit = GetWindowLongPtrW(m_hWnd, GWLP_USERDATA);
     }
-    // A page whose heap has run out.
-    void OnCommand(WORD controlId, WORD, HWND) override
+    void OnCommand(WORD controlId, WORD, HWND) override // a page whose heap has run out
     {
         if (controlId == IDC_INFO_SUPPORT)
             throw std::bad_alloc();
     }
     bool HandlesKillActive() const override { return m_killActive; }
 
-  public:
+    Events m_events;
+    HWND m_validatedWindow = nullptr;
+    int m_validateResult = 1;
+    bool m_killActive = true;
     LONG_PTR m_userDataAtInit = 0;
 };
 
-// The host callback as the property-sheet host implements it, recording
-// every CPSFUNC_SET_RESULT.
-struct HostCall
-{
-    HANDLE page;
-    LPARAM result;
-};
-std::vector<HostCall> g_setResults;
+// The host's CPSFUNC_SET_RESULT calls: the page and the result.
+std::vector<std::pair<HANDLE, LPARAM>> g_setResults;
 
 LONG_PTR CALLBACK RecordingHost(HANDLE, UINT function, LPARAM lParam1, LPARAM lParam2)
 {
     if (function == CPSFUNC_SET_RESULT)
-        g_setResults.push_back({reinterpret_cast<HANDLE>(lParam1), lParam2});
+        g_setResults.emplace_back(reinterpret_cast<HANDLE>(lParam1), lParam2);
     return 1;
 }
 
-class PageFramework : public testing::Test
+// Three pages, of which the user shows two: the second tab is chosen, then
+// `button` pressed. Each page initialises once, finding itself in the window's
+// user data; leaving a page asks its validation when it handles kill-active, and
+// one that refuses stays current; OK validates the current page, applies each
+// shown page once and reports CPSUI_OK for each to the host.
+TEST(PageFramework, LeavingAndClosingThePages)
 {
-  protected:
-    void TearDown() override { std::vector<HostCall>().swap(g_setResults); }
-
-    // Shows `pages`, each reporting to the recording host, while `user` acts.
-    static INT_PTR RunSheet(const std::vector<CDlgPropSheetPage*>& pages, const std::function<void(HWND)>& user)
+    // Whether the first page handles kill-active and what its validation
+    // answers; the button; the tab shown after the switch; the first and the
+    // second page's events; whether the host hears of both pages.
+    const std::tuple<bool, int, int, int, Events, Events, bool> rows[] = {
+        {true, 1, PSBTN_OK, 1, {L"Init", L"Validate", L"Apply"}, {L"Init", L"Validate", L"Apply"}, true},
+        {true, 0, PSBTN_CANCEL, 0, {L"Init", L"Validate"}, {}, false},
+        {false, 0, PSBTN_CANCEL, 1, {L"Init"}, {L"Init"}, false},
+    };
+    for (const auto& [killActive, validates, button, shown, firstEvents, secondEvents, reported] : rows)
     {
-        for (CDlgPropSheetPage* page : pages)
+        SCOPED_TRACE(testing::Message() << killActive << " " << validates << " " << button);
+        ProbePage first, second, neverShown;
+        first.m_killActive = killActive;
+        first.m_validateResult = validates;
+        int selected = -1;
+        for (ProbePage* page : {&first, &second, &neverShown})
             page->AttachHost(reinterpret_cast<HANDLE>(0x5150), RecordingHost);
-        return testhost::RunPageSheet(pages, IDD_INFO_PAGE, IDS_TITLE_INFO, user);
-    }
-};
-
-TEST_F(PageFramework, OkAppliesEveryShownPageOnceAndReportsToTheHost)
-{
-    ProbePage first, second, neverShown;
-    const INT_PTR result = RunSheet({&first, &second, &neverShown}, [](HWND sheet) {
-        PropSheet_SetCurSel(sheet, nullptr, 1); // show the second page too
-        testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
-        PropSheet_PressButton(sheet, PSBTN_OK);
-    });
-    EXPECT_EQ(1, result);
-    // Init once, then on OK each shown page applies once. The first page was
-    // validated when it was left, the second (current) one when OK came.
-    EXPECT_EQ((std::vector<std::wstring>{L"Init", L"Validate", L"Apply"}), first.m_events);
-    EXPECT_EQ((std::vector<std::wstring>{L"Init", L"Validate", L"Apply"}), second.m_events);
-    EXPECT_TRUE(neverShown.m_events.empty());
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&first), first.m_userDataAtInit);
-    EXPECT_NE(nullptr, first.m_hWnd);
-    EXPECT_EQ(first.m_hWnd, first.m_validatedWindow);
-    ASSERT_EQ(2u, g_setResults.size());
-    for (const HostCall& call : g_setResults)
-        EXPECT_EQ(LPARAM(CPSUI_OK), call.result);
-    EXPECT_EQ(first.m_hPage, g_setResults[0].page);
-    EXPECT_EQ(second.m_hPage, g_setResults[1].page);
-}
-
-// Leaving a page that refuses validation keeps it current; a page that does
-// not handle kill-active is left without being asked.
-TEST_F(PageFramework, LeavingAPageAsksItsValidation)
-{
-    for (bool killActive : {true, false})
-    {
-        SCOPED_TRACE(killActive);
-        ProbePage stubborn, other;
-        stubborn.m_killActive = killActive;
-        stubborn.m_validateResult = 0;
-        int selectedAfterSwitch = -1;
-        RunSheet({&stubborn, &other}, [&](HWND sheet) {
-            testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
-            PropSheet_SetCurSel(sheet, nullptr, 1);
-            selectedAfterSwitch = static_cast<int>(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0));
-            PropSheet_PressButton(sheet, PSBTN_CANCEL);
-        });
-        EXPECT_EQ(killActive ? 0 : 1, selectedAfterSwitch);
-        EXPECT_EQ(killActive ? (std::vector<std::wstring>{L"Init", L"Validate"}) : std::vector<std::wstring>{L"Init"},
-                  stubborn.m_events);
-        EXPECT_EQ(killActive ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"Init"}, other.m_events);
-        EXPECT_TRUE(g_setResults.empty());
+        const INT_PTR result =
+            testhost::RunPageSheet({&first, &second, &neverShown}, IDD_INFO_PAGE, IDS_TITLE_INFO, [&](HWND sheet) {
+                testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
+                PropSheet_SetCurSel(sheet, nullptr, 1);
+                selected = static_cast<int>(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0));
+                PropSheet_PressButton(sheet, button);
+            });
+        EXPECT_EQ(button == PSBTN_OK ? 1 : 0, result);
+        EXPECT_EQ(shown, selected);
+        EXPECT_EQ(firstEvents, first.m_events);
+        EXPECT_EQ(secondEvents, second.m_events);
+        EXPECT_EQ(Events{}, neverShown.m_events);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(&first), first.m_userDataAtInit);
+        EXPECT_NE(nullptr, first.m_hWnd);
+        EXPECT_EQ(killActive ? first.m_hWnd : nullptr, first.m_validatedWindow);
+        using Reports = std::vector<std::pair<HANDLE, LPARAM>>;
+        const Reports both = {{first.m_hPage, CPSUI_OK}, {second.m_hPage, CPSUI_OK}};
+        EXPECT_EQ(reported ? both : Reports(), g_setResults);
+        Reports().swap(g_setResults);
     }
 }
 
 // Messages before WM_INITDIALOG find no page; an exception thrown by a page
 // stops at the dialog procedure, which reports it and answers FALSE.
-TEST_F(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
+TEST(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
 {
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, window);
@@ -156,9 +128,8 @@ TEST_F(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
     DestroyWindow(window);
 }
 
-// A string the resource module does not have shows as an empty text. (The
-// pages' tests read their texts and captions, and the answers they act on.)
-TEST_F(PageFramework, AMissingStringShowsAsAnEmptyText)
+// A string the resource module does not have shows as an empty text.
+TEST(PageFramework, AMissingStringShowsAsAnEmptyText)
 {
     int result = 0;
     EXPECT_EQ(std::vector<std::wstring>{testhost::ResourceText(IDS_CAPTION_ERROR) + L": "},

@@ -1,7 +1,4 @@
-// The resource module: loaded from the folder of tarvikui.dll only. Here the
-// module is copied alone into a folder, so its resource module is missing,
-// while a stray tarvikres7.dll waits in the current directory and must never
-// be loaded.
+// The resource module is loaded from the folder of tarvikui.dll only.
 #include "DebugCapture.h"
 #include "PrinterInstaller.h"
 #include "WindowDriver.h"
@@ -18,66 +15,56 @@
 
 namespace
 {
-class MissingResourceModule : public testing::Test
-{
-  protected:
-    static void SetUpTestSuite()
-    {
-        const std::wstring bin = testhost::BinDirectory();
-        const std::wstring alone = bin + L"\\resmissing";
-        const std::wstring stray = bin + L"\\resstray";
-        CreateDirectoryW(alone.c_str(), nullptr);
-        CreateDirectoryW(stray.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileW((bin + L"\\tarvikui.dll").c_str(), (alone + L"\\tarvikui.dll").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW((bin + L"\\tarvikres7.dll").c_str(), (stray + L"\\tarvikres7.dll").c_str(), FALSE));
-        DeleteFileW((alone + L"\\tarvikres7.dll").c_str());
-        ASSERT_TRUE(SetCurrentDirectoryW(stray.c_str()));
-        s_module = LoadLibraryW((alone + L"\\tarvikui.dll").c_str());
-        ASSERT_NE(nullptr, s_module) << GetLastError();
-    }
-
-    static HMODULE s_module;
-};
-HMODULE MissingResourceModule::s_module = nullptr;
-
 using SheetsFn = LONG(WINAPI*)(PPROPSHEETUI_INFO, LPARAM);
 
-TEST_F(MissingResourceModule, BothSheetEntriesTellTheUserAndFail)
+SheetsFn Entry(HMODULE module, const char* name)
 {
-    for (const char* entry : {"DrvDocumentPropertySheets", "DrvDevicePropertySheets"})
+    return reinterpret_cast<SheetsFn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// A copy of the module alone in a folder, while a stray tarvikres7.dll waits
+// in the current directory: both sheet entries tell the user and fail (even
+// the size query, which needs no window), and the stray copy is never loaded.
+TEST(MissingResourceModule, BothSheetEntriesTellTheUserAndFail)
+{
+    const std::wstring bin = testhost::BinDirectory(), alone = bin + L"\\resmissing", stray = bin + L"\\resstray";
+    CreateDirectoryW(alone.c_str(), nullptr);
+    CreateDirectoryW(stray.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((bin + L"\\tarvikui.dll").c_str(), (alone + L"\\tarvikui.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((bin + L"\\tarvikres7.dll").c_str(), (stray + L"\\tarvikres7.dll").c_str(), FALSE));
+    DeleteFileW((alone + L"\\tarvikres7.dll").c_str());
+    ASSERT_TRUE(SetCurrentDirectoryW(stray.c_str()));
+    const HMODULE module = LoadLibraryW((alone + L"\\tarvikui.dll").c_str());
+    ASSERT_NE(nullptr, module) << GetLastError();
+    DOCUMENTPROPERTYHEADER header = {};
+    header.cbSize = sizeof(header);
+    PROPSHEETUI_INFO info = {sizeof(info), 0, 0, PROPSHEETUI_REASON_INIT, nullptr, nullptr, 0, 0, 0};
+    for (const auto& [entry, pInfo] : {std::pair{"DrvDocumentPropertySheets", static_cast<PROPSHEETUI_INFO*>(nullptr)},
+                                       std::pair{"DrvDevicePropertySheets", &info}})
     {
         SCOPED_TRACE(entry);
-        auto sheets = reinterpret_cast<SheetsFn>(reinterpret_cast<void*>(GetProcAddress(s_module, entry)));
+        const SheetsFn sheets = Entry(module, entry);
         ASSERT_NE(nullptr, sheets);
         testhost::DebugCapture capture;
         LONG result = -1;
-        // Even the size query, which needs no window, fails this way.
-        DOCUMENTPROPERTYHEADER header = {};
-        header.cbSize = sizeof(header);
-        PROPSHEETUI_INFO info = {sizeof(info), 0, 0, PROPSHEETUI_REASON_INIT, nullptr, nullptr, 0, 0, 0};
         EXPECT_EQ(std::vector<std::wstring>{L"ERROR: Can not load resource dll. Please reinstall program"},
-                  testhost::CallAnsweringMessageBoxes(IDOK, [&] {
-                      result = lstrcmpA(entry, "DrvDocumentPropertySheets") == 0
-                                   ? sheets(nullptr, reinterpret_cast<LPARAM>(&header))
-                                   : sheets(&info, reinterpret_cast<LPARAM>(&header));
-                  }));
+                  testhost::CallAnsweringMessageBoxes(
+                      IDOK, [&] { result = sheets(pInfo, reinterpret_cast<LPARAM>(&header)); }));
         EXPECT_EQ(0, result);
         ASSERT_FALSE(capture.Lines().empty());
         EXPECT_EQ(L"Can not load resource dll. error = " + std::to_wstring(ERROR_MOD_NOT_FOUND), capture.Lines()[0]);
     }
-    // The stray copy in the current directory was never taken.
     EXPECT_EQ(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
 }
-// The first no-UI requests of a process arrive on several spooler threads
-// at once: the resource module is loaded exactly once, so unloading the
-// driver releases it.
+
+// The first no-UI requests of a process arrive on several spooler threads at
+// once: the resource module is loaded exactly once, so unloading the driver releases it.
 TEST(ResourceModule, ConcurrentFirstCallsLoadItOnce)
 {
     ASSERT_EQ(nullptr, GetModuleHandleW(L"tarvikres7.dll"));
     HMODULE module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikui.dll").c_str());
     ASSERT_NE(nullptr, module);
-    auto sheets =
-        reinterpret_cast<SheetsFn>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDocumentPropertySheets")));
+    const SheetsFn sheets = Entry(module, "DrvDocumentPropertySheets");
     ASSERT_NE(nullptr, sheets);
     constexpr int kThreads = 8;
     HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);

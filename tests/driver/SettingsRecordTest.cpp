@@ -9,16 +9,15 @@
 
 #include <winspool.h>
 
-#include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace
 {
 using testhost::DefaultRecord;
 
-// Every field of the built-in record, read at its offset as the renderer
-// reads it (texts up to their NUL, so the signature's 38 characters are
-// terminated); the fields not listed are zero or empty.
+// Every field not zero or empty, read at its offset as the renderer reads it
+// (texts up to their NUL, so the signature's 38 characters are terminated).
 TEST(SetDefaultRecord, WritesTheBuiltInValuesAtTheirOffsets)
 {
     const TARVIK_DEVMODE record = DefaultRecord();
@@ -39,108 +38,77 @@ TEST(SetDefaultRecord, WritesTheBuiltInValuesAtTheirOffsets)
               listing);
 }
 
-// Two defaults are byte for byte alike whatever the buffers held; the
-// printer's name goes into the device name, cut to its 31 characters.
+// Defaults are byte for byte alike whatever the buffers held, and so is what
+// a printer handle that is invalid or null gives; the printer's name goes into
+// the device name, cut to its 31 characters.
 TEST(SetDefaultRecord, ByteIdenticalWithThePrintersNameCut)
 {
     EXPECT_STREQ(L"A printer name that is longer t",
                  DefaultRecord(L"A printer name that is longer than the device name field").dmDeviceName);
-    std::vector<BYTE> a(kRecordSize, 0xAA), b(kRecordSize, 0x55);
+    std::vector<BYTE> a(kRecordSize, 0xAA), b(kRecordSize, 0x55), c(kRecordSize, 0xCC), d(kRecordSize, 0x33);
     EXPECT_EQ(0u, SetDefaultRecord(L"Tarvik", reinterpret_cast<TARVIK_DEVMODE*>(a.data())));
     EXPECT_EQ(0u, SetDefaultRecord(L"Tarvik", reinterpret_cast<TARVIK_DEVMODE*>(b.data())));
+    EXPECT_EQ(0u,
+              LoadPrinterDefaultRecord(reinterpret_cast<HANDLE>(0xDEAD), reinterpret_cast<TARVIK_DEVMODE*>(c.data())));
+    EXPECT_EQ(0u, LoadPrinterDefaultRecord(nullptr, reinterpret_cast<TARVIK_DEVMODE*>(d.data())));
     EXPECT_EQ(a, b);
+    EXPECT_EQ(a, c);
+    EXPECT_EQ(a, d);
 }
 
-TEST(LoadPrinterDefaultRecord, InvalidHandleGivesTheBuiltInRecord)
-{
-    std::vector<BYTE> record(kRecordSize, 0xCC);
-    EXPECT_EQ(0u, LoadPrinterDefaultRecord(reinterpret_cast<HANDLE>(0xDEAD),
-                                           reinterpret_cast<TARVIK_DEVMODE*>(record.data())));
-    const TARVIK_DEVMODE expected = DefaultRecord();
-    EXPECT_EQ(0, std::memcmp(&expected, record.data(), kRecordSize));
-    EXPECT_EQ(0u, LoadPrinterDefaultRecord(nullptr, reinterpret_cast<TARVIK_DEVMODE*>(record.data())));
-    EXPECT_EQ(0, std::memcmp(&expected, record.data(), kRecordSize));
-}
+using StoredRecord = testhost::PrinterTest;
 
-// Through the spooler: a record stored in the printer with SetPrinterW comes
-// back through LoadPrinterDefaultRecord.
-class StoredRecord : public testhost::PrinterTest
+// Through the spooler: AddPrinterW stored the built-in record, and what is
+// stored with SetPrinterW comes back through LoadPrinterDefaultRecord. An
+// older record without paper size or form name is brought up to date (a
+// missing form name brings A4 and its size, a missing paper size A4's number;
+// all else stays); another driver's record, or a bare public part, gives the
+// built-in record.
+TEST_F(StoredRecord, ComesBackUpToDate)
 {
-  protected:
-    // Stores `bytes` as the printer's default record (level 2, pDevMode).
-    void Store(std::vector<BYTE> bytes)
+    TARVIK_DEVMODE older = DefaultRecord();
+    older.dmPaperSize = DMPAPER_LETTER;
+    lstrcpyW(older.dmFormName, L"Letter");
+    older.dmPaperWidth = 2159;
+    older.dmPaperLength = 2794;
+    lstrcpyW(older.szTitle, L"Kept as stored");
+    TARVIK_DEVMODE noForm = older, noSize = older, foreign = DefaultRecord(), bare = DefaultRecord();
+    noForm.dmFields &= ~(DM_PAPERSIZE | DM_FORMNAME);
+    noSize.dmFields &= ~DM_PAPERSIZE;
+    foreign.dmDriverExtra = 100; // the public part and a private block of 100 bytes
+    foreign.dmPaperSize = bare.dmPaperSize = DMPAPER_LETTER;
+    bare.dmDriverExtra = 0;
+    TARVIK_DEVMODE noFormUpdated = older, noSizeUpdated = older;
+    noSizeUpdated.dmPaperSize = noFormUpdated.dmPaperSize = DMPAPER_A4;
+    lstrcpyW(noFormUpdated.dmFormName, L"A4"); // the rest of "Letter" stays behind the NUL
+    noFormUpdated.dmPaperLength = 2970;
+    noFormUpdated.dmPaperWidth = 2100;
+    // What is stored (null: nothing, the record AddPrinterW stored), its size and what comes back.
+    const std::tuple<const char*, const TARVIK_DEVMODE*, size_t, TARVIK_DEVMODE> rows[] = {
+        {"as added", nullptr, 0, DefaultRecord()},
+        {"without paper size and form name", &noForm, kRecordSize, noFormUpdated},
+        {"without paper size", &noSize, kRecordSize, noSizeUpdated},
+        {"another driver's", &foreign, 320, DefaultRecord()},
+        {"a bare public part", &bare, 220, DefaultRecord()},
+    };
+    for (const auto& [what, stored, size, expected] : rows)
     {
-        DWORD needed = 0;
-        GetPrinterW(m_printer, 2, nullptr, 0, &needed);
-        ASSERT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
-        std::vector<BYTE> info(needed);
-        ASSERT_TRUE(GetPrinterW(m_printer, 2, info.data(), needed, &needed));
-        auto* printer = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
-        printer->pDevMode = reinterpret_cast<DEVMODEW*>(bytes.data());
-        printer->pSecurityDescriptor = nullptr;
-        SetLastError(0xdeadbeef);
-        ASSERT_TRUE(SetPrinterW(m_printer, 2, info.data(), 0)) << GetLastError();
-    }
-
-    std::vector<BYTE> Load()
-    {
-        std::vector<BYTE> record(kRecordSize, 0xCC);
-        EXPECT_EQ(0u, LoadPrinterDefaultRecord(m_printer, reinterpret_cast<TARVIK_DEVMODE*>(record.data())));
-        return record;
-    }
-};
-
-TEST_F(StoredRecord, AddPrinterStoresTheBuiltInRecord)
-{
-    // AddPrinterW asked the driver for its default record; it comes back whole.
-    const std::vector<BYTE> loaded = Load();
-    const TARVIK_DEVMODE expected = DefaultRecord();
-    EXPECT_EQ("", testhost::RecordDifferences(&expected, loaded.data()));
-}
-
-// A record stored without paper size or form name is brought up to date:
-// a missing form name brings A4 and its size, a missing paper size A4's
-// number; everything else stays as stored.
-TEST_F(StoredRecord, OlderRecordsAreBroughtUpToDate)
-{
-    for (DWORD missing : {DWORD(DM_PAPERSIZE | DM_FORMNAME), DWORD(DM_PAPERSIZE)})
-    {
-        SCOPED_TRACE(missing);
-        TARVIK_DEVMODE stored = DefaultRecord();
-        stored.dmFields &= ~missing;
-        stored.dmPaperSize = DMPAPER_LETTER;
-        lstrcpyW(stored.dmFormName, L"Letter");
-        stored.dmPaperWidth = 2159;
-        stored.dmPaperLength = 2794;
-        lstrcpyW(stored.szTitle, L"Kept as stored");
-        Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&stored), reinterpret_cast<BYTE*>(&stored) + kRecordSize));
-
-        TARVIK_DEVMODE expected = stored;
-        expected.dmFields |= missing;
-        expected.dmPaperSize = DMPAPER_A4;
-        if (missing & DM_FORMNAME)
+        SCOPED_TRACE(what);
+        if (stored)
         {
-            lstrcpyW(expected.dmFormName, L"A4"); // the rest of "Letter" stays behind the NUL
-            expected.dmPaperLength = 2970;
-            expected.dmPaperWidth = 2100;
+            DWORD needed = 0;
+            GetPrinterW(m_printer, 2, nullptr, 0, &needed);
+            std::vector<BYTE> info(needed),
+                bytes(reinterpret_cast<const BYTE*>(stored), reinterpret_cast<const BYTE*>(stored) + size);
+            ASSERT_TRUE(GetPrinterW(m_printer, 2, info.data(), needed, &needed)) << GetLastError();
+            auto* printer = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+            printer->pDevMode = reinterpret_cast<DEVMODEW*>(bytes.data());
+            printer->pSecurityDescriptor = nullptr;
+            ASSERT_TRUE(SetPrinterW(m_printer, 2, info.data(), 0)) << GetLastError();
         }
-        EXPECT_EQ("", testhost::RecordDifferences(&expected, Load().data()));
+        std::vector<BYTE> loaded(kRecordSize, 0xCC);
+        EXPECT_EQ(0u, LoadPrinterDefaultRecord(m_printer, reinterpret_cast<TARVIK_DEVMODE*>(loaded.data())));
+        EXPECT_EQ("", testhost::RecordDifferences(&expected, loaded.data()));
     }
-}
-
-TEST_F(StoredRecord, ShortOrForeignRecordGivesTheBuiltInRecord)
-{
-    // A record of another driver: the public part and a 100-byte private block.
-    TARVIK_DEVMODE full = DefaultRecord();
-    full.dmDriverExtra = 100;
-    full.dmPaperSize = DMPAPER_LETTER;
-    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&full), reinterpret_cast<BYTE*>(&full) + 320));
-    const TARVIK_DEVMODE expected = DefaultRecord();
-    EXPECT_EQ("", testhost::RecordDifferences(&expected, Load().data()));
-
-    // A bare public part.
-    full.dmDriverExtra = 0;
-    Store(std::vector<BYTE>(reinterpret_cast<BYTE*>(&full), reinterpret_cast<BYTE*>(&full) + 220));
-    EXPECT_EQ("", testhost::RecordDifferences(&expected, Load().data()));
 }
 } // namespace

@@ -1,7 +1,5 @@
-// Registered in the test prefix as the program that opens http and https
-// addresses (and run by file associations): it appends what it was asked to
-// open, one line each, to "launched.txt" beside itself, so a test sees what
-// the module launched through the shell.
+// The test prefix's program for http and https addresses: appends what it was
+// asked to open, one line each, to "launched.txt" beside itself.
 #include <windows.h>
 
 #include <string>

@@ -1,6 +1,5 @@
-// The watermark preview drawn by Wine's GDI and GDI+: each case paints a
-// real control once and reads the off-screen page back, checking where the
-// ink lies and what colour it has (no reference images).
+// The watermark preview painted by Wine's GDI and GDI+ into a real control:
+// where the ink of the page read back lies and what colour it has.
 #include "ImportPatch.h"
 
 #include "CWatermarkPreview.h"
@@ -105,8 +104,7 @@ class WatermarkPreview : public testing::Test
             CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, m_frame, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, m_control);
     }
-    // The windows go first: the control keeps the preview's window procedure.
-    void TearDown() override { DestroyWindow(m_frame); }
+    void TearDown() override { DestroyWindow(m_frame); } // the control keeps the preview's window procedure
 
     // Shows `items` on a page of width x height tenths of a millimetre,
     // paints the control (WM_PAINT on this thread) and reads the page back.
@@ -169,8 +167,7 @@ TEST_F(WatermarkPreview, ItemsThatCannotBeDrawnLeaveAWhitePageInItsFrame)
         // On the screen: the frame's grey along the edge, white inside.
         RECT client;
         GetClientRect(m_control, &client);
-        ASSERT_GT(client.right, 2);
-        ASSERT_GT(client.bottom, 2);
+        ASSERT_TRUE(client.right > 2 && client.bottom > 2);
         HDC hdc = GetDC(m_control);
         EXPECT_EQ(RGB(200, 200, 200), GetPixel(hdc, 0, client.bottom / 2));
         EXPECT_EQ(kWhite, GetPixel(hdc, client.right / 2, client.bottom / 2));
@@ -241,11 +238,13 @@ TEST_F(WatermarkPreview, FittedTextStaysInsideTheMargins)
     EXPECT_LT(heights[1], 0);
 }
 
-// The anchors, as centres on an A4 page (793.7 x 1122.5 page pixels) of a
-// 100 x 50 pixel picture with margins 10, 20, 30 and 40 mm.
+// The anchors place the centre of a 100 x 50 pixel picture with margins 10,
+// 20, 30 and 40 mm on an A4 page (793.7 x 1122.5 page pixels). Turned by 30
+// degrees at anchor 5, a 50 mm square's turned box touches the right and the
+// bottom margin.
 TEST_F(WatermarkPreview, AnchorsPlaceTheCentre)
 {
-    Picture picture(RGB(0, 0, 0), RGB(0, 0, 0));
+    Picture picture(RGB(0, 0, 200), RGB(0, 0, 200));
     WATERMARK_ITEM item = Item(0, WATERMARK_LAYOUT_ANCHOR, 0, 100);
     item.pPicture = &picture;
     item.dwSizeUnit = WATERMARK_UNIT_PIXEL;
@@ -275,19 +274,11 @@ TEST_F(WatermarkPreview, AnchorsPlaceTheCentre)
         EXPECT_FLOAT_EQ(-50, item.fDrawX);
         EXPECT_FLOAT_EQ(-25, item.fDrawY);
     }
-}
-
-// A picture turned by 30 degrees at anchor 5: the corners of its turned
-// box touch the right and the bottom margin.
-TEST_F(WatermarkPreview, AnchorFivePutsTheTurnedBoxAgainstTheMargins)
-{
-    Picture picture(RGB(0, 0, 200), RGB(0, 0, 200));
-    WATERMARK_ITEM item = Item(0, WATERMARK_LAYOUT_ANCHOR, 30, 100);
-    item.pPicture = &picture;
     item.dwAnchor = 5;
-    item.nMargin[2] = 30;
-    item.nMargin[3] = 40;
-    const RECT ink = Render({&item}).Ink();
+    item.nAngle = 30;
+    item.dwSizeUnit = WATERMARK_UNIT_MM;
+    item.fWidth = item.fHeight = 50;
+    const RECT ink = Paint().Ink();
     EXPECT_NEAR(Bitmap(210 - 30), ink.right, 1);
     EXPECT_NEAR(Bitmap(297 - 40), ink.bottom, 1);
     const float side = Bitmap(50) * (std::cos(0.5236f) + std::sin(0.5236f)); // the turned box
@@ -353,8 +344,7 @@ TEST_F(WatermarkPreview, ColourKeyLeavesItsColourOut)
     }
 }
 
-// GDI+ is counted: a sheet that closes leaves it to a preview that still
-// paints, also when the sheet's own start had failed.
+// GDI+ is counted: a closing sheet leaves it to a live preview, also when the sheet's own start failed.
 Gdiplus::Status WINAPI FailingStartup(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*, Gdiplus::GdiplusStartupOutput*)
 {
     return Gdiplus::GenericError;
