@@ -18,6 +18,8 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <tuple>
 
 namespace
@@ -33,19 +35,14 @@ std::vector<std::wstring> Launched(size_t expected)
 {
     std::vector<std::wstring> lines;
     testhost::WaitFor([&] {
+        std::ifstream file(RecorderTrace().c_str(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        std::wstringstream stream(text);
         lines.clear();
-        HANDLE file = CreateFileW(RecorderTrace().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-        {
-            std::wstring text(GetFileSize(file, nullptr) / sizeof(wchar_t), L'\0');
-            DWORD read = 0;
-            ReadFile(file, &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
-            CloseHandle(file);
-            for (size_t begin = 0, end; (end = text.find(L'\n', begin)) != std::wstring::npos; begin = end + 1)
-                lines.push_back(text.substr(begin, end - begin));
-        }
-        return lines.size() >= expected;
+        for (std::wstring line; std::getline(stream, line);)
+            lines.push_back(line);
+        return lines.size() >= expected && text.back() == L'\n'; // not while a line is being written
     });
     return lines;
 }
@@ -207,18 +204,6 @@ POINT g_pointer;
 std::atomic<HCURSOR> g_cursorSet(nullptr);
 void* g_realSetCursor = nullptr;
 
-BOOL WINAPI PointerStandIn(POINT* point)
-{
-    *point = g_pointer;
-    return TRUE;
-}
-
-HCURSOR WINAPI SetCursorWatch(HCURSOR cursor)
-{
-    g_cursorSet = cursor;
-    return reinterpret_cast<HCURSOR(WINAPI*)(HCURSOR)>(g_realSetCursor)(cursor);
-}
-
 using InfoPage = testhost::PrinterTest;
 
 TEST_F(InfoPage, OnTheRealSheet)
@@ -232,10 +217,18 @@ TEST_F(InfoPage, OnTheRealSheet)
         HWND page = s.page, link = GetDlgItem(page, IDC_INFO_LINK);
         version = testhost::Text(page, IDC_INFO_VERSION);
         HMODULE module = GetModuleHandleW(L"tarvikui.dll");
+        const auto pointerStandIn = +[](POINT* point) -> BOOL {
+            *point = g_pointer;
+            return TRUE;
+        };
+        const auto setCursorWatch = +[](HCURSOR cursor) {
+            g_cursorSet = cursor;
+            return reinterpret_cast<HCURSOR(WINAPI*)(HCURSOR)>(g_realSetCursor)(cursor);
+        };
         void* realPointer =
-            testhost::PatchImport(module, "user32.dll", "GetCursorPos", reinterpret_cast<void*>(PointerStandIn));
+            testhost::PatchImport(module, "user32.dll", "GetCursorPos", reinterpret_cast<void*>(pointerStandIn));
         g_realSetCursor =
-            testhost::PatchImport(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(SetCursorWatch));
+            testhost::PatchImport(module, "user32.dll", "SetCursor", reinterpret_cast<void*>(setCursorWatch));
         RECT rect;
         GetWindowRect(link, &rect);
         const auto pointAt = [&](LONG x) {

@@ -345,16 +345,6 @@ TEST_F(WatermarkPreview, ColourKeyLeavesItsColourOut)
 }
 
 // GDI+ is counted: a closing sheet leaves it to a live preview, also when the sheet's own start failed.
-Gdiplus::Status WINAPI FailingStartup(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*, Gdiplus::GdiplusStartupOutput*)
-{
-    return Gdiplus::GenericError;
-}
-
-LONG_PTR CALLBACK IgnoringHost(HANDLE, UINT, LPARAM, LPARAM)
-{
-    return 0;
-}
-
 TEST(GdiplusUsers, ASheetClosingLeavesGdiplusToALivePreview)
 {
     ASSERT_EQ(0u, g_gdiplusToken);
@@ -362,12 +352,14 @@ TEST(GdiplusUsers, ASheetClosingLeavesGdiplusToALivePreview)
     {
         SCOPED_TRACE(sheetStartFails);
         HMODULE self = GetModuleHandleW(nullptr);
+        const auto failingStartup = +[](ULONG_PTR*, const Gdiplus::GdiplusStartupInput*,
+                                        Gdiplus::GdiplusStartupOutput*) { return Gdiplus::GenericError; };
         void* startup = sheetStartFails ? testhost::PatchImport(self, "gdiplus.dll", "GdiplusStartup",
-                                                                reinterpret_cast<void*>(FailingStartup))
+                                                                reinterpret_cast<void*>(failingStartup))
                                         : nullptr;
         PROPSHEETUI_INFO info = {};
         info.cbSize = sizeof(info);
-        info.pfnComPropSheet = IgnoringHost;
+        info.pfnComPropSheet = [](HANDLE, UINT, LPARAM, LPARAM) -> LONG_PTR { return 0; };
         info.Reason = PROPSHEETUI_REASON_INIT;
         DOCUMENTPROPERTYHEADER header = {};
         header.cbSize = sizeof(header);
