@@ -15,103 +15,83 @@ using namespace testhost;
 using Texts = std::vector<std::wstring>;
 using FormPage = formtest::PrinterFormsTest;
 
-TEST_F(FormPage, AFreshProfileGetsTheSeedFavorites)
-{
-    for (const wchar_t* stored : {L"", L";;"}) // no value at all, separators only
-    {
-        SetUp();
-        if (stored[0])
-            formtest::StoreFavorites(stored);
-        Texts items;
-        RunSheet(s_printer, DefaultRecord(), IDS_TITLE_FORM,
-                 [&](const Sheet& s) { items = Items(s.page, IDC_FORM_NAME); });
-        EXPECT_EQ((Texts{L"A4", L"Letter", L"Legal", L"A5", L"B5 (JIS)"}), items) << Utf8(stored);
-        EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", formtest::StoredFavorites());
-    }
-}
+const Texts kSeed = {L"A4", L"Letter", L"Legal", L"A5", L"B5 (JIS)"};
 
-// The record's form found in another letter case, shown in each unit; then
-// values that no control offers: unit 7 checks millimetres but shows points.
-TEST_F(FormPage, ShowsTheRecordsFormAndFallsBackFromUnknownValues)
+// The record's form found in another letter case, shown in each unit; a
+// fresh profile (no favourites value) gets the seed favourites.
+TEST_F(FormPage, ShowsTheRecordsFormInEachUnit)
 {
     TARVIK_DEVMODE in = DefaultRecord();
     lstrcpyW(in.dmFormName, L"LETTER");
-    Texts seen;
-    TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
-        seen.push_back(Text(s.page, IDC_FORM_NAME));
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        EXPECT_EQ(kSeed, Items(s.page, IDC_FORM_NAME));
+        Texts seen = {Text(s.page, IDC_FORM_NAME)};
         for (int radio : {IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT})
         {
             Click(s.page, radio);
             for (int id : {IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_WIDTH_UNIT, IDC_FORM_HEIGHT_UNIT})
                 seen.push_back(Text(s.page, id));
         }
+        EXPECT_EQ((Texts{L"Letter", L"215.9", L"279.4", L"mm", L"mm", L"8.5", L"11", L"inch", L"inch", L"612", L"792",
+                         L"point", L"point"}),
+                  seen);
     });
-    EXPECT_EQ((Texts{L"Letter", L"215.9", L"279.4", L"mm", L"mm", L"8.5", L"11", L"inch", L"inch", L"612", L"792",
-                     L"point", L"point"}),
-              seen);
+    EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", formtest::StoredFavorites());
     EXPECT_STREQ(L"Letter", out.dmFormName);
     EXPECT_EQ(2159, out.dmPaperWidth);
     EXPECT_EQ(2794, out.dmPaperLength);
+}
 
-    in = DefaultRecord();
+// Values that no control offers: unit 7 checks millimetres but shows points;
+// favourites of separators only get the seed too.
+TEST_F(FormPage, FallsBackFromUnknownValues)
+{
+    formtest::StoreFavorites(L";;");
+    TARVIK_DEVMODE in = DefaultRecord();
     in.dwResolution = 720;
     in.dwPdfStandard = 5;
     in.dwPaperUnit = 7;
-    seen.clear();
-    out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        EXPECT_EQ(kSeed, Items(s.page, IDC_FORM_NAME));
+        Texts seen;
         for (int id : {IDC_FORM_RESOLUTION, IDC_FORM_PDF_STANDARD, IDC_FORM_WIDTH, IDC_FORM_WIDTH_UNIT})
             seen.push_back(Text(s.page, id));
-        seen.push_back(IsDlgButtonChecked(s.page, IDC_FORM_UNIT_MM) ? L"mm checked" : L"mm not checked");
+        EXPECT_EQ((Texts{L"300", ResourceText(IDS_PDF_STANDARD), L"595.28", L"point"}), seen);
+        EXPECT_TRUE(IsDlgButtonChecked(s.page, IDC_FORM_UNIT_MM));
     });
-    EXPECT_EQ((Texts{L"300", ResourceText(IDS_PDF_STANDARD), L"595.28", L"point", L"mm checked"}), seen);
+    EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", formtest::StoredFavorites());
     EXPECT_EQ(300u, out.dwResolution);
     EXPECT_EQ(0u, out.dwPdfStandard);
     EXPECT_EQ(0u, out.dwPaperUnit);
 }
 
-// Clicks mark the sheet changed at once (the page tells the sheet before
-// the click returns); choosing a resolution or standard and typing a folder
-// or prefix do not.
-TEST_F(FormPage, WhichActionsEnableApply)
+// Clicks mark the sheet changed at once (the page tells the sheet before the
+// click returns); choosing a resolution or standard and typing a folder or
+// prefix do not. Automatic saving enables its controls, the folder browser
+// among them; unchecked they keep their texts, which OK stores.
+TEST_F(FormPage, WhichActionsEnableApplyAndOkStoresEveryField)
 {
     const std::tuple<const char*, std::function<void(HWND)>, bool> rows[] = {
-        {"resolution", [](HWND p) { Pick(p, IDC_FORM_RESOLUTION, 2); }, false},
+        {"resolution", [](HWND p) { Pick(p, IDC_FORM_RESOLUTION, 2); }, false}, // 1200
         {"PDF standard", [](HWND p) { Pick(p, IDC_FORM_PDF_STANDARD, 1); }, false},
         {"folder", [](HWND p) { Type(p, IDC_FORM_OUTPUT_FOLDER, L"D:\\Out"); }, false},
         {"prefix", [](HWND p) { Type(p, IDC_FORM_FILE_PREFIX, L"x"); }, false},
-        {"form", [](HWND p) { Pick(p, IDC_FORM_NAME, 1); }, true},
+        {"form", [](HWND p) { Pick(p, IDC_FORM_NAME, 1); }, true}, // Letter
         {"fixed size", [](HWND p) { Click(p, IDC_FORM_FIXED_SIZE); }, true},
         {"further option", [](HWND p) { Click(p, IDC_FORM_AUTO_SAVE_OPTION); }, true},
         {"unit", [](HWND p) { Click(p, IDC_FORM_UNIT_INCH); }, true},
         {"orientation", [](HWND p) { Click(p, IDC_FORM_LANDSCAPE); }, true},
     };
-    std::vector<std::string> wrong;
-    RunSheet(s_printer, DefaultRecord(), IDS_TITLE_FORM, [&](const Sheet& s) {
+    const int saving[] = {IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX, IDC_FORM_BROWSE, IDC_FORM_AUTO_SAVE_OPTION};
+    std::vector<bool> enabled;
+    const TARVIK_DEVMODE in = DefaultRecord();
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
         for (const auto& [action, act, enables] : rows)
         {
             act(s.page); // sent: handled when it returns
-            if (Enabled(s.window, kApplyButton) != enables)
-                wrong.push_back(action);
+            EXPECT_EQ(enables, Enabled(s.window, kApplyButton)) << action;
             SendMessageW(s.window, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0); // disables it again
         }
-    });
-    EXPECT_EQ(std::vector<std::string>{}, wrong);
-}
-
-// Automatic saving enables its controls, the folder browser among them;
-// unchecked they keep their texts, which OK stores with every other field.
-TEST_F(FormPage, OkStoresEveryFieldOfThePage)
-{
-    const TARVIK_DEVMODE in = DefaultRecord();
-    const int saving[] = {IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX, IDC_FORM_BROWSE, IDC_FORM_AUTO_SAVE_OPTION};
-    std::vector<bool> enabled;
-    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
-        Pick(s.page, IDC_FORM_NAME, 1); // Letter
-        Click(s.page, IDC_FORM_LANDSCAPE);
-        Click(s.page, IDC_FORM_UNIT_INCH);
-        Click(s.page, IDC_FORM_FIXED_SIZE);
-        Pick(s.page, IDC_FORM_RESOLUTION, 2); // 1200
-        Pick(s.page, IDC_FORM_PDF_STANDARD, 1);
         Click(s.page, IDC_FORM_AUTO_SAVE);
         for (int id : saving)
             enabled.push_back(Enabled(s.page, id));
@@ -124,7 +104,6 @@ TEST_F(FormPage, OkStoresEveryFieldOfThePage)
         SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\windows"));
         CloseWith(browser, IDOK);
         Type(s.page, IDC_FORM_FILE_PREFIX, L"01234567890123456789"); // the record keeps 16
-        Click(s.page, IDC_FORM_AUTO_SAVE_OPTION);
         Click(s.page, IDC_FORM_AUTO_SAVE);
         for (int id : saving)
             enabled.push_back(Enabled(s.page, id));

@@ -56,23 +56,19 @@ TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
             << value << " in unit " << unit;
 }
 
-FORM_ITEM MakeForm(const wchar_t* name)
-{
-    FORM_ITEM form = {};
-    lstrcpyW(form.szName, name);
-    return form;
-}
-
 TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
 {
-    FORM_ITEM items[] = {MakeForm(L"Letter"), MakeForm(L"Legal"), MakeForm(L"A4"),
-                         MakeForm(L"A5"),     MakeForm(L"a5"),    MakeForm(L"Tarvik Card 0123456789 0123456789")};
-    FORM_ITEM* forms[std::size(items)];
-    for (size_t i = 0; i < std::size(items); ++i)
+    const wchar_t* names[] = {L"Letter", L"Legal", L"A4", L"A5", L"a5", L"Tarvik Card 0123456789 0123456789"};
+    FORM_ITEM items[std::size(names)] = {};
+    FORM_ITEM* forms[std::size(names)];
+    for (size_t i = 0; i < std::size(names); ++i)
+    {
+        lstrcpyW(items[i].szName, names[i]);
         forms[i] = &items[i];
+    }
     using Names = std::vector<std::wstring>;
     // The favourites and the record's form; the names offered and the one selected.
-    const std::tuple<Names, const wchar_t*, Names, int> rows[] = {
+    const std::tuple<std::vector<LPCWSTR>, const wchar_t*, Names, int> rows[] = {
         {{L"A4", L"Letter"}, L"Letter", {L"A4", L"Letter"}, 1},
         {{L"A4", L"Gone", L"Letter"}, L"gone", {L"A4", L"Letter"}, 0},     // a deleted custom form
         {{L"letter", L"LETTER", L"A4"}, L"LeTTer", {L"Letter", L"A4"}, 0}, // the catalogue's spelling, once
@@ -86,11 +82,8 @@ TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
          {L"A4", L"Tarvik Card 0123456789 0123456789"},
          1},
     };
-    for (const auto& [names, record, expected, selected] : rows)
+    for (const auto& [favorites, record, expected, selected] : rows)
     {
-        std::vector<LPCWSTR> favorites;
-        for (const std::wstring& name : names)
-            favorites.push_back(name.c_str());
         std::vector<LPCWSTR> offered(favorites.size() + 1);
         const UINT count = OfferedFormNames(forms, std::size(forms), favorites.data(),
                                             static_cast<UINT>(favorites.size()), record, offered.data());

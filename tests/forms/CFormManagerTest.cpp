@@ -1,26 +1,25 @@
 // The form catalogue against the real spooler and the registry of the private
-// prefix: numbering across both, stored records and favourites. (The unit
-// texts are read on the paper page and in the favourites dialog.)
+// prefix: numbering across both, stored records, favourites, the hwp.exe cap.
 #include "FormFixture.h"
+#include "ProbeRun.h"
 #include "ReportLines.h"
 
 #include "CFormManager.h"
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace
 {
 using formtest::CustomFormNames;
-
 using Catalogue = formtest::PrinterFormsTest;
+using Names = std::vector<std::wstring>;
 
-TEST_F(Catalogue, SpoolerFormsThenCustomFormsNumberedOnwards)
+TEST_F(Catalogue, SpoolerFormsThenCustomFormsAddedReplacedAndDeleted)
 {
     CFormManager forms;
-    ASSERT_EQ(0u, forms.AddForm(L"Tarvik Poster", 500, 700));
-    ASSERT_EQ(0u, forms.AddForm(L"A4", 100, 150)); // named like a spooler form
+    ASSERT_EQ(0u, forms.AddForm(L"Tarvik Card", 100, 200));
+    ASSERT_EQ(0u, forms.AddForm(L"Tarvik Card", 500, 700)); // replaces
+    ASSERT_EQ(0u, forms.AddForm(L"A4", 100, 150));          // named like a spooler form
     ASSERT_EQ(0u, forms.SetPrinter(s_printer));
     ASSERT_EQ(0u, forms.LoadAvailableForm());
     const size_t n = s_spoolerForms.size();
@@ -33,7 +32,7 @@ TEST_F(Catalogue, SpoolerFormsThenCustomFormsNumberedOnwards)
                     form.flags == items[i]->dwFlags && form.cx == items[i]->size.cx && form.cy == items[i]->size.cy)
             << i << " " << testhost::Utf8(form.name);
     }
-    const std::vector<std::wstring> stored = CustomFormNames();
+    const Names stored = CustomFormNames(); // numbered on in the registry's order
     ASSERT_EQ(2u, stored.size());
     for (size_t k = 0; k < 2; ++k)
     {
@@ -48,55 +47,58 @@ TEST_F(Catalogue, SpoolerFormsThenCustomFormsNumberedOnwards)
     ASSERT_NE(nullptr, forms.FindForm(L"A4"));
     EXPECT_EQ(210000, forms.FindForm(L"A4")->size.cx);
     EXPECT_EQ(nullptr, forms.FindForm(L"a4"));
-}
-
-TEST_F(Catalogue, AddReplacesAndDeleteFindsOnlyCustomForms)
-{
-    CFormManager forms;
-    ASSERT_EQ(0u, forms.AddForm(L"Tarvik Card", 100, 200));
-    ASSERT_EQ(0u, forms.AddForm(L"Tarvik Card", 300, 400));
-    ASSERT_EQ(0u, forms.AddForm(L"Tarvik Tag", 30, 60));
-    ASSERT_EQ(0u, forms.SetPrinter(s_printer));
-    ASSERT_EQ(0u, forms.LoadAvailableForm());
-    const FORM_ITEM* card = forms.FindForm(L"Tarvik Card");
-    ASSERT_NE(nullptr, card);
-    EXPECT_EQ(300000, card->size.cx);
-    EXPECT_EQ(400000, card->size.cy);
-    EXPECT_EQ(s_spoolerForms.size() + 2, forms.GetFormCount());
 
     ASSERT_EQ(0u, forms.DeleteForm(L"Tarvik Card"));
     EXPECT_EQ(2u, forms.DeleteForm(L"Tarvik Card"));
     EXPECT_EQ(2u, forms.DeleteForm(L"Letter"));
-    EXPECT_EQ(std::vector<std::wstring>{L"Tarvik Tag"}, CustomFormNames());
+    EXPECT_EQ(Names{L"A4"}, CustomFormNames());
     EXPECT_EQ(87u, forms.AddForm(std::wstring(65, L'x').c_str(), 10, 10));
     EXPECT_EQ(87u, forms.AddForm(L"", 10, 10));
 }
 
 TEST_F(Catalogue, FavoritesSplitOnSeparatorsAndSaveJoined)
 {
-    // The stored value; the names loaded, the value saved again.
-    const std::tuple<std::wstring, std::vector<std::wstring>, std::wstring> rows[] = {
-        {L";A4;;Letter;", {L"A4", L"Letter"}, L"A4;Letter"},
-        {L" A4 ;A4", {L" A4 ", L"A4"}, L" A4 ;A4"},
-        {L";;", {}, L""},
+    // The stored value (null: none); the names loaded, the load's code, the value saved again.
+    const std::tuple<const wchar_t*, Names, DWORD, std::wstring> rows[] = {
+        {L";A4;;Letter;", {L"A4", L"Letter"}, 0, L"A4;Letter"},
+        {L" A4 ;A4", {L" A4 ", L"A4"}, 0, L" A4 ;A4"},
+        {L";;", {}, 0, L""},
+        {nullptr, {}, 2, L""},
     };
-    for (const auto& [stored, names, saved] : rows)
+    for (const auto& [stored, names, code, saved] : rows)
     {
-        ASSERT_EQ(0, formtest::StoreFavorites(stored));
+        SetUp();
+        if (stored)
+        {
+            ASSERT_EQ(0, formtest::StoreFavorites(stored));
+        }
         CFormManager forms;
         forms.AddFavoriteForm(L"replaced by the load");
-        EXPECT_EQ(0u, forms.LoadFavoriteForm());
-        EXPECT_EQ(names, std::vector<std::wstring>(forms.GetFavoriteForms(),
-                                                   forms.GetFavoriteForms() + forms.GetFavoriteFormCount()));
+        EXPECT_EQ(code, forms.LoadFavoriteForm());
+        EXPECT_EQ(names, Names(forms.GetFavoriteForms(), forms.GetFavoriteForms() + forms.GetFavoriteFormCount()));
         EXPECT_EQ(0u, forms.SaveFavoriteForm());
-        EXPECT_EQ(saved, formtest::StoredFavorites()) << testhost::Utf8(stored);
+        EXPECT_EQ(saved, formtest::StoredFavorites()) << (stored ? testhost::Utf8(stored) : "none");
     }
+}
 
-    // Without the value: code 2 and an empty list.
-    SetUp();
-    CFormManager forms;
-    forms.AddFavoriteForm(L"A4");
-    EXPECT_EQ(2u, forms.LoadFavoriteForm());
-    EXPECT_EQ(0u, forms.GetFavoriteFormCount());
+// Measured in copies of the probe program: it prints the catalogue's count
+// and whether the paper answers are the catalogue's.
+TEST_F(Catalogue, OnlyAnHwpHostIsCappedAndOnlyFrom256Forms)
+{
+    // The forms there are, the probe's name, the forms it sees.
+    const std::tuple<size_t, const wchar_t*, unsigned> rows[] = {
+        {255, L"hwp.exe", 255}, {256, L"hwp.exe", 255},   {256, L"probe.exe", 256},
+        {300, L"HWP.EXE", 255}, {300, L"myhwp.exe", 300},
+    };
+    CFormManager writer;
+    size_t total = s_spoolerForms.size();
+    for (const auto& [forms, name, count] : rows)
+    {
+        for (; total < forms; ++total)
+            ASSERT_EQ(0u, writer.AddForm((L"Tarvik " + std::to_wstring(total)).c_str(), 100, 100));
+        std::string output;
+        EXPECT_EQ(0u, testhost::RunProbeAs(name, L"papers", &output));
+        EXPECT_EQ(std::to_string(count) + " 1\r\n", output) << testhost::Utf8(name) << ", " << forms;
+    }
 }
 } // namespace

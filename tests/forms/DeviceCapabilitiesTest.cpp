@@ -3,10 +3,10 @@
 // with the catalogue.
 #include "FormFixture.h"
 #include "HeapWatch.h"
+#include "RecordFields.h"
 
 #include "CFormManager.h"
 #include "DriverInterface.h"
-#include "SettingsRecord.h"
 
 #include <cstring>
 
@@ -45,8 +45,7 @@ TEST_F(DeviceCaps, EveryIndexWithAndWithoutABuffer)
         written.resize(kGuard, kUntouched);
         EXPECT_EQ(written, out) << index;
     };
-    TARVIK_DEVMODE record;
-    SetDefaultRecord(nullptr, &record);
+    const TARVIK_DEVMODE record = testhost::DefaultRecord(nullptr);
     check(DC_FIELDS, record.dmFields, {});
     check(DC_EXTRA, record.dmDriverExtra, {});
     check(DC_VERSION, record.dmSpecVersion, {});
@@ -113,5 +112,4 @@ TEST_F(DeviceCaps, AFailedAllocationFailsTheAnswerCleanly)
     EXPECT_GT(failures, 0);
     EXPECT_GT(runs, failures);
 }
-
 } // namespace

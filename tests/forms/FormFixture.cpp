@@ -22,33 +22,28 @@ std::vector<std::wstring> CustomFormNames()
     if (RegOpenKeyExW(HKEY_CURRENT_USER, TARVIK_FORMS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return names;
     wchar_t name[256];
-    DWORD length = 256;
-    for (DWORD i = 0; RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == 0; ++i, length = 256)
+    DWORD length = std::size(name);
+    for (DWORD i = 0; RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == 0; ++i)
+    {
         names.emplace_back(name, length);
+        length = std::size(name);
+    }
     RegCloseKey(key);
     return names;
 }
 
 LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const void* data, DWORD size)
 {
-    HKEY handle = nullptr;
-    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-    if (rc == ERROR_SUCCESS)
-    {
-        rc = RegSetValueExW(handle, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(handle);
-    }
-    return rc;
+    return RegSetKeyValueW(HKEY_CURRENT_USER, key, name.c_str(), type, data, size);
 }
 
 std::wstring StoredFavorites()
 {
     wchar_t text[1024];
     DWORD size = sizeof(text);
-    return RegGetValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, RRF_RT_REG_SZ, nullptr, text,
-                        &size) == ERROR_SUCCESS
-               ? text
-               : L"(none)";
+    const LONG rc =
+        RegGetValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_FAVORITE_VALUE, RRF_RT_REG_SZ, nullptr, text, &size);
+    return rc == ERROR_SUCCESS ? text : L"(none)";
 }
 
 LONG StoreFavorites(const std::wstring& text)
@@ -64,20 +59,16 @@ CapsCall Caps(HANDLE printer, const wchar_t* name)
     };
 }
 
-namespace
-{
-std::wstring PaperLine(const std::wstring& name, DWORD number, LONG width, LONG height)
+static std::wstring PaperLine(const std::wstring& name, DWORD number, LONG width, LONG height)
 {
     return name + L" | " + std::to_wstring(number) + L" | " + std::to_wstring(width) + L" x " + std::to_wstring(height);
 }
-} // namespace
 
 std::vector<std::wstring> AskPapers(const CapsCall& caps)
 {
-    constexpr BYTE kUntouched = 0xCD;
     constexpr size_t kGuard = 256; // bytes checked past every answer
-    const WORD indexes[3] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
-    const size_t widths[3] = {64 * sizeof(wchar_t), sizeof(WORD), sizeof(POINT)};
+    const WORD indexes[] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
+    const size_t widths[] = {64 * sizeof(wchar_t), sizeof(WORD), sizeof(POINT)};
     std::vector<BYTE> out[3];
     DWORD counts[3];
     std::vector<std::wstring> lines = {L"counts"};
@@ -87,9 +78,9 @@ std::vector<std::wstring> AskPapers(const CapsCall& caps)
         lines[0] += L" " + std::to_wstring(counts[q]);
         if (counts[q] > 10000)
             return lines;
-        out[q].assign(counts[q] * widths[q] + kGuard, kUntouched);
+        out[q].assign(counts[q] * widths[q] + kGuard, 0xCD);
         lines[0] += L" " + std::to_wstring(caps(indexes[q], out[q].data()));
-        if (std::count(out[q].end() - kGuard, out[q].end(), kUntouched) != kGuard)
+        if (std::count(out[q].end() - kGuard, out[q].end(), 0xCD) != kGuard)
             lines[0] += L" written past the entries";
     }
     const auto* names = reinterpret_cast<const wchar_t*>(out[0].data());
@@ -110,23 +101,23 @@ std::vector<std::wstring> PapersOf(const CFormManager& catalogue)
         lines[0] += L" " + std::to_wstring(n + 1);
     for (DWORD k = 0; k < n; ++k)
     {
-        const FORM_ITEM* form = catalogue.GetForms()[k];
-        const SIZEL size = catalogue.FindForm(form->szName)->size;
-        lines.push_back(PaperLine(std::wstring(form->szName).substr(0, 63), k + 1, size.cx / 100, size.cy / 100));
+        const wchar_t* name = catalogue.GetForms()[k]->szName;
+        const SIZEL size = catalogue.FindForm(name)->size;
+        lines.push_back(PaperLine(std::wstring(name).substr(0, 63), k + 1, size.cx / 100, size.cy / 100));
     }
     lines.push_back(PaperLine(L"Custom Size", DMPAPER_USER, 0, 0));
     return lines;
 }
 
-// Installs the printer once per program (the handle lives until it ends).
 void PrinterFormsTest::SetUpTestSuite()
 {
+    if (s_printer)
+        return; // once per program, however many suites share the fixture
     std::wstring step;
     ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << "installing the printer failed at " << testhost::Utf8(step);
-    s_printer = testhost::OpenTarvikPrinter();
+    s_printer = testhost::OpenTarvikPrinter(); // lives until the program ends
     ASSERT_NE(nullptr, s_printer) << GetLastError();
-    DWORD needed = 0;
-    DWORD count = 0;
+    DWORD needed = 0, count = 0;
     EnumFormsW(s_printer, 1, nullptr, 0, &needed, &count);
     std::vector<BYTE> buffer(needed);
     ASSERT_TRUE(EnumFormsW(s_printer, 1, buffer.data(), needed, &needed, &count)) << GetLastError();

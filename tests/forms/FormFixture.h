@@ -1,6 +1,5 @@
-// Shared ground of the form tests: the installed printer "Tarvik", the
-// spooler's list of its forms, and raw access to the stored custom forms and
-// favourites, which every test starts and ends without.
+// The installed printer "Tarvik", its spooler forms, and raw access to the
+// stored custom forms and favourites, which every test starts and ends without.
 #pragma once
 
 #include <windows.h>
@@ -35,15 +34,12 @@ using CapsCall = std::function<DWORD(WORD index, void* output)>;
 // The module's DrvDeviceCapabilities with this printer handle and name.
 CapsCall Caps(HANDLE printer, const wchar_t* name);
 
-// The three paper answers (names, numbers, sizes), each asked for its count
-// and then into a buffer of exactly that many entries: a line with the six
-// counts (and " written past the entries" where an answer wrote beyond
-// them), then a line per entry, "name | number | width x height"; a name
-// without its terminator in its slot shows 64 characters.
+// The paper answers (names, numbers, sizes) asked for their counts, then into
+// buffers of exactly that size: "counts" and the six counts (" written past
+// the entries" after an overrun), then "name | number | width x height" each.
 std::vector<std::wstring> AskPapers(const CapsCall& caps);
-// What they must be for `catalogue`: its forms numbered from 1, names cut to
-// 63 characters, each with the size of the first form of its name, in
-// tenths of a millimetre; then "Custom Size", DMPAPER_USER, 0 x 0.
+// What they must be: the forms numbered from 1, names cut to 63 characters,
+// the size of the first form of the name; then "Custom Size", DMPAPER_USER.
 std::vector<std::wstring> PapersOf(const CFormManager& catalogue);
 
 class PrinterFormsTest : public testing::Test

@@ -16,22 +16,25 @@
 
 namespace
 {
+using namespace testhost;
+using Names = std::vector<std::wstring>;
+
 // The items of a font list, sorted as the tests compare them.
-std::vector<std::wstring> Items(HWND page, int list)
+Names Sorted(HWND page, int list)
 {
-    std::vector<std::wstring> items = testhost::Items(page, list);
+    Names items = Items(page, list);
     std::sort(items.begin(), items.end());
     return items;
 }
 
 // A user's Ctrl-clicks on the named items of a list, then on a button.
-void Move(HWND page, int list, const std::vector<std::wstring>& names, int button)
+void Move(HWND page, int list, const Names& names, int button)
 {
     for (const std::wstring& name : names)
         SendDlgItemMessageW(
             page, list, LB_SETSEL, TRUE,
             SendDlgItemMessageW(page, list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(name.c_str())));
-    testhost::Click(page, button);
+    Click(page, button);
 }
 
 std::wstring StoredInRegistry()
@@ -51,30 +54,21 @@ int CALLBACK CollectTrueType(const LOGFONTW* font, const TEXTMETRICW*, DWORD typ
     return 1;
 }
 
-class FontPage : public testhost::PrinterTest
+using FontPage = PrinterTest;
+
+// Opens the sheet on a record with this mode, option and list, runs `user`
+// on the font page and presses OK. (That this process, neither the shell nor
+// the spooler, leaves the registry alone is the probe test's last row.)
+TARVIK_DEVMODE Edit(HANDLE printer, DWORD mode, DWORD option, const std::wstring& list,
+                    const std::function<void(const Sheet&)>& user)
 {
-  protected:
-    void SetUp() override
-    {
-        PrinterTest::SetUp();
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_EXCLUDE_FONTS_VALUE);
-    }
-    // Opens the sheet on a record with this mode and list, runs `user` on the
-    // font page, presses OK. This process is neither the shell nor the
-    // spooler: the registry never changes.
-    TARVIK_DEVMODE Edit(DWORD mode, DWORD option, const std::wstring& list,
-                        const std::function<void(const testhost::Sheet&)>& user)
-    {
-        TARVIK_DEVMODE in = testhost::DefaultRecord();
-        in.dwFontMode = mode;
-        in.dwFontOption = option;
-        std::copy(list.begin(), list.begin() + std::min(list.size() + 1, std::size(in.szExcludeFonts)),
-                  in.szExcludeFonts); // a list of 2048 units or more keeps no terminator
-        const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_FONT, user);
-        EXPECT_EQ(L"(none)", StoredInRegistry());
-        return out;
-    }
-};
+    TARVIK_DEVMODE in = DefaultRecord();
+    in.dwFontMode = mode;
+    in.dwFontOption = option;
+    std::copy(list.begin(), list.begin() + std::min(list.size() + 1, std::size(in.szExcludeFonts)),
+              in.szExcludeFonts); // a list of 2048 units or more keeps no terminator
+    return RunSheet(printer, in, IDS_TITLE_FONT, user);
+}
 
 TEST_F(FontPage, ModesOptionsAndStoredList)
 {
@@ -94,17 +88,17 @@ TEST_F(FontPage, ModesOptionsAndStoredList)
     {
         SCOPED_TRACE(testing::Message() << mode << "/" << option << " then " << click << "/" << pick);
         std::string seen;
-        const TARVIK_DEVMODE out = Edit(mode, option, list, [&](const testhost::Sheet& s) {
+        const TARVIK_DEVMODE out = Edit(m_printer, mode, option, list, [&](const Sheet& s) {
             for (int radio : {IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE})
                 seen += IsDlgButtonChecked(s.page, radio) ? 'X' : '-';
             seen += " " + std::to_string(SendDlgItemMessageW(s.page, IDC_FONT_OPTION, CB_GETCURSEL, 0, 0)) + " ";
             if (click)
-                testhost::Click(s.page, click);
+                Click(s.page, click);
             if (pick >= 0)
-                testhost::Pick(s.page, IDC_FONT_OPTION, pick);
+                Pick(s.page, IDC_FONT_OPTION, pick);
             for (int id : {IDC_FONT_EXCLUDED, IDC_FONT_AVAILABLE, IDC_FONT_INCLUDE, IDC_FONT_EXCLUDE, IDC_FONT_OPTION,
                            IDC_FONT_OPTION_LABEL})
-                seen += testhost::Enabled(s.page, id) ? '+' : '-';
+                seen += Enabled(s.page, id) ? '+' : '-';
         });
         EXPECT_EQ(shown, seen);
         EXPECT_EQ(storedMode, out.dwFontMode);
@@ -124,23 +118,20 @@ TEST_F(FontPage, MovesFontsBothWays)
     ReleaseDC(nullptr, screen);
     ASSERT_EQ(2u, faces.erase(L"Tahoma") + faces.erase(L"Liberation Sans")); // Wine's fonts in the prefix
     const std::wstring longName = L"A Font Name Longer Than Any Face Name GDI Gives";
-    std::vector<std::wstring> available, excluded, moved;
+    Names kept = {L"TAHOMA", L"liberation SANS"};
     const TARVIK_DEVMODE out =
-        Edit(2, 2, L";liberation SANS;Zz Not Installed;" + longName + L";TAHOMA;", [&](const testhost::Sheet& s) {
-            HWND page = s.page;
-            available = Items(page, IDC_FONT_AVAILABLE);
+        Edit(m_printer, 2, 2, L";liberation SANS;Zz Not Installed;" + longName + L";TAHOMA;", [&](const Sheet& s) {
+            const Names available = Sorted(s.page, IDC_FONT_AVAILABLE);
+            EXPECT_EQ(Names(faces.begin(), faces.end()), available);
             ASSERT_GE(available.size(), 3u);
-            moved.assign(available.begin(), available.begin() + 3);
-            Move(page, IDC_FONT_AVAILABLE, moved, IDC_FONT_EXCLUDE);
-            EXPECT_EQ(7u, Items(page, IDC_FONT_EXCLUDED).size());
-            Move(page, IDC_FONT_EXCLUDED, {longName, L"Zz Not Installed", moved[0]}, IDC_FONT_INCLUDE);
-            excluded = Items(page, IDC_FONT_EXCLUDED);
+            Move(s.page, IDC_FONT_AVAILABLE, {available.begin(), available.begin() + 3}, IDC_FONT_EXCLUDE);
+            EXPECT_EQ(7u, Items(s.page, IDC_FONT_EXCLUDED).size());
+            Move(s.page, IDC_FONT_EXCLUDED, {longName, L"Zz Not Installed", available[0]}, IDC_FONT_INCLUDE);
+            kept.insert(kept.end(), available.begin() + 1, available.begin() + 3);
+            std::sort(kept.begin(), kept.end());
+            EXPECT_EQ(kept, Sorted(s.page, IDC_FONT_EXCLUDED));
         });
-    EXPECT_EQ(std::vector<std::wstring>(faces.begin(), faces.end()), available);
-    ASSERT_EQ(3u, moved.size());
-    std::vector<std::wstring> kept = {L"TAHOMA", L"liberation SANS", moved[1], moved[2]};
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(kept, excluded);
+    ASSERT_EQ(4u, kept.size());
     std::wstring stored = out.szExcludeFonts;
     for (const std::wstring& name : kept)
         stored.replace(stored.find(L";" + name + L";"), name.size() + 1, L"");
@@ -153,20 +144,14 @@ TEST_F(FontPage, MovesFontsBothWays)
 TEST_F(FontPage, ListThatDoesNotFitKeepsThePage)
 {
     const std::wstring longest(2040, L'Q');
-    std::vector<std::wstring> shown;
-    std::wstring seen;
-    bool stayed = false;
-    const TARVIK_DEVMODE out = Edit(2, 2, L";" + longest + L";RRRRRR;SS", [&](const testhost::Sheet& s) {
-        shown = Items(s.page, IDC_FONT_EXCLUDED);
+    const TARVIK_DEVMODE out = Edit(m_printer, 2, 2, L";" + longest + L";RRRRRR;SS", [&](const Sheet& s) {
+        EXPECT_EQ((Names{longest, L"RRRRRR"}), Sorted(s.page, IDC_FONT_EXCLUDED));
         PropSheet_PressButton(s.window, PSBTN_OK);
-        seen = testhost::AnswerMessageBox(IDOK);
+        EXPECT_EQ(MessageOf(IDS_CAPTION_ERROR, IDS_EXCLUDED_FONTS_TOO_LONG), AnswerMessageBox(IDOK));
         // Answered on the sheet's thread once the refused OK has finished.
-        stayed = PropSheet_GetCurrentPageHwnd(s.window) == s.page;
+        EXPECT_EQ(s.page, PropSheet_GetCurrentPageHwnd(s.window));
         Move(s.page, IDC_FONT_EXCLUDED, {L"RRRRRR"}, IDC_FONT_INCLUDE);
     });
-    EXPECT_EQ((std::vector<std::wstring>{longest, L"RRRRRR"}), shown);
-    EXPECT_EQ(testhost::MessageOf(IDS_CAPTION_ERROR, IDS_EXCLUDED_FONTS_TOO_LONG), seen);
-    EXPECT_TRUE(stayed);
     EXPECT_EQ(L";" + longest + L";", std::wstring(out.szExcludeFonts));
 }
 
@@ -185,10 +170,11 @@ TEST_F(FontPage, RegistryWrittenOnlyFromTheShellAndTheSpooler)
     };
     for (const auto& [name, stored] : rows)
     {
-        std::string output;
-        EXPECT_EQ(0u, testhost::RunProbeAs(name, L"fonts", &output)) << output;
-        EXPECT_EQ(stored, StoredInRegistry()) << testhost::Utf8(name);
         RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_EXCLUDE_FONTS_VALUE);
+        std::string output;
+        EXPECT_EQ(0u, RunProbeAs(name, L"fonts", &output)) << output;
+        EXPECT_EQ(stored, StoredInRegistry()) << Utf8(name);
     }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_EXCLUDE_FONTS_VALUE);
 }
 } // namespace
