@@ -11,9 +11,6 @@
 
 namespace testhost
 {
-namespace
-{
-// Shows the tab titled by `titleId` (0: the one shown); its page, or null.
 HWND ShowTab(HWND sheet, UINT titleId)
 {
     const std::vector<std::wstring> titles = TabTitles(sheet);
@@ -28,7 +25,6 @@ HWND ShowTab(HWND sheet, UINT titleId)
         PropSheet_SetCurSel(sheet, nullptr, index); // creates the page before it returns
     return PropSheet_GetCurrentPageHwnd(sheet);
 }
-} // namespace
 
 std::wstring ResourceText(UINT id)
 {

@@ -20,6 +20,9 @@ std::wstring ResourceText(UINT id);
 // What AnswerMessageBox reads off a box with these strings.
 std::wstring MessageOf(UINT captionId, UINT textId);
 
+// Shows the tab titled by string `titleId` (0: the one shown); its page, or
+// null when the sheet has no such tab.
+HWND ShowTab(HWND sheet, UINT titleId);
 // What the user's script works on.
 struct Sheet
 {

@@ -6,7 +6,6 @@
 
 #include "resource.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <tuple>
@@ -15,15 +14,6 @@ namespace
 {
 using namespace testhost;
 using SheetPages = PrinterTest;
-
-// Switches the sheet to the tab titled by string `titleId`; its page.
-HWND ShowTab(HWND sheet, UINT titleId)
-{
-    const std::vector<std::wstring> titles = TabTitles(sheet);
-    const auto index = std::find(titles.begin(), titles.end(), ResourceText(titleId)) - titles.begin();
-    PropSheet_SetCurSel(sheet, nullptr, index); // creates the page before it returns
-    return PropSheet_GetCurrentPageHwnd(sheet);
-}
 
 // The security page's controls in the order 1001 1073 1051 1074 1052 1075
 // 1056 1065 1076 1066 1077 1068 1003 1002 1078 1009 1010 1011 1012 1013 1016
