@@ -1,4 +1,4 @@
-// libFuzzer entry, also called by xml_replay: properties that hold for every
+// libFuzzer entry (it also replays the corpus): properties that hold for every
 // input. Aborts with a message on the first violation.
 #include "XmlParser.h"
 
