@@ -14,6 +14,7 @@ if [ ! -f "$build/build.ninja" ]; then
         exit 1
     }
 fi
-cmake --build "$build" --target xml_replay -- -j2
+cmake --build "$build" --target xml_fuzzer -- -j2
+# -runs=0: every input of the folders once, no fuzzing.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$build/xml_replay" xml/fuzz/corpus xml/fuzz/regressions
+    "$build/xml_fuzzer" -runs=0 xml/fuzz/corpus xml/fuzz/regressions

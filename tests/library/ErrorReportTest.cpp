@@ -1,5 +1,4 @@
-// Failure reporting, checked against what the platform itself says: system
-// texts come from FormatMessageW on this machine, never from a literal.
+// Failure reporting against the platform's own texts (FormatMessageW here).
 #include "DebugCapture.h"
 #include "ReportLines.h"
 
@@ -17,8 +16,8 @@ using testhost::DebugCapture;
 
 const wchar_t kOverflow[] = L"Exception : The format is invalid or Parameter length is too long";
 
-// The system text, the formatted reason and the code in decimal and hex, the
-// sign of a negative code kept; the last error text holds the same.
+// The system text, the reason and the code in decimal and hex (a negative
+// code keeps its sign); the last error text holds the same.
 TEST(ReportErrorW, SystemTextReasonAndCode)
 {
     const std::wstring longName(5000, L'x');

@@ -1,9 +1,6 @@
-// The update check against a hostile server on 127.0.0.1: lengths that lie,
-// bodies without end, answers that are not HTTP, cut or badly encoded, a
-// silent server and a redirect to a local file. Every run ends with exactly
-// one message and gives back its handles (the test main checks the heap);
-// the time each run took is printed. The silence lasts TARVIK_STALL_SECONDS
-// (2 unless set; the long run uses 10).
+// The update check against a hostile server on 127.0.0.1 (docs/reliability.md):
+// every run ends with exactly one message and gives back its handles; the
+// time each took is printed. The silence lasts TARVIK_STALL_SECONDS (2 unless set).
 #include "HttpTestServer.h"
 #include "ProcessUsage.h"
 #include "SheetSession.h"
@@ -28,11 +25,6 @@ std::string Answer(const std::string& version, const std::string& padding = "")
            "</version><downloadurl>http://a.example/t.exe</downloadurl></workflow></tarvik7></product></kastrel>";
 }
 
-std::wstring Wide(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
 // Every byte as %XX, for an answer carried in the query.
 std::string Escaped(const std::string& text)
 {
@@ -44,13 +36,6 @@ std::string Escaped(const std::string& text)
         escaped += hex;
     }
     return escaped;
-}
-
-// The state folder's files as the file: address Wine gives the Unix path.
-std::string LocalFileUrl(const char* name)
-{
-    const char* state = std::getenv("TARVIK_HTTP_STATE");
-    return std::string("file:///Z:") + (state ? state : "") + "/files/" + name;
 }
 
 TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
@@ -67,6 +52,9 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
     ASSERT_TRUE(server.PublishFile(L"bad-utf8.xml", badUtf8));
     ASSERT_TRUE(server.PublishFile(L"only-bad-utf8.xml", std::string(2000, '\xFF')));
 
+    // The published file as the file: address Wine gives its Unix path.
+    const char* state = std::getenv("TARVIK_HTTP_STATE");
+    const std::string localFile = std::string("file:///Z:") + (state ? state : "") + "/files/newer.xml";
     CDlgInfoSetting page;
     page.m_hWnd = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
                                   nullptr, nullptr);
@@ -83,11 +71,10 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
         {"invalid UTF-8 beside the answer", "file=bad-utf8.xml&type=text/xml;charset=utf-8", IDS_NEWER_VERSION},
         {"nothing but invalid UTF-8", "file=only-bad-utf8.xml&type=text/xml;charset=utf-8", IDS_NO_NEWER_VERSION},
         {"silence, then the connection ends", "stall=" + stall + "&raw=", IDS_NO_NEWER_VERSION},
-        {"a redirect to a local file", "status=302&location=" + LocalFileUrl("newer.xml"), IDS_NO_NEWER_VERSION},
+        {"a redirect to a local file", "status=302&location=" + localFile, IDS_NO_NEWER_VERSION},
     };
-    // The first exchange of the process starts the platform's network layer
-    // and the first failure line opens the debug stream's mutex; both keep
-    // their handles for the life of the process: not runs to count.
+    // The first exchange (the network layer) and the first failure line (the
+    // debug stream's mutex) keep handles for good: not runs to count.
     for (const wchar_t* warmUp : {L"/?file=newer.xml", L"/?status=404"})
     {
         const std::wstring url = server.Url(warmUp);
@@ -97,7 +84,8 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
     for (const auto& [what, query, message] : rows)
     {
         SCOPED_TRACE(what);
-        const std::wstring url = server.Url(L"/tarvikpro7/checkupdate.html?" + Wide(query));
+        const std::wstring url =
+            server.Url(L"/tarvikpro7/checkupdate.html?" + std::wstring(query.begin(), query.end()));
         const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
         const auto start = std::chrono::steady_clock::now();
         const std::vector<std::wstring> shown =

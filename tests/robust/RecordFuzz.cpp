@@ -1,14 +1,10 @@
-// Hostile settings records against the built tarvikui.dll: random, short,
-// foreign, truncated and mutated records, each ending at a no-access page,
-// go into the no-UI size and merge requests (directly and through the
-// spooler's DocumentPropertiesW on the printer "Tarvik"), the sheet's INIT
-// and DESTROY with a recording host, and DrvConvertDevMode in every mode
-// with output buffers of every size. A read or write past a buffer faults at
-// its fence, a write before it shows in its guard bytes, and the buffers the
-// module writes are compared with what the record rules make of the input.
-//
-// Usage: record_fuzz [inputs [seed [first]]]. Input k of a seed is made
-// from that seed and k alone, so "record_fuzz 1 <seed> <k>" runs it again.
+// Hostile settings records against the built tarvikui.dll (see
+// docs/reliability.md): random, short, foreign, truncated and mutated
+// records, each ending at a no-access page, go to the no-UI requests
+// (directly and through DocumentPropertiesW), the sheet's INIT and DESTROY
+// and DrvConvertDevMode; the output is compared with the record rules.
+// Usage: record_fuzz [inputs [seed [first]]]; "record_fuzz 1 <seed> <k>"
+// replays input k of a seed.
 #include "DebugCapture.h"
 #include "FencedBuffer.h"
 #include "PrinterInstaller.h"
@@ -34,14 +30,7 @@ namespace
 using Bytes = std::vector<BYTE>;
 using testhost::FencedBuffer;
 
-enum Target
-{
-    kNoUi,
-    kDocumentProperties,
-    kSheet,
-    kConvert,
-    kTargetCount
-};
+constexpr int kNoUi = 0, kDocumentProperties = 1, kSheet = 2, kConvert = 3, kTargetCount = 4;
 const char* const kTargetNames[kTargetCount] = {"no-UI size and merge", "DocumentPropertiesW", "sheet INIT/DESTROY",
                                                 "DrvConvertDevMode"};
 const char* const kKindNames[] = {"random", "short", "foreign", "truncated", "mutated", "hostile values"};
@@ -60,34 +49,28 @@ FencedBuffer g_in(kLargestRecord), g_out(kRecordSize + 256), g_name(256), g_size
 FencedBuffer* const g_buffers[] = {&g_in, &g_out, &g_name, &g_size};
 
 // The input under way, for the fault report, and what went wrong so far.
-struct Current
-{
-    unsigned long long seed = 0;
-    unsigned long index = 0;
-    const char* what = "";
-} g_current;
+unsigned long long g_seed = 1;
+unsigned long g_index = 0;
+const char* g_what = "";
 unsigned long g_fenceFaults = 0, g_guardFaults = 0, g_mismatches = 0;
 
 void Report(const char* what)
 {
-    std::printf("FAIL input %lu of seed %llu (%s): %s\n", g_current.index, g_current.seed, g_current.what, what);
-    std::fflush(stdout);
+    std::printf("FAIL input %lu of seed %llu (%s): %s\n", g_index, g_seed, g_what, what);
 }
 
-// A touch of a fence is a fault even where the platform swallows it (its
-// text functions catch page faults): seen here first.
+// A touch of a fence is a fault even where the platform's text functions
+// swallow page faults: seen here first.
 LONG CALLBACK WatchFences(EXCEPTION_POINTERS* e)
 {
     const EXCEPTION_RECORD* r = e->ExceptionRecord;
-    if (r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2)
+    for (const FencedBuffer* buffer : g_buffers)
     {
-        for (const FencedBuffer* buffer : g_buffers)
+        if (r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2 &&
+            buffer->InFence(reinterpret_cast<const void*>(r->ExceptionInformation[1])))
         {
-            if (buffer->InFence(reinterpret_cast<const void*>(r->ExceptionInformation[1])))
-            {
-                ++g_fenceFaults;
-                Report(r->ExceptionInformation[0] ? "wrote past a buffer" : "read past a buffer");
-            }
+            ++g_fenceFaults;
+            Report(r->ExceptionInformation[0] ? "wrote past a buffer" : "read past a buffer");
         }
     }
     return EXCEPTION_CONTINUE_SEARCH;
@@ -111,18 +94,6 @@ void Expect(bool held, const char* what)
     }
 }
 
-void ExpectGuards()
-{
-    for (const FencedBuffer* buffer : g_buffers)
-    {
-        if (!buffer->GuardIntact())
-        {
-            ++g_guardFaults;
-            Report("wrote before a buffer");
-        }
-    }
-}
-
 Bytes BytesOf(const void* p, size_t n)
 {
     return Bytes(static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
@@ -139,9 +110,13 @@ bool IsWhole(const Bytes& bytes)
     return bytes.size() >= kHeaderBytes && dm->dmSize == kPublicSize && dm->dmDriverExtra == kPrivateSize;
 }
 
-// A record of one of the kinds a careless or hostile caller hands over. Its
-// buffer is exactly as long as its own header says, and never shorter than
-// the header itself.
+bool IsText(const testhost::RecordField& field)
+{
+    return field.kind == testhost::FieldKind::Text16 || field.kind == testhost::FieldKind::Text8;
+}
+
+// A record of one of the kinds a careless or hostile caller hands over, in a
+// buffer exactly as long as its own header says (never below the header).
 Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
 {
     Bytes bytes = (rng() % 2) ? g_printerDefault : g_builtInDefault;
@@ -175,11 +150,8 @@ Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
         break;
     default: // whole, with texts that never end and the merged fields at their edges
         for (const testhost::RecordField& field : testhost::RecordFields())
-        {
-            if (field.kind == testhost::FieldKind::Text16 || field.kind == testhost::FieldKind::Text8)
-                for (unsigned i = 0; i < field.size; ++i)
-                    bytes[field.offset + i] = static_cast<BYTE>(0x41 + some(26));
-        }
+            for (unsigned i = 0; IsText(field) && i < field.size; ++i)
+                bytes[field.offset + i] = static_cast<BYTE>(0x41 + some(26));
         r.dmPrintQuality = static_cast<short>(some(2) ? static_cast<int>(rng()) : some(3) - 1);
         r.dmScale = static_cast<short>(some(2) ? 0 : rng());
         r.bFixedPaperSize = some(3) == 0 ? static_cast<BOOL>(rng()) : static_cast<BOOL>(some(2));
@@ -195,21 +167,53 @@ Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
     return bytes;
 }
 
-// The merge as the record rules define it: the caller's print quality
-// travels into its own resolution field, a whole input is copied with a
-// zero scale made 100 and a fixed paper size put into the public fields,
-// anything else gives the printer's default.
-void ExpectMerge(DWORD mode, const Bytes& record, bool withIn, bool withOut, const Bytes& printerDefault)
+// Places the input and an untouched output; gives what the caller passes.
+std::pair<DEVMODEW*, DEVMODEW*> PlaceRecords(const Bytes& record, bool withIn, bool withOut)
 {
-    Bytes in = record;
-    const bool whole = withIn && IsWhole(in);
-    if ((mode & DM_IN_BUFFER) && whole && AsRecord(in).dmPrintQuality > 0)
-        AsRecord(in).dwResolution = static_cast<DWORD>(AsRecord(in).dmPrintQuality);
-    Bytes out(kRecordSize, kUntouched);
+    BYTE* in = g_in.Place(record.size(), record.data());
+    BYTE* out = g_out.Place(kRecordSize, nullptr, kUntouched);
+    return {reinterpret_cast<DEVMODEW*>(withIn ? in : nullptr), reinterpret_cast<DEVMODEW*>(withOut ? out : nullptr)};
+}
+
+// A size query or merge, directly or through the spooler. The caller's
+// buffers are placed whether or not they are passed: one not passed must
+// stay as it was.
+void RunNoUi(std::mt19937_64& rng, const Bytes& record, bool spooler)
+{
+    const bool withIn = rng() % 8 != 0, withOut = rng() % 8 != 0;
+    const bool withPrinter = spooler || rng() % 4 != 0;
+    const auto [in, out] = PlaceRecords(record, withIn, withOut);
+    const DWORD io = DM_IN_BUFFER | DM_OUT_BUFFER;
+    static const DWORD kModes[] = {0, DM_OUT_BUFFER, DM_IN_BUFFER, io, DM_OUT_DEFAULT, io | DM_OUT_DEFAULT};
+    // The spooler opens the sheet for any bit beyond these three.
+    const DWORD mode = rng() % 4 == 0 ? static_cast<DWORD>(rng()) & (spooler ? io | DM_OUT_DEFAULT : ~0u)
+                                      : kModes[rng() % std::size(kModes)];
+    LONG result = 0;
+    if (spooler)
+    {
+        wchar_t name[] = L"Tarvik";
+        result = DocumentPropertiesW(nullptr, g_printer, name, out, in, mode);
+    }
+    else
+    {
+        HANDLE printer = withPrinter ? g_printer : nullptr;
+        DOCUMENTPROPERTYHEADER header = {sizeof(header), 0, printer, nullptr, in, out, DWORD(rng()), mode};
+        result = g_sheets(nullptr, reinterpret_cast<LPARAM>(&header));
+        Expect(mode != 0 || header.cbOut == kRecordSize, "a size query did not set cbOut");
+    }
+    Expect(result == (mode == 0 ? LONG(kRecordSize) : 1), "unexpected answer");
+    // The merge: the caller's print quality travels into its resolution
+    // field, a whole input is copied with a zero scale made 100 and a fixed
+    // paper size put into the public fields, anything else gives the
+    // printer's default. A size query writes nothing.
+    Bytes expectIn = record, expectOut(kRecordSize, kUntouched);
+    const bool whole = withIn && mode != 0 && IsWhole(record);
+    if ((mode & DM_IN_BUFFER) && whole && AsRecord(expectIn).dmPrintQuality > 0)
+        AsRecord(expectIn).dwResolution = static_cast<DWORD>(AsRecord(expectIn).dmPrintQuality);
     if ((mode & DM_OUT_BUFFER) && withOut)
     {
-        out = whole ? in : printerDefault;
-        TARVIK_DEVMODE& r = AsRecord(out);
+        expectOut = whole ? expectIn : withPrinter ? g_printerDefault : g_builtInDefault;
+        TARVIK_DEVMODE& r = AsRecord(expectOut);
         if (whole && r.dmScale == 0)
             r.dmScale = 100;
         if (whole && r.bFixedPaperSize == 1)
@@ -218,54 +222,8 @@ void ExpectMerge(DWORD mode, const Bytes& record, bool withIn, bool withOut, con
             r.dmPaperLength = static_cast<short>(r.dwFixedPaperLength & 0xFFFF);
         }
     }
-    Expect(BytesOf(g_in.Data(), g_in.Size()) == in, "the input record is not as the merge leaves it");
-    Expect(BytesOf(g_out.Data(), kRecordSize) == out, "the output record is not the merge of the input");
-}
-
-DWORD NoUiMode(std::mt19937_64& rng, bool spooler)
-{
-    static const DWORD kModes[] = {0,
-                                   DM_OUT_BUFFER,
-                                   DM_IN_BUFFER,
-                                   DM_IN_BUFFER | DM_OUT_BUFFER,
-                                   DM_OUT_DEFAULT,
-                                   DM_IN_BUFFER | DM_OUT_BUFFER | DM_OUT_DEFAULT};
-    // The spooler opens the sheet for any bit beyond these three.
-    if (rng() % 4 == 0)
-        return static_cast<DWORD>(rng()) & (spooler ? (DM_IN_BUFFER | DM_OUT_BUFFER | DM_OUT_DEFAULT) : ~0u);
-    return kModes[rng() % std::size(kModes)];
-}
-
-// The caller's buffers are placed whether or not they are passed: one that
-// is not passed must stay as it was.
-void RunNoUi(std::mt19937_64& rng, const Bytes& record, bool spooler)
-{
-    const bool withIn = rng() % 8 != 0, withOut = rng() % 8 != 0;
-    const bool withPrinter = spooler || rng() % 4 != 0;
-    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
-    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
-    const DWORD mode = NoUiMode(rng, spooler);
-    LONG result = 0;
-    if (spooler)
-    {
-        wchar_t name[] = L"Tarvik";
-        result = DocumentPropertiesW(nullptr, g_printer, name, withOut ? out : nullptr, withIn ? in : nullptr, mode);
-    }
-    else
-    {
-        DOCUMENTPROPERTYHEADER header = {};
-        header.cbSize = sizeof(header);
-        header.hPrinter = withPrinter ? g_printer : nullptr;
-        header.pdmIn = withIn ? in : nullptr;
-        header.pdmOut = withOut ? out : nullptr;
-        header.cbOut = static_cast<DWORD>(rng());
-        header.fMode = mode;
-        result = g_sheets(nullptr, reinterpret_cast<LPARAM>(&header));
-        Expect(mode != 0 || header.cbOut == kRecordSize, "a size query did not set cbOut");
-    }
-    Expect(result == (mode == 0 ? LONG(kRecordSize) : 1), "unexpected answer");
-    // A size query writes nothing, as a merge without DM_OUT_BUFFER does.
-    ExpectMerge(mode, record, withIn && mode != 0, withOut, withPrinter ? g_printerDefault : g_builtInDefault);
+    Expect(BytesOf(g_in.Data(), g_in.Size()) == expectIn, "the input record is not as the merge leaves it");
+    Expect(BytesOf(g_out.Data(), kRecordSize) == expectOut, "the output record is not the merge of the input");
 }
 
 // The recording host keeps the pages the sheet adds, as the real host does.
@@ -279,29 +237,21 @@ LONG_PTR CALLBACK RecordingHost(HANDLE, UINT function, LPARAM lParam1, LPARAM)
     return reinterpret_cast<LONG_PTR>(g_hostPages.back());
 }
 
+// INIT fills the caller's output with the working record: the input when it
+// is whole, else the printer's default.
 void RunSheet(std::mt19937_64& rng, const Bytes& record)
 {
     const bool withIn = rng() % 8 != 0, withOut = rng() % 4 != 0;
-    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
-    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
-    DOCUMENTPROPERTYHEADER header = {};
-    header.cbSize = sizeof(header);
-    header.hPrinter = g_printer;
-    header.pdmIn = withIn ? in : nullptr;
-    header.pdmOut = withOut ? out : nullptr;
-    header.fMode = DM_IN_PROMPT | (withIn ? DM_IN_BUFFER : 0) | (withOut ? DM_OUT_BUFFER : 0);
-    PROPSHEETUI_INFO info = {};
-    info.cbSize = sizeof(info);
-    info.hComPropSheet = reinterpret_cast<HANDLE>(&g_hostPages);
-    info.pfnComPropSheet = RecordingHost;
-    info.Reason = PROPSHEETUI_REASON_INIT;
+    const auto [in, out] = PlaceRecords(record, withIn, withOut);
+    const DWORD mode = DM_IN_PROMPT | (in ? DM_IN_BUFFER : 0) | (out ? DM_OUT_BUFFER : 0);
+    DOCUMENTPROPERTYHEADER header = {sizeof(header), 0, g_printer, nullptr, in, out, 0, mode};
+    PROPSHEETUI_INFO info = {
+        sizeof(info), 0, 0, PROPSHEETUI_REASON_INIT, reinterpret_cast<HANDLE>(&g_hostPages), RecordingHost, 0, 0, 0};
     Expect(g_sheets(&info, reinterpret_cast<LPARAM>(&header)) == 1 && info.UserData != 0, "INIT failed");
-    // The working record is the caller's output: the input when it is
-    // whole, else the printer's default.
     const Bytes working = withIn && IsWhole(record) ? record : g_printerDefault;
-    Expect(BytesOf(out, kRecordSize) == (withOut ? working : Bytes(kRecordSize, kUntouched)),
+    Expect(BytesOf(g_out.Data(), kRecordSize) == (withOut ? working : Bytes(kRecordSize, kUntouched)),
            "the working record is not what INIT must fill in");
-    Expect(BytesOf(in, record.size()) == record, "INIT changed the input");
+    Expect(BytesOf(g_in.Data(), record.size()) == record, "INIT changed the input");
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     Expect(g_sheets(&info, 0) == 1 && info.UserData == 0, "DESTROY failed");
     for (HPROPSHEETPAGE page : g_hostPages)
@@ -309,8 +259,8 @@ void RunSheet(std::mt19937_64& rng, const Bytes& record)
     g_hostPages.clear();
 }
 
-// One DrvConvertDevMode call with the output of `size` bytes ending at the
-// fence and the size variable at its own fence.
+// One DrvConvertDevMode call, the output of `size` bytes ending at its fence
+// and the size variable at its own.
 void Convert(DWORD mode, size_t size, const wchar_t* name, bool withOut, bool withSize, LONG claimed)
 {
     BYTE* out = g_out.Place(size, nullptr, kUntouched);
@@ -321,27 +271,21 @@ void Convert(DWORD mode, size_t size, const wchar_t* name, bool withOut, bool wi
                   reinterpret_cast<DEVMODEW*>(withOut ? out : nullptr), withSize ? needed : nullptr, mode);
     const DWORD error = GetLastError();
     Bytes written(g_out.Size(), kUntouched);
-    LONG after = claimed;
-    BOOL answer = TRUE;
-    if (mode == CDM_DRIVER_DEFAULT)
+    const bool small = withSize && claimed < LONG(kRecordSize);
+    const BOOL answer = mode != CDM_DRIVER_DEFAULT || (withSize && !small && withOut);
+    if (mode == CDM_DRIVER_DEFAULT && answer)
     {
-        answer = withSize && claimed >= LONG(kRecordSize) && withOut;
-        if (withSize && claimed < LONG(kRecordSize))
-            after = kRecordSize;
-        if (answer)
-        {
-            const TARVIK_DEVMODE made = testhost::DefaultRecord(name && name[0] ? name : TARVIK_PRODUCT_NAME);
-            std::memcpy(written.data(), &made, kRecordSize);
-        }
-        else
-        {
-            Expect(error ==
-                       (withSize && claimed < LONG(kRecordSize) ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_PARAMETER),
-                   "a refused default gave another last error");
-        }
+        const TARVIK_DEVMODE made = testhost::DefaultRecord(name && name[0] ? name : TARVIK_PRODUCT_NAME);
+        std::memcpy(written.data(), &made, kRecordSize);
+    }
+    else if (mode == CDM_DRIVER_DEFAULT)
+    {
+        Expect(error == (small ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_PARAMETER),
+               "a refused default gave another last error");
     }
     Expect(result == answer, "unexpected answer");
-    Expect(*needed == after, "the size variable is not as the rules leave it");
+    Expect(*needed == (mode == CDM_DRIVER_DEFAULT && small ? LONG(kRecordSize) : claimed),
+           "the size variable is not as the rules leave it");
     Expect(BytesOf(g_out.Data(), g_out.Size()) == written, "the output is not the default record or untouched");
 }
 
@@ -359,9 +303,9 @@ void RunConvert(std::mt19937_64& rng, const Bytes& record)
     Convert(mode, size, placed, rng() % 16 != 0, rng() % 16 != 0, claimed);
 }
 
-// Every text field of a whole record filled to its end without a
-// terminator, each with a character of its own: UTF-16 fields with U+4E00
-// onwards, 8-bit fields (the passwords) with 0xC0 onwards.
+// Every text field filled to its end without a terminator, each with a
+// character of its own (UTF-16 fields U+4E00 onwards, the 8-bit passwords
+// 0xC0 onwards).
 struct MarkedField
 {
     const testhost::RecordField* field;
@@ -369,52 +313,25 @@ struct MarkedField
     size_t characters;
 };
 
-std::vector<MarkedField> MarkTexts(Bytes& record)
+// The real sheet through the spooler, once, with texts that never end: each
+// tab is shown, every control's text read, and OK pressed (Cancel if a page
+// refuses to be left). No control shows more than its field, each text comes
+// back as it was or ended within its field, no password reaches the
+// debugger output.
+void RunSheetWithEndlessTexts()
 {
+    Bytes record = g_printerDefault;
     std::vector<MarkedField> marked;
     for (const testhost::RecordField& field : testhost::RecordFields())
     {
         const bool wide = field.kind == testhost::FieldKind::Text16;
-        if (!wide && field.kind != testhost::FieldKind::Text8)
-            continue;
         const auto marker = static_cast<wchar_t>((wide ? 0x4E00 : 0xC0) + marked.size());
-        for (unsigned i = 0; i < field.size; ++i)
+        for (unsigned i = 0; IsText(field) && i < field.size; ++i)
             record[field.offset + i] = wide ? static_cast<BYTE>(i % 2 ? marker >> 8 : marker) : BYTE(marker);
-        marked.push_back({&field, marker, wide ? field.size / 2 : field.size});
+        if (IsText(field))
+            marked.push_back({&field, marker, wide ? field.size / 2 : field.size});
     }
-    return marked;
-}
-
-// What a control shows of a marked field: that field's marker alone, never
-// more of it than the field holds (a reader that ran on would show the next
-// field's marker or the bytes after it).
-bool ShowsOnlyItsField(const std::wstring& text, const std::vector<MarkedField>& marked)
-{
-    for (const MarkedField& m : marked)
-    {
-        if (text.find(m.marker) != std::wstring::npos)
-            return text.size() <= m.characters && text.find_first_not_of(m.marker) == std::wstring::npos;
-    }
-    return true;
-}
-
-BOOL CALLBACK CollectText(HWND control, LPARAM texts)
-{
-    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(testhost::WindowText(control));
-    return TRUE;
-}
-
-// The real sheet through the spooler, once, with texts that never end: each
-// tab is shown (its page reads the record), every control's text is read,
-// and OK is pressed (Cancel if a page refuses to be left). No control shows
-// more than its field, the caller's record gets back each text as it was or
-// ending within its field, and no password reaches the debugger output.
-void RunSheetWithEndlessTexts()
-{
-    Bytes record = g_printerDefault;
-    const std::vector<MarkedField> marked = MarkTexts(record);
-    auto* in = reinterpret_cast<DEVMODEW*>(g_in.Place(record.size(), record.data()));
-    auto* out = reinterpret_cast<DEVMODEW*>(g_out.Place(kRecordSize, nullptr, kUntouched));
+    const auto [in, out] = PlaceRecords(record, true, true);
     std::vector<std::wstring> texts;
     size_t tabs = 0;
     testhost::DebugCapture debug;
@@ -424,16 +341,20 @@ void RunSheetWithEndlessTexts()
             tabs = sheet ? testhost::TabTitles(sheet).size() : 0;
             for (size_t tab = 0; tab < tabs; ++tab)
             {
-                // Posted, so that a page that complains in a message box
-                // at its start does not hold this thread.
-                // A page that refuses to be left says so in a message box:
-                // then its tab stays, and the next one is tried.
+                // Posted: a page that complains or refuses to be left says so
+                // in a message box, which is answered; then the next tab.
                 PostMessageW(sheet, PSM_SETCURSEL, tab, 0);
                 testhost::WaitFor([&] {
                     return !testhost::AnswerMessageBox(IDOK, 50).empty() ||
                            PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == int(tab);
                 });
-                EnumChildWindows(PropSheet_GetCurrentPageHwnd(sheet), CollectText, reinterpret_cast<LPARAM>(&texts));
+                EnumChildWindows(
+                    PropSheet_GetCurrentPageHwnd(sheet),
+                    [](HWND control, LPARAM all) {
+                        reinterpret_cast<std::vector<std::wstring>*>(all)->push_back(testhost::WindowText(control));
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(&texts));
             }
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
             testhost::WaitFor([&] {
@@ -447,18 +368,24 @@ void RunSheetWithEndlessTexts()
     }
     Expect(tabs > 0 && !texts.empty(), "the sheet did not show its pages");
     for (const std::wstring& text : texts)
-        Expect(ShowsOnlyItsField(text, marked), "a control shows more than its field");
+    {
+        // A control showing a field's marker shows it alone, never more of
+        // it than the field holds (a reader that ran on shows the next one).
+        for (const MarkedField& m : marked)
+            if (text.find(m.marker) != std::wstring::npos)
+                Expect(text.size() <= m.characters && text.find_first_not_of(m.marker) == std::wstring::npos,
+                       "a control shows more than its field");
+    }
     for (const MarkedField& m : marked)
     {
         const BYTE* field = g_out.Data() + m.field->offset;
-        const BYTE* given = record.data() + m.field->offset;
         // A page may store another text (the paper page stores the form it
         // selected), but never one that runs past its field.
         const size_t unit = m.field->size / m.characters;
         bool ended = false;
         for (size_t n = 0; n < m.characters && !ended; ++n)
             ended = (unit == 2 ? field[2 * n] | field[2 * n + 1] : field[n]) == 0;
-        Expect(std::equal(field, field + m.field->size, given) || ended, m.field->name);
+        Expect(std::equal(field, field + m.field->size, record.data() + m.field->offset) || ended, m.field->name);
     }
     for (const std::wstring& line : debug.Lines())
         Expect(line.find(marked.back().marker) == std::wstring::npos &&
@@ -466,17 +393,6 @@ void RunSheetWithEndlessTexts()
                "a password reached the debugger output");
     std::printf("  sheet with endless texts: %zu tabs, %zu control texts read, %zu debug lines\n", tabs, texts.size(),
                 debug.Lines().size());
-}
-
-Bytes StoredPrinterRecord()
-{
-    DWORD needed = 0;
-    GetPrinterW(g_printer, 2, nullptr, 0, &needed);
-    Bytes info(needed);
-    if (!needed || !GetPrinterW(g_printer, 2, info.data(), needed, &needed))
-        return Bytes();
-    const DEVMODEW* stored = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
-    return stored ? BytesOf(stored, size_t(stored->dmSize) + stored->dmDriverExtra) : Bytes();
 }
 
 bool Prepare()
@@ -495,17 +411,30 @@ bool Prepare()
         reinterpret_cast<void*>(GetProcAddress(module, "DrvDocumentPropertySheets")));
     g_convert =
         reinterpret_cast<decltype(g_convert)>(reinterpret_cast<void*>(GetProcAddress(module, "DrvConvertDevMode")));
-    g_printerDefault = StoredPrinterRecord();
+    // The printer's stored record, as the spooler gives it.
+    DWORD needed = 0;
+    GetPrinterW(g_printer, 2, nullptr, 0, &needed);
+    Bytes info(needed);
+    const DEVMODEW* stored = needed && GetPrinterW(g_printer, 2, info.data(), needed, &needed)
+                                 ? reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode
+                                 : nullptr;
+    if (stored)
+        g_printerDefault = BytesOf(stored, size_t(stored->dmSize) + stored->dmDriverExtra);
     const TARVIK_DEVMODE builtIn = testhost::DefaultRecord();
     g_builtInDefault = BytesOf(&builtIn, kRecordSize);
     return g_sheets && g_convert && IsWhole(g_printerDefault);
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     const unsigned long inputs = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 3000;
-    g_current.seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    g_seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
     const unsigned long first = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (!Prepare())
@@ -515,9 +444,9 @@ int main(int argc, char** argv)
     }
     AddVectoredExceptionHandler(1, WatchFences);
     SetUnhandledExceptionFilter(ReportCrash);
-    g_current.what = "the sheet with endless texts";
+    g_what = "the sheet with endless texts";
     RunSheetWithEndlessTexts();
-    g_current.what = "DrvConvertDevMode sweep";
+    g_what = "DrvConvertDevMode sweep";
     const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
     const auto start = std::chrono::steady_clock::now();
 
@@ -526,20 +455,19 @@ int main(int argc, char** argv)
     for (DWORD mode : {0u, 1u, 2u, 3u, 4u, 5u, 0xFFFFFFFFu})
         for (size_t size = 0; size <= kRecordSize + 64; ++size, ++sweep)
             Convert(mode, size, g_name.PlaceText(L"Tarvik", 6), true, true, static_cast<LONG>(size));
-    const double sweepSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double sweepSeconds = SecondsSince(start);
 
     unsigned long perTarget[kTargetCount] = {}, perKind[kKindCount] = {};
     double seconds[kTargetCount] = {};
-    for (unsigned long k = first; k < first + inputs; ++k)
+    for (g_index = first; g_index < first + inputs; ++g_index)
     {
-        std::mt19937_64 rng(g_current.seed * 0x9E3779B97F4A7C15ull + k);
+        std::mt19937_64 rng(g_seed * 0x9E3779B97F4A7C15ull + g_index);
         const size_t kind = rng() % kKindCount;
         const Bytes record = MakeRecord(rng, kind);
         // The sheet costs a GDI+ start and the pages: one input in eight.
         const unsigned pick = static_cast<unsigned>(rng() % 8);
-        const Target target = pick < 3 ? kNoUi : pick < 5 ? kDocumentProperties : pick < 6 ? kSheet : kConvert;
-        g_current.index = k;
-        g_current.what = kTargetNames[target];
+        const int target = pick < 3 ? kNoUi : pick < 5 ? kDocumentProperties : pick < 6 ? kSheet : kConvert;
+        g_what = kTargetNames[target];
         const auto began = std::chrono::steady_clock::now();
         if (target == kNoUi || target == kDocumentProperties)
             RunNoUi(rng, record, target == kDocumentProperties);
@@ -547,15 +475,22 @@ int main(int argc, char** argv)
             RunSheet(rng, record);
         else
             RunConvert(rng, record);
-        ExpectGuards();
-        seconds[target] += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        for (const FencedBuffer* buffer : g_buffers)
+        {
+            if (!buffer->GuardIntact())
+            {
+                ++g_guardFaults;
+                Report("wrote before a buffer");
+            }
+        }
+        seconds[target] += SecondsSince(began);
         ++perTarget[target];
         ++perKind[kind];
     }
 
     const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
-    std::printf("record fuzz: seed %llu, inputs %lu to %lu, %.1f s\n", g_current.seed, first, first + inputs - 1,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::printf("record fuzz: seed %llu, inputs %lu to %lu, %.1f s\n", g_seed, first, first + inputs - 1,
+                SecondsSince(start));
     std::printf("  %-22s %8lu calls %8.2f s (every size 0 to %lu, 7 modes)\n", "DrvConvertDevMode sweep", sweep,
                 sweepSeconds, static_cast<unsigned long>(kRecordSize + 64));
     for (int t = 0; t < kTargetCount; ++t)

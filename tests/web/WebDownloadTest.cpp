@@ -39,9 +39,8 @@ struct Outcome
     std::string Body() const { return buffer ? std::string(buffer.get(), size) : std::string(); }
 };
 
-// One download (a target starting with '/' is on the test server) with
-// allocation `failAt` failing (0: none). Nothing may stay
-// allocated but the returned buffer, and a failure must not write it.
+// One download (a target starting with '/' is on the test server), allocation
+// `failAt` failing (0: none): only the returned buffer stays allocated.
 Outcome Fetch(const wchar_t* method, const wchar_t* target, const wchar_t* parameters, DWORD encoding = 0,
               LONGLONG start = -1, LONGLONG end = -1, int failAt = 0)
 {
@@ -88,8 +87,8 @@ class Download : public testing::Test
 // them as the body; only encoding 1 names the form type.
 TEST_F(Download, RequestAsTheServerSawIt)
 {
-    // The method, target, parameters, encoding and range asked for; the
-    // request line, body and range header the server read.
+    // Asked for: method, target, parameters; the request line and body the
+    // server read; the encoding and range asked for, the range header read.
     const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, const char*, std::string, DWORD, LONGLONG,
                      LONGLONG, const char*>
         rows[] = {

@@ -1,6 +1,4 @@
-// The parser's dialect and the tree operations the update check relies on:
-// trees, errors with their place, depth cap, allocation failures and lookup
-// by path.
+// The parser's dialect and the tree operations the update check relies on.
 #include "HeapWatch.h"
 #include "XmlParser.h"
 
@@ -12,11 +10,7 @@
 
 namespace
 {
-struct TreeDeleter
-{
-    void operator()(XmlElem* elem) const { FreeXmlElem(elem); }
-};
-using Tree = std::unique_ptr<XmlElem, TreeDeleter>;
+using Tree = std::unique_ptr<XmlElem, decltype(&FreeXmlElem)>;
 
 // One line per tree: name{entries}, "?" before a declaration, @attr=value,
 // 'text', and raw sections with their markers.
@@ -46,7 +40,7 @@ std::wstring Dump(const XmlElem* elem)
 Tree Parse(const wchar_t* text)
 {
     XmlParseStatus status = {-1, -7, -7};
-    Tree root(ParseXmlText(text, &status));
+    Tree root(ParseXmlText(text, &status), FreeXmlElem);
     EXPECT_TRUE(root && status.code == 0 && status.line == -7 && status.column == -7)
         << status.code << " at " << status.line << ":" << status.column;
     return root;
