@@ -1,7 +1,5 @@
 #include "CDlgRegFavoriteForm.h"
 
-#include "ExceptionBarrier.h"
-
 #include "CDlgPropSheetPage.h"
 #include "CDlgUpdateForm.h"
 #include "Globals.h"
@@ -72,6 +70,8 @@ DWORD WholeMillimetresOf(LONG size)
 }
 } // namespace
 
+CDlgRegFavoriteForm::CDlgRegFavoriteForm() : CModalDialog(IDD_FAVORITE_FORMS, L"CDlgRegFavoriteForm") {}
+
 DWORD CDlgRegFavoriteForm::Prepare(HANDLE hPrinter)
 {
     m_hPrinter = hPrinter;
@@ -81,56 +81,36 @@ DWORD CDlgRegFavoriteForm::Prepare(HANDLE hPrinter)
     return 0;
 }
 
-INT_PTR CDlgRegFavoriteForm::DoModal(HWND owner)
+void CDlgRegFavoriteForm::OnCommand(WORD controlId, WORD)
 {
-    return DialogBoxParamW(g_hResModule, MAKEINTRESOURCEW(IDD_FAVORITE_FORMS), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    switch (controlId)
+    {
+    case IDOK:
+        _OnOK();
+        break;
+    case IDCANCEL:
+        EndDialog(m_hWnd, 0);
+        break;
+    case IDC_FAVORITE_DELETE:
+        _OnDelete();
+        break;
+    case IDC_FAVORITE_ADD:
+        _OnAdd();
+        break;
+    case IDC_FAVORITE_EDIT:
+        _OnEdit();
+        break;
+    case IDC_FAVORITE_UNIT_MM:
+    case IDC_FAVORITE_UNIT_INCH:
+    case IDC_FAVORITE_UNIT_POINT:
+        _RefreshSizes();
+        break;
+    default:
+        break;
+    }
 }
 
-INT_PTR CALLBACK CDlgRegFavoriteForm::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ExceptionBarrier(L"CDlgRegFavoriteForm::DialogProc()", INT_PTR(FALSE), [&]() -> INT_PTR {
-        if (message == WM_INITDIALOG)
-        {
-            auto* dialog = reinterpret_cast<CDlgRegFavoriteForm*>(lParam);
-            SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
-            dialog->m_hWnd = hDlg;
-            dialog->_OnInitDialog();
-            return FALSE; // the focus is set
-        }
-        auto* dialog = reinterpret_cast<CDlgRegFavoriteForm*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-        if (!dialog || message != WM_COMMAND)
-            return FALSE;
-        switch (LOWORD(wParam))
-        {
-        case IDOK:
-            dialog->_OnOK();
-            break;
-        case IDCANCEL:
-            EndDialog(hDlg, 0);
-            break;
-        case IDC_FAVORITE_DELETE:
-            dialog->_OnDelete();
-            break;
-        case IDC_FAVORITE_ADD:
-            dialog->_OnAdd();
-            break;
-        case IDC_FAVORITE_EDIT:
-            dialog->_OnEdit();
-            break;
-        case IDC_FAVORITE_UNIT_MM:
-        case IDC_FAVORITE_UNIT_INCH:
-        case IDC_FAVORITE_UNIT_POINT:
-            dialog->_RefreshSizes();
-            break;
-        default:
-            break;
-        }
-        return FALSE;
-    });
-}
-
-void CDlgRegFavoriteForm::_OnInitDialog()
+BOOL CDlgRegFavoriteForm::OnInitDialog()
 {
     m_hUnitMm = GetDlgItem(m_hWnd, IDC_FAVORITE_UNIT_MM);
     m_hUnitInch = GetDlgItem(m_hWnd, IDC_FAVORITE_UNIT_INCH);
@@ -141,6 +121,7 @@ void CDlgRegFavoriteForm::_OnInitDialog()
     SendMessageW(m_hList, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
     _FillList();
     SetFocus(m_hList);
+    return FALSE;
 }
 
 void CDlgRegFavoriteForm::_FillList()

@@ -6,29 +6,23 @@
 #pragma once
 
 #include "CFormManager.h"
+#include "CModalDialog.h"
 
 #include <windows.h>
 
-class CDlgRegFavoriteForm
+// DoModal gives 1 after OK, 0 after Cancel.
+class CDlgRegFavoriteForm : public CModalDialog
 {
   public:
-    CDlgRegFavoriteForm() = default;
-    virtual ~CDlgRegFavoriteForm() = default;
-
-    CDlgRegFavoriteForm(const CDlgRegFavoriteForm&) = delete;
-    CDlgRegFavoriteForm& operator=(const CDlgRegFavoriteForm&) = delete;
+    CDlgRegFavoriteForm();
 
     // Loads the catalogue and the stored favourites for `hPrinter` (not
     // owned). A catalogue that cannot be loaded leaves no favourite ticked.
     DWORD Prepare(HANDLE hPrinter);
 
-    // Runs the dialog modally over `owner`: 1 after OK, 0 after Cancel.
-    INT_PTR DoModal(HWND owner);
-
-    static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-
   private:
-    void _OnInitDialog();
+    BOOL OnInitDialog() override;
+    void OnCommand(WORD controlId, WORD notifyCode) override;
     void _FillList();
     void _RefreshSizes();
     void _OnAdd();
@@ -39,7 +33,6 @@ class CDlgRegFavoriteForm
     int _SelectedRow(LPWSTR text, int capacity) const;
 
     HANDLE m_hPrinter = nullptr;
-    HWND m_hWnd = nullptr;
     HWND m_hUnitMm = nullptr;
     HWND m_hUnitInch = nullptr;
     HWND m_hUnitPoint = nullptr;

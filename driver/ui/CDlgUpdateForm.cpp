@@ -1,7 +1,5 @@
 #include "CDlgUpdateForm.h"
 
-#include "ExceptionBarrier.h"
-
 #include "CDlgPropSheetPage.h"
 #include "Globals.h"
 #include "resource.h"
@@ -85,6 +83,8 @@ DWORD ToWholeMillimetres(float value, DWORD unit)
     return static_cast<DWORD>(held);
 }
 
+CDlgUpdateForm::CDlgUpdateForm() : CModalDialog(IDD_CUSTOM_FORM, L"CDlgUpdateForm") {}
+
 void CDlgUpdateForm::Prepare(HANDLE hPrinter, LPCWSTR name, DWORD width, DWORD height)
 {
     m_hPrinter = hPrinter;
@@ -93,47 +93,29 @@ void CDlgUpdateForm::Prepare(HANDLE hPrinter, LPCWSTR name, DWORD width, DWORD h
     m_dwInitialHeight = height;
 }
 
-INT_PTR CDlgUpdateForm::DoModal(HWND owner)
+void CDlgUpdateForm::OnCommand(WORD controlId, WORD notifyCode)
 {
-    return DialogBoxParamW(g_hResModule, MAKEINTRESOURCEW(IDD_CUSTOM_FORM), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    if (notifyCode != BN_CLICKED)
+        return;
+    switch (controlId)
+    {
+    case IDOK:
+        _OnOK();
+        break;
+    case IDCANCEL:
+        EndDialog(m_hWnd, 0);
+        break;
+    case IDC_CUSTOM_FORM_UNIT_MM:
+    case IDC_CUSTOM_FORM_UNIT_INCH:
+    case IDC_CUSTOM_FORM_UNIT_POINT:
+        _SwitchUnit(controlId);
+        break;
+    default:
+        break;
+    }
 }
 
-INT_PTR CALLBACK CDlgUpdateForm::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ExceptionBarrier(L"CDlgUpdateForm::DialogProc()", INT_PTR(FALSE), [&]() -> INT_PTR {
-        if (message == WM_INITDIALOG)
-        {
-            auto* dialog = reinterpret_cast<CDlgUpdateForm*>(lParam);
-            SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
-            dialog->m_hWnd = hDlg;
-            dialog->_OnInitDialog();
-            return FALSE; // the focus is set
-        }
-        auto* dialog = reinterpret_cast<CDlgUpdateForm*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-        if (!dialog || message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
-            return FALSE;
-        switch (LOWORD(wParam))
-        {
-        case IDOK:
-            dialog->_OnOK();
-            break;
-        case IDCANCEL:
-            EndDialog(hDlg, 0);
-            break;
-        case IDC_CUSTOM_FORM_UNIT_MM:
-        case IDC_CUSTOM_FORM_UNIT_INCH:
-        case IDC_CUSTOM_FORM_UNIT_POINT:
-            dialog->_SwitchUnit(LOWORD(wParam));
-            break;
-        default:
-            break;
-        }
-        return FALSE;
-    });
-}
-
-void CDlgUpdateForm::_OnInitDialog()
+BOOL CDlgUpdateForm::OnInitDialog()
 {
     m_hUnitMm = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_UNIT_MM);
     m_hUnitInch = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_UNIT_INCH);
@@ -164,6 +146,7 @@ void CDlgUpdateForm::_OnInitDialog()
     {
         SetFocus(m_hName);
     }
+    return FALSE;
 }
 
 void CDlgUpdateForm::_SwitchUnit(int radioId)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "CFormManager.h"
+#include "CModalDialog.h"
 
 #include <windows.h>
 
@@ -14,34 +15,26 @@
 // stores the form could never find it again.
 constexpr int kCustomFormNameLength = 31;
 
-class CDlgUpdateForm
+// DoModal gives 1 when the form was stored (its name is then in GetName()),
+// 0 when nothing was stored.
+class CDlgUpdateForm : public CModalDialog
 {
   public:
-    CDlgUpdateForm() = default;
-    virtual ~CDlgUpdateForm() = default;
-
-    CDlgUpdateForm(const CDlgUpdateForm&) = delete;
-    CDlgUpdateForm& operator=(const CDlgUpdateForm&) = delete;
+    CDlgUpdateForm();
 
     // Before the dialog runs. `name` is null to add a form; otherwise the
     // name of the form to change (owned by the caller, not editable).
     // Width and height in whole millimetres.
     void Prepare(HANDLE hPrinter, LPCWSTR name, DWORD width, DWORD height);
 
-    // Runs the dialog modally over `owner`: 1 when the form was stored (its
-    // name is then in GetName()), 0 when nothing was stored.
-    INT_PTR DoModal(HWND owner);
-
     LPCWSTR GetName() const { return m_szName; }
 
-    static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-
   private:
-    void _OnInitDialog();
+    BOOL OnInitDialog() override;
+    void OnCommand(WORD controlId, WORD notifyCode) override;
     void _SwitchUnit(int radioId);
     void _OnOK();
 
-    HWND m_hWnd = nullptr;
     HANDLE m_hPrinter = nullptr;
     HWND m_hUnitMm = nullptr;
     HWND m_hUnitInch = nullptr;

@@ -1,7 +1,5 @@
 #include "CDlgWatermarkPreview.h"
 
-#include "ExceptionBarrier.h"
-
 #include "Globals.h"
 #include "resource.h"
 
@@ -58,7 +56,7 @@ void SetMargins(WATERMARK_ITEM* item, int margin)
 }
 } // namespace
 
-CDlgWatermarkPreview::CDlgWatermarkPreview()
+CDlgWatermarkPreview::CDlgWatermarkPreview() : CModalDialog(IDD_WATERMARK_PREVIEW, L"CDlgWatermarkPreview")
 {
     m_pStamp = MakeStamp();
 
@@ -105,13 +103,7 @@ CDlgWatermarkPreview::~CDlgWatermarkPreview()
     delete m_pStamp;
 }
 
-INT_PTR CDlgWatermarkPreview::DoModal(HWND hOwner)
-{
-    return DialogBoxParamW(g_hResModule, MAKEINTRESOURCEW(IDD_WATERMARK_PREVIEW), hOwner, _DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-void CDlgWatermarkPreview::_OnInitDialog()
+BOOL CDlgWatermarkPreview::OnInitDialog()
 {
     LoadStringW(g_hResModule, IDS_WATERMARK_SAMPLE_DIAGONAL, m_items[0].szText,
                 static_cast<int>(std::size(m_items[0].szText)));
@@ -121,6 +113,7 @@ void CDlgWatermarkPreview::_OnInitDialog()
                      m_bLandscape ? IDC_WATERMARK_LANDSCAPE : IDC_WATERMARK_PORTRAIT);
     CheckDlgButton(m_hWnd, IDC_WATERMARK_GUIDES, BST_CHECKED);
     _ShowPage();
+    return TRUE;
 }
 
 void CDlgWatermarkPreview::_ShowPage()
@@ -138,7 +131,7 @@ void CDlgWatermarkPreview::_ShowGuides()
     m_preview.SetGuides(show, kFitMargin, kFitMargin, kFitMargin, kFitMargin);
 }
 
-void CDlgWatermarkPreview::_OnCommand(WORD controlId, WORD notifyCode)
+void CDlgWatermarkPreview::OnCommand(WORD controlId, WORD notifyCode)
 {
     switch (controlId)
     {
@@ -161,22 +154,4 @@ void CDlgWatermarkPreview::_OnCommand(WORD controlId, WORD notifyCode)
     default:
         break;
     }
-}
-
-INT_PTR CALLBACK CDlgWatermarkPreview::_DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ExceptionBarrier(L"CDlgWatermarkPreview::_DialogProc()", INT_PTR(FALSE), [&]() -> INT_PTR {
-        if (message == WM_INITDIALOG)
-        {
-            auto* dialog = reinterpret_cast<CDlgWatermarkPreview*>(lParam);
-            SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
-            dialog->m_hWnd = hDlg;
-            dialog->_OnInitDialog();
-            return TRUE;
-        }
-        auto* dialog = reinterpret_cast<CDlgWatermarkPreview*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-        if (dialog && message == WM_COMMAND)
-            dialog->_OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return FALSE;
-    });
 }

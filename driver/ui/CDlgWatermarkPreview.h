@@ -5,30 +5,24 @@
 // or hides the margin guides.
 #pragma once
 
+#include "CModalDialog.h"
 #include "CWatermarkPreview.h"
 
-class CDlgWatermarkPreview
+// DoModal (the resource module must be loaded) gives IDOK or IDCANCEL.
+class CDlgWatermarkPreview : public CModalDialog
 {
   public:
     CDlgWatermarkPreview();
-    virtual ~CDlgWatermarkPreview();
-    CDlgWatermarkPreview(const CDlgWatermarkPreview&) = delete;
-    CDlgWatermarkPreview& operator=(const CDlgWatermarkPreview&) = delete;
+    ~CDlgWatermarkPreview() override;
 
-    // Shows the dialog (template of the resource module, which must be
-    // loaded). Returns the DialogBoxParamW result.
-    INT_PTR DoModal(HWND hOwner);
-
-    HWND m_hWnd = nullptr;
     CWatermarkPreview m_preview; // declared first: it holds GDI+ while the stamp lives
     WATERMARK_ITEM m_items[3] = {};
     Gdiplus::Bitmap* m_pStamp = nullptr;
     bool m_bLandscape = false;
 
   private:
-    static INT_PTR CALLBACK _DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-    void _OnInitDialog();
-    void _OnCommand(WORD controlId, WORD notifyCode);
+    BOOL OnInitDialog() override;
+    void OnCommand(WORD controlId, WORD notifyCode) override;
     void _ShowPage();
     void _ShowGuides();
 };
