@@ -96,8 +96,7 @@ TEST(GetFileVersion, ReadsTheFixedVersionOrLeavesTheNumbers)
         EXPECT_EQ(code, GetFileVersion(path.c_str(), &v[0], &v[1], &v[2], &v[3]));
         EXPECT_EQ(numbers, std::vector<WORD>(v, v + 4));
         if (code)
-            EXPECT_EQ("",
-                      ReportMismatch(capture.Lines(), code, nullptr, {L"@file", L"from GetFileVersion()"}));
+            EXPECT_EQ("", ReportMismatch(capture.Lines(), code, nullptr, {L"@file", L"from GetFileVersion()"}));
         else
             EXPECT_TRUE(capture.Lines().empty());
     }
