@@ -22,34 +22,25 @@ PVOID g_handler = nullptr;
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
 {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    const bool wide = record->ExceptionCode == kDebugPrintWide;
+    if ((!wide && record->ExceptionCode != kDebugPrint) || record->NumberParameters < 2)
+        return EXCEPTION_CONTINUE_SEARCH;
     // The lines belong to the test, not to the call that printed them.
     const HeapWatch::Unwatched unwatched;
-    if (record->ExceptionCode == kDebugPrintWide && record->NumberParameters >= 2)
+    const auto* text = reinterpret_cast<const void*>(record->ExceptionInformation[1]);
+    const auto* ansi = static_cast<const char*>(text);
+    std::wstring line;
+    if (wide && text)
+        line = static_cast<const wchar_t*>(text);
+    else if (const int n = !wide && text ? MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0) : 0; n > 0)
     {
-        const auto* text = reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]);
-        std::lock_guard<std::mutex> lock(g_mutex);
-        g_lines->emplace_back(text ? text : L"");
-        return EXCEPTION_CONTINUE_EXECUTION;
+        line.resize(static_cast<size_t>(n));
+        MultiByteToWideChar(CP_ACP, 0, ansi, -1, &line[0], n);
+        line.pop_back(); // the terminator
     }
-    if (record->ExceptionCode == kDebugPrint && record->NumberParameters >= 2)
-    {
-        const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
-        std::wstring line;
-        if (text)
-        {
-            const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-            if (n > 0)
-            {
-                line.resize(static_cast<size_t>(n));
-                MultiByteToWideChar(CP_ACP, 0, text, -1, &line[0], n);
-                line.resize(static_cast<size_t>(n - 1));
-            }
-        }
-        std::lock_guard<std::mutex> lock(g_mutex);
-        g_lines->push_back(line);
-        return EXCEPTION_CONTINUE_EXECUTION;
-    }
-    return EXCEPTION_CONTINUE_SEARCH;
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_lines->push_back(line);
+    return EXCEPTION_CONTINUE_EXECUTION;
 }
 } // namespace
 

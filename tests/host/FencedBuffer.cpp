@@ -1,22 +1,15 @@
 #include "FencedBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace testhost
 {
-namespace
-{
-size_t PageSize()
+FencedBuffer::FencedBuffer(size_t capacity) : m_capacity(capacity)
 {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
-    return info.dwPageSize;
-}
-} // namespace
-
-FencedBuffer::FencedBuffer(size_t capacity) : m_capacity(capacity)
-{
-    const size_t page = PageSize();
+    const size_t page = m_page = info.dwPageSize;
     const size_t usable = (capacity + kGuardBytes + page - 1) / page * page;
     m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, usable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     DWORD previous = 0;
@@ -54,17 +47,12 @@ wchar_t* FencedBuffer::PlaceText(const wchar_t* text, size_t length)
 
 bool FencedBuffer::GuardIntact() const
 {
-    for (const BYTE* p = m_data - kGuardBytes; p < m_data; ++p)
-    {
-        if (*p != kGuardByte)
-            return false;
-    }
-    return true;
+    return std::all_of(m_data - kGuardBytes, m_data, [](BYTE b) { return b == kGuardByte; });
 }
 
 bool FencedBuffer::InFence(const void* address) const
 {
     const BYTE* p = static_cast<const BYTE*>(address);
-    return p >= m_fence && p < m_fence + PageSize();
+    return p >= m_fence && p < m_fence + m_page;
 }
 } // namespace testhost

@@ -37,6 +37,7 @@ class FencedBuffer
     BYTE* m_base = nullptr;
     BYTE* m_fence = nullptr;
     size_t m_capacity;
+    size_t m_page = 0;
     BYTE* m_data = nullptr;
     size_t m_size = 0;
 };

@@ -6,8 +6,8 @@ requests/NNNNNN.http and their number to requests/count. The query chooses
 the answer: status=N, type=TEXT (empty: none), length=auto|none|N, body=TEXT,
 fill=N (bytes i % 251), file=NAME (from STATE_DIR/files), chunk=N.
 Hostile answers: stream=N (N bytes made while sending), cut=N (only the first
-N bytes of the body, then the connection ends), raw=TEXT (TEXT is the whole
-answer, no status line or headers), stall=SECONDS (silence before answering),
+N bytes of the body, then the connection ends), headers=none (the body alone,
+no status line or headers), stall=SECONDS (silence before answering),
 location=URL (a Location header).
 """
 
@@ -31,36 +31,29 @@ class Handler(http.server.BaseHTTPRequestHandler):
         write(os.path.join(self.server.state, "requests", "%06d.http" % self.server.count),
               self.raw_requestline + head.encode("latin-1") + b"\r\n" + body_in)
         write(os.path.join(self.server.state, "requests", "count"), b"%d" % self.server.count)
-        query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query, keep_blank_values=True)
-        get = lambda name, default: query.get(name, [default])[0]
-        stall = float(get("stall", 0))
-        if stall:
-            time.sleep(stall)
-        if "raw" in query:
-            self.wfile.write(get("raw", "").encode("latin-1"))
-            return
-        body = get("body", "hello").encode("utf-8")
+        query = dict(urllib.parse.parse_qsl(urllib.parse.urlsplit(self.path).query, keep_blank_values=True))
+        time.sleep(float(query.get("stall", 0)))
+        body = query.get("body", "hello").encode("utf-8")
         if "file" in query:
-            with open(os.path.join(self.server.state, "files", os.path.basename(get("file", ""))), "rb") as f:
+            with open(os.path.join(self.server.state, "files", os.path.basename(query["file"])), "rb") as f:
                 body = f.read()
         elif "fill" in query:
-            body = bytes(i % 251 for i in range(int(get("fill", 0))))
-        self.send_response(int(get("status", 200)))
-        if get("type", "text/plain"):
-            self.send_header("Content-Type", get("type", "text/plain"))
-        if "location" in query:
-            self.send_header("Location", get("location", ""))
-        length = get("length", "auto")
-        if length != "none":
-            self.send_header("Content-Length", str(len(body)) if length == "auto" else length)
-        self.end_headers()
+            body = bytes(i % 251 for i in range(int(query["fill"])))
+        if query.get("headers") != "none":
+            self.send_response(int(query.get("status", 200)))
+            length = query.get("length", "auto")
+            for name, value in (("Content-Type", query.get("type", "text/plain")), ("Location", query.get("location")),
+                                ("Content-Length", str(len(body)) if length == "auto" else length)):
+                if value and value != "none":
+                    self.send_header(name, value)
+            self.end_headers()
         if "stream" in query:
             block = bytes(i % 251 for i in range(65536))
-            for offset in range(0, int(get("stream", 0)), len(block)):
+            for offset in range(0, int(query["stream"]), len(block)):
                 self.wfile.write(block)
             return
-        body = body[:int(get("cut", len(body)))]
-        chunk = int(get("chunk", max(len(body), 1)))
+        body = body[:int(query.get("cut", len(body)))]
+        chunk = int(query.get("chunk", max(len(body), 1)))
         for offset in range(0, len(body), chunk):
             self.wfile.write(body[offset:offset + chunk])
             self.wfile.flush()

@@ -25,19 +25,6 @@ std::string Answer(const std::string& version, const std::string& padding = "")
            "</version><downloadurl>http://a.example/t.exe</downloadurl></workflow></tarvik7></product></kastrel>";
 }
 
-// Every byte as %XX, for an answer carried in the query.
-std::string Escaped(const std::string& text)
-{
-    std::string escaped;
-    for (unsigned char c : text)
-    {
-        char hex[4];
-        std::snprintf(hex, sizeof(hex), "%%%02X", c);
-        escaped += hex;
-    }
-    return escaped;
-}
-
 TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
 {
     ASSERT_TRUE(EnsureResourceModule());
@@ -65,12 +52,12 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
         {"100 MiB announced, 5 bytes sent", "length=104857600", IDS_NO_NEWER_VERSION},
         {"1 MiB announced, the answer sent", "file=newer.xml&length=1048576", IDS_NEWER_VERSION},
         {"100 MiB without a length", "stream=104857600&length=none", IDS_NO_NEWER_VERSION},
-        {"a status line that is not HTTP", "raw=SSH-2.0-Hostile%0D%0A%0D%0A", IDS_NO_NEWER_VERSION},
-        {"no status line, only the answer", "raw=" + Escaped(newer), IDS_NO_NEWER_VERSION},
+        {"a status line that is not HTTP", "body=SSH-2.0-Hostile%0D%0A%0D%0A&headers=none", IDS_NO_NEWER_VERSION},
+        {"no status line, only the answer", "file=newer.xml&headers=none", IDS_NO_NEWER_VERSION},
         {"the answer cut mid-way", "file=newer.xml&cut=" + std::to_string(newer.size() / 2), IDS_NO_NEWER_VERSION},
         {"invalid UTF-8 beside the answer", "file=bad-utf8.xml&type=text/xml;charset=utf-8", IDS_NEWER_VERSION},
         {"nothing but invalid UTF-8", "file=only-bad-utf8.xml&type=text/xml;charset=utf-8", IDS_NO_NEWER_VERSION},
-        {"silence, then the connection ends", "stall=" + stall + "&raw=", IDS_NO_NEWER_VERSION},
+        {"silence, then the connection ends", "stall=" + stall + "&body=&headers=none", IDS_NO_NEWER_VERSION},
         {"a redirect to a local file", "status=302&location=" + localFile, IDS_NO_NEWER_VERSION},
     };
     // The first exchange (the network layer) and the first failure line (the

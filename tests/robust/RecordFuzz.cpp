@@ -1,10 +1,7 @@
-// Hostile settings records against the built tarvikui.dll (see
-// docs/reliability.md): random, short, foreign, truncated and mutated
-// records, each ending at a no-access page, go to the no-UI requests
-// (directly and through DocumentPropertiesW), the sheet's INIT and DESTROY
-// and DrvConvertDevMode; the output is compared with the record rules.
-// Usage: record_fuzz [inputs [seed [first]]]; "record_fuzz 1 <seed> <k>"
-// replays input k of a seed.
+// Hostile settings records, each ending at a no-access page, against the
+// built tarvikui.dll (docs/reliability.md); the output is compared with the
+// record rules. Usage: record_fuzz [inputs [seed [first]]]; "record_fuzz 1
+// <seed> <k>" replays input k of a seed.
 #include "DebugCapture.h"
 #include "FencedBuffer.h"
 #include "PrinterInstaller.h"
@@ -48,7 +45,7 @@ Bytes g_builtInDefault; // what a merge without printer yields
 FencedBuffer g_in(kLargestRecord), g_out(kRecordSize + 256), g_name(256), g_size(sizeof(LONG));
 FencedBuffer* const g_buffers[] = {&g_in, &g_out, &g_name, &g_size};
 
-// The input under way, for the fault report, and what went wrong so far.
+// The input under way and what went wrong so far.
 unsigned long long g_seed = 1;
 unsigned long g_index = 0;
 const char* g_what = "";
@@ -59,20 +56,23 @@ void Report(const char* what)
     std::printf("FAIL input %lu of seed %llu (%s): %s\n", g_index, g_seed, g_what, what);
 }
 
-// A touch of a fence is a fault even where the platform's text functions
-// swallow page faults: seen here first.
+void Expect(bool held, const char* what, unsigned long& faults = g_mismatches)
+{
+    if (!held)
+    {
+        ++faults;
+        Report(what);
+    }
+}
+
+// Seen first: the platform's text functions swallow page faults.
 LONG CALLBACK WatchFences(EXCEPTION_POINTERS* e)
 {
     const EXCEPTION_RECORD* r = e->ExceptionRecord;
+    const bool violation = r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2;
     for (const FencedBuffer* buffer : g_buffers)
-    {
-        if (r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2 &&
-            buffer->InFence(reinterpret_cast<const void*>(r->ExceptionInformation[1])))
-        {
-            ++g_fenceFaults;
-            Report(r->ExceptionInformation[0] ? "wrote past a buffer" : "read past a buffer");
-        }
-    }
+        Expect(!violation || !buffer->InFence(reinterpret_cast<const void*>(r->ExceptionInformation[1])),
+               r->ExceptionInformation[0] ? "wrote past a buffer" : "read past a buffer", g_fenceFaults);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -83,15 +83,6 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* e)
                   e->ExceptionRecord->ExceptionAddress);
     Report(what);
     ExitProcess(3);
-}
-
-void Expect(bool held, const char* what)
-{
-    if (!held)
-    {
-        ++g_mismatches;
-        Report(what);
-    }
 }
 
 Bytes BytesOf(const void* p, size_t n)
@@ -160,10 +151,9 @@ Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
         break;
     }
     const size_t declared = std::max<size_t>(kHeaderBytes, size_t(r.dmSize) + r.dmDriverExtra);
-    const size_t kept = bytes.size();
-    bytes.resize(declared);
-    for (size_t i = kept; i < declared; ++i)
-        bytes[i] = static_cast<BYTE>(rng());
+    bytes.resize(std::min(bytes.size(), declared));
+    while (bytes.size() < declared)
+        bytes.push_back(static_cast<BYTE>(rng()));
     return bytes;
 }
 
@@ -279,10 +269,8 @@ void Convert(DWORD mode, size_t size, const wchar_t* name, bool withOut, bool wi
         std::memcpy(written.data(), &made, kRecordSize);
     }
     else if (mode == CDM_DRIVER_DEFAULT)
-    {
         Expect(error == (small ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_PARAMETER),
                "a refused default gave another last error");
-    }
     Expect(result == answer, "unexpected answer");
     Expect(*needed == (mode == CDM_DRIVER_DEFAULT && small ? LONG(kRecordSize) : claimed),
            "the size variable is not as the rules leave it");
@@ -303,25 +291,16 @@ void RunConvert(std::mt19937_64& rng, const Bytes& record)
     Convert(mode, size, placed, rng() % 16 != 0, rng() % 16 != 0, claimed);
 }
 
-// Every text field filled to its end without a terminator, each with a
-// character of its own (UTF-16 fields U+4E00 onwards, the 8-bit passwords
-// 0xC0 onwards).
-struct MarkedField
-{
-    const testhost::RecordField* field;
-    wchar_t marker;
-    size_t characters;
-};
-
-// The real sheet through the spooler, once, with texts that never end: each
-// tab is shown, every control's text read, and OK pressed (Cancel if a page
-// refuses to be left). No control shows more than its field, each text comes
-// back as it was or ended within its field, no password reaches the
-// debugger output.
+// The real sheet through the spooler, once, every text field filled to its
+// end without a terminator, each with a character of its own (UTF-16 fields
+// U+4E00 onwards, the 8-bit passwords 0xC0 onwards). Each tab is shown,
+// every control's text read, and OK pressed (Cancel if a page refuses to be
+// left). No control shows more than its field, each text comes back as it
+// was or ended within its field, no password reaches the debugger output.
 void RunSheetWithEndlessTexts()
 {
     Bytes record = g_printerDefault;
-    std::vector<MarkedField> marked;
+    std::vector<std::pair<const testhost::RecordField*, wchar_t>> marked; // each text field and its marker
     for (const testhost::RecordField& field : testhost::RecordFields())
     {
         const bool wide = field.kind == testhost::FieldKind::Text16;
@@ -329,7 +308,7 @@ void RunSheetWithEndlessTexts()
         for (unsigned i = 0; IsText(field) && i < field.size; ++i)
             record[field.offset + i] = wide ? static_cast<BYTE>(i % 2 ? marker >> 8 : marker) : BYTE(marker);
         if (IsText(field))
-            marked.push_back({&field, marker, wide ? field.size / 2 : field.size});
+            marked.emplace_back(&field, marker);
     }
     const auto [in, out] = PlaceRecords(record, true, true);
     std::vector<std::wstring> texts;
@@ -341,8 +320,7 @@ void RunSheetWithEndlessTexts()
             tabs = sheet ? testhost::TabTitles(sheet).size() : 0;
             for (size_t tab = 0; tab < tabs; ++tab)
             {
-                // Posted: a page that complains or refuses to be left says so
-                // in a message box, which is answered; then the next tab.
+                // Posted: a page that complains answers in a message box.
                 PostMessageW(sheet, PSM_SETCURSEL, tab, 0);
                 testhost::WaitFor([&] {
                     return !testhost::AnswerMessageBox(IDOK, 50).empty() ||
@@ -367,29 +345,24 @@ void RunSheetWithEndlessTexts()
         DocumentPropertiesW(nullptr, g_printer, name, out, in, DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER);
     }
     Expect(tabs > 0 && !texts.empty(), "the sheet did not show its pages");
-    for (const std::wstring& text : texts)
+    for (const auto& [field, marker] : marked)
     {
-        // A control showing a field's marker shows it alone, never more of
-        // it than the field holds (a reader that ran on shows the next one).
-        for (const MarkedField& m : marked)
-            if (text.find(m.marker) != std::wstring::npos)
-                Expect(text.size() <= m.characters && text.find_first_not_of(m.marker) == std::wstring::npos,
-                       "a control shows more than its field");
-    }
-    for (const MarkedField& m : marked)
-    {
-        const BYTE* field = g_out.Data() + m.field->offset;
-        // A page may store another text (the paper page stores the form it
-        // selected), but never one that runs past its field.
-        const size_t unit = m.field->size / m.characters;
+        // A reader that ran on shows the next field's marker too. A page may
+        // store another text (the paper page stores its form), ended in its field.
+        const size_t unit = field->kind == testhost::FieldKind::Text16 ? 2 : 1, characters = field->size / unit;
+        for (const std::wstring& text : texts)
+            Expect(text.find(marker) == std::wstring::npos ||
+                       (text.size() <= characters && text.find_first_not_of(marker) == std::wstring::npos),
+                   "a control shows more than its field");
+        const BYTE* stored = g_out.Data() + field->offset;
         bool ended = false;
-        for (size_t n = 0; n < m.characters && !ended; ++n)
-            ended = (unit == 2 ? field[2 * n] | field[2 * n + 1] : field[n]) == 0;
-        Expect(std::equal(field, field + m.field->size, record.data() + m.field->offset) || ended, m.field->name);
+        for (size_t n = 0; n < characters && !ended; ++n)
+            ended = (unit == 2 ? stored[2 * n] | stored[2 * n + 1] : stored[n]) == 0;
+        Expect(std::equal(stored, stored + field->size, record.data() + field->offset) || ended, field->name);
     }
     for (const std::wstring& line : debug.Lines())
-        Expect(line.find(marked.back().marker) == std::wstring::npos &&
-                   line.find(static_cast<wchar_t>(marked.back().marker - 1)) == std::wstring::npos,
+        Expect(line.find(marked.back().second) == std::wstring::npos &&
+                   line.find(static_cast<wchar_t>(marked.back().second - 1)) == std::wstring::npos,
                "a password reached the debugger output");
     std::printf("  sheet with endless texts: %zu tabs, %zu control texts read, %zu debug lines\n", tabs, texts.size(),
                 debug.Lines().size());
@@ -411,7 +384,6 @@ bool Prepare()
         reinterpret_cast<void*>(GetProcAddress(module, "DrvDocumentPropertySheets")));
     g_convert =
         reinterpret_cast<decltype(g_convert)>(reinterpret_cast<void*>(GetProcAddress(module, "DrvConvertDevMode")));
-    // The printer's stored record, as the spooler gives it.
     DWORD needed = 0;
     GetPrinterW(g_printer, 2, nullptr, 0, &needed);
     Bytes info(needed);
@@ -476,13 +448,7 @@ int main(int argc, char** argv)
         else
             RunConvert(rng, record);
         for (const FencedBuffer* buffer : g_buffers)
-        {
-            if (!buffer->GuardIntact())
-            {
-                ++g_guardFaults;
-                Report("wrote before a buffer");
-            }
-        }
+            Expect(buffer->GuardIntact(), "wrote before a buffer", g_guardFaults);
         seconds[target] += SecondsSince(began);
         ++perTarget[target];
         ++perKind[kind];

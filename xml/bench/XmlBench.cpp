@@ -1,9 +1,7 @@
-// Parse speed over documents of the update answer's shape: the declaration,
-// kastrel/product/tarvik7/workflow with version and downloadurl, the workflow
-// padded with release elements up to 1 KiB, 64 KiB and 4 MiB. Each size is
-// parsed and released for about a second; the figure is the fastest round in
-// millions of characters per second. Parsing should be linear: the 4 MiB
-// figure should stay close to the 64 KiB one.
+// Parse speed over update answers padded with release elements to 1 KiB,
+// 64 KiB and 4 MiB, each parsed and released for about a second: the fastest
+// round in millions of characters a second. Parsing is linear when the 4 MiB
+// figure stays close to the 64 KiB one.
 #include "XmlParser.h"
 
 #include <algorithm>
