@@ -35,6 +35,7 @@ TEST(ReportErrorW, SystemTextReasonAndCode)
         {ERROR_ACCESS_DENIED, L"C:\\x\\tarvikui.dll", L"5(0x00000005)"},
         {0x2FFFFFFF, nullptr, L"805306367(0x2FFFFFFF)"},
         {static_cast<DWORD>(-1), nullptr, L"-1(0xFFFFFFFF)"},
+        {static_cast<DWORD>(-1), L"C:\\x\\tarvikui.dll", L"-1(0xFFFFFFFF)"},
         {ERROR_FILE_NOT_FOUND, longName.c_str(), L"2(0x00000002)"},
     };
     for (const auto& [code, reason, printed] : rows)
