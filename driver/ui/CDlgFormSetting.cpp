@@ -220,7 +220,7 @@ DWORD CDlgFormSetting::_AddFavoriteFormName(LPCWSTR selectName)
 
     const UINT favoriteCount = m_Forms.GetFavoriteFormCount();
     std::unique_ptr<LPCWSTR[]> offered(new LPCWSTR[favoriteCount + 1]);
-    const UINT count = OfferedFormNames(m_Forms.GetForms(), m_Forms.GetFormCount(), m_Forms.GetFavoriteForms(),
+    const UINT count = OfferedFormNames(m_Forms.GetForms(), m_Forms.GetAllFormCount(), m_Forms.GetFavoriteForms(),
                                         favoriteCount, selectName, offered.get());
     SendMessageW(m_hFormName, CB_RESETCONTENT, 0, 0);
     for (UINT i = 0; i < count; ++i)

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 DWORD CDlgPropSheetPage::AttachRecord(HANDLE hPrinter, TARVIK_DEVMODE* pRecord)
 {
     m_hPrinter = hPrinter;
@@ -27,8 +29,8 @@ int CDlgPropSheetPage::ShowMessage(HWND owner, UINT textId, UINT captionId, UINT
     wchar_t text[1024];
     wchar_t caption[128];
     text[0] = caption[0] = L'\0';
-    LoadStringW(g_hResModule, textId, text, 1024);
-    LoadStringW(g_hResModule, captionId, caption, 128);
+    LoadStringW(g_hResModule, textId, text, static_cast<int>(std::size(text)));
+    LoadStringW(g_hResModule, captionId, caption, static_cast<int>(std::size(caption)));
     return MessageBoxW(owner, text, caption, flags);
 }
 
@@ -36,6 +38,6 @@ void CDlgPropSheetPage::ShowMessageText(HWND owner, const wchar_t* text, UINT ca
 {
     wchar_t caption[128];
     caption[0] = L'\0';
-    LoadStringW(g_hResModule, captionId, caption, 128);
+    LoadStringW(g_hResModule, captionId, caption, static_cast<int>(std::size(caption)));
     MessageBoxW(owner, text, caption, flags);
 }

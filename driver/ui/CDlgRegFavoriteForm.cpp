@@ -201,7 +201,7 @@ void CDlgRegFavoriteForm::_RefreshSizes()
             wchar_t height[64];
             FormatFormSize(FormSizeInUnit(form->size.cx, unit), width, std::size(width));
             FormatFormSize(FormSizeInUnit(form->size.cy, unit), height, std::size(height));
-            wsprintfW(size, L"%s x %s %s", width, height, unitWord);
+            FormatTextW(size, std::size(size), _TRUNCATE, L"%s x %s %s", width, height, unitWord);
         }
         LVITEMW item = {};
         item.iSubItem = 1;

@@ -67,8 +67,11 @@ class CFormManager
     // The first form in list order whose name is exactly `name`.
     FORM_ITEM* FindForm(LPCWSTR name) const;
 
-    // The number of forms, capped at 255 for an hwp.exe host.
+    // The number of forms, capped at 255 for an hwp.exe host: what the form
+    // lists of the favourites dialog and the paper answers report.
     DWORD GetFormCount() const;
+    // Every form loaded, without that cap (FindForm searches them all).
+    DWORD GetAllFormCount() const { return m_FormList.GetCount(); }
     FORM_ITEM** GetForms() const { return reinterpret_cast<FORM_ITEM**>(m_FormList.GetData()); }
 
     DWORD GetFavoriteFormCount() const { return m_FavoriteList.GetCount(); }

@@ -14,13 +14,13 @@ INT_PTR CALLBACK CModalDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam
 {
     // Messages before WM_INITDIALOG (WM_SETFONT) find no dialog yet.
     auto* dialog = message == WM_INITDIALOG ? reinterpret_cast<CModalDialog*>(lParam)
-                                            : reinterpret_cast<CModalDialog*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+                                            : reinterpret_cast<CModalDialog*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
     if (!dialog)
         return FALSE;
     return ExceptionBarrier(dialog->m_pName, INT_PTR(FALSE), [&]() -> INT_PTR {
         if (message == WM_INITDIALOG)
         {
-            SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
+            SetWindowLongPtrW(hDlg, GWLP_USERDATA, lParam);
             dialog->m_hWnd = hDlg;
             return dialog->OnInitDialog();
         }

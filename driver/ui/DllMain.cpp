@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <cwchar>
 #include <iterator>
 
 HINSTANCE g_hModule = nullptr;
@@ -26,7 +27,7 @@ void CheckHostProcess()
     }
     wchar_t name[1024];
     if (GetModuleBaseNameW(process.Get(), nullptr, name, static_cast<DWORD>(std::size(name))) > 0)
-        g_bSpoolerOrShell = (lstrcmpW(name, L"explorer.exe") == 0 || lstrcmpW(name, L"spoolsv.exe") == 0);
+        g_bSpoolerOrShell = (wcscmp(name, L"explorer.exe") == 0 || wcscmp(name, L"spoolsv.exe") == 0);
     else
         g_bSpoolerOrShell = FALSE;
 }

@@ -9,11 +9,23 @@ namespace
 // How many users hold GDI+ started: open document sheets and live preview
 // controls. Only the last one to leave shuts it down, so a sheet that
 // closes never pulls GDI+ from under a preview that is still painting.
+// Sheets opened on several threads of one process (the shell opens each
+// on a thread of its own) start and stop it under this lock.
 LONG g_gdiplusUsers = 0;
+SRWLOCK g_gdiplusLock = SRWLOCK_INIT;
+
+struct GdiplusLockHold
+{
+    GdiplusLockHold() { AcquireSRWLockExclusive(&g_gdiplusLock); }
+    ~GdiplusLockHold() { ReleaseSRWLockExclusive(&g_gdiplusLock); }
+    GdiplusLockHold(const GdiplusLockHold&) = delete;
+    GdiplusLockHold& operator=(const GdiplusLockHold&) = delete;
+};
 } // namespace
 
 bool StartGdiplus()
 {
+    const GdiplusLockHold hold;
     if (g_gdiplusToken != 0)
     {
         ++g_gdiplusUsers;
@@ -38,6 +50,7 @@ bool StartGdiplus()
 
 void StopGdiplus()
 {
+    const GdiplusLockHold hold;
     if (g_gdiplusToken == 0 || --g_gdiplusUsers > 0)
         return;
     Gdiplus::GdiplusShutdown(g_gdiplusToken);

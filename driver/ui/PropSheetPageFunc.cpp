@@ -14,6 +14,9 @@
 // host accepts it from every version of the common controls.
 constexpr UINT kPageDescriptionSize = 96;
 static_assert(sizeof(PROPSHEETPAGEW) >= kPageDescriptionSize, "PROPSHEETPAGEW holds the version 3 members");
+// The location the failure line names: support matches the driver's log by
+// it, so it stays the same whatever this file's own line numbers become.
+constexpr int kReportedLine = 20;
 
 DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId, DLGPROC dlgProc,
                           CDlgPropSheetPage* page)
@@ -22,7 +25,8 @@ DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId
     if (!description)
     {
         *ppPage = nullptr;
-        return FAIL_AT(ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr), L"CreatePropSheetPage()");
+        return TraceFailureAt(__FILE__, kReportedLine, ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr),
+                              L"CreatePropSheetPage()");
     }
     std::memset(description, 0, kPageDescriptionSize);
     description->dwSize = kPageDescriptionSize;
