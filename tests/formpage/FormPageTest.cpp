@@ -210,7 +210,7 @@ TEST_F(FormPage, WhichActionsEnableApplyAndOkStoresEveryField)
     EXPECT_EQ("", RecordDifferences(&expected, &out));
 }
 
-// Clicks `button` and waits for the dialog, known by its control `id`, that it opens.
+// The dialog, known by its control `id`, that clicking `button` opens.
 HWND Open(HWND parent, int button, int id)
 {
     ClickOpening(parent, button);
@@ -242,9 +242,7 @@ ListRows Rows(HWND dialog)
 
 int RowOf(HWND dialog, const wchar_t* name)
 {
-    LVFINDINFOW find = {};
-    find.flags = LVFI_STRING;
-    find.psz = name;
+    LVFINDINFOW find = {LVFI_STRING, name, 0, {}, 0};
     return ListView_FindItem(GetDlgItem(dialog, IDC_FAVORITE_LIST), -1, &find);
 }
 

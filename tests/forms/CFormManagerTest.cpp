@@ -29,27 +29,25 @@ TEST_F(Catalogue, SpoolerFormsThenCustomFormsAddedReplacedAndDeleted)
     ASSERT_EQ(0u, forms.AddForm(L"A4", 100, 150));          // named like a spooler form
     ASSERT_EQ(0u, forms.SetPrinter(s_printer));
     ASSERT_EQ(0u, forms.LoadAvailableForm());
-    const size_t n = s_spoolerForms.size();
-    ASSERT_EQ(n + 2, forms.GetFormCount());
-    FORM_ITEM* const* items = forms.GetForms();
-    for (size_t i = 0; i < n; ++i)
+    ASSERT_EQ(s_spoolerForms.size() + 2, forms.GetFormCount());
+    // Each form as "number name flags width x height": the spooler's, then the
+    // custom forms numbered on in the registry's order.
+    const auto line = [](size_t number, const std::wstring& name, DWORD flags, LONG cx, LONG cy) {
+        return std::to_wstring(number) + L" " + name + L" " + std::to_wstring(flags) + L" " + std::to_wstring(cx) +
+               L" x " + std::to_wstring(cy);
+    };
+    Names expected, listed;
+    for (const formtest::Form& form : s_spoolerForms)
+        expected.push_back(line(expected.size() + 1, form.name, form.flags, form.cx, form.cy));
+    for (const std::wstring& name : CustomFormNames())
+        expected.push_back(line(expected.size() + 1, name, FORM_CUSTOM, name == L"A4" ? 100000 : 500000,
+                                name == L"A4" ? 150000 : 700000));
+    for (DWORD i = 0; i < forms.GetFormCount(); ++i)
     {
-        const formtest::Form& form = s_spoolerForms[i];
-        EXPECT_TRUE(items[i]->wPaperNumber == i + 1 && form.name == items[i]->szName &&
-                    form.flags == items[i]->dwFlags && form.cx == items[i]->size.cx && form.cy == items[i]->size.cy)
-            << i << " " << testhost::Utf8(form.name);
+        const FORM_ITEM& item = *forms.GetForms()[i];
+        listed.push_back(line(item.wPaperNumber, item.szName, item.dwFlags, item.size.cx, item.size.cy));
     }
-    const Names stored = CustomFormNames(); // numbered on in the registry's order
-    ASSERT_EQ(2u, stored.size());
-    for (size_t k = 0; k < 2; ++k)
-    {
-        const bool a4 = stored[k] == L"A4";
-        EXPECT_EQ(n + 1 + k, items[n + k]->wPaperNumber);
-        EXPECT_EQ(stored[k], items[n + k]->szName);
-        EXPECT_EQ(static_cast<DWORD>(FORM_CUSTOM), items[n + k]->dwFlags);
-        EXPECT_EQ(a4 ? 100000 : 500000, items[n + k]->size.cx);
-        EXPECT_EQ(a4 ? 150000 : 700000, items[n + k]->size.cy);
-    }
+    EXPECT_EQ(expected, listed);
     // The name finds the spooler's A4 first; only exact names match.
     ASSERT_NE(nullptr, forms.FindForm(L"A4"));
     EXPECT_EQ(210000, forms.FindForm(L"A4")->size.cx);
