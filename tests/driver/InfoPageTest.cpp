@@ -19,7 +19,6 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <tuple>
 
 namespace
@@ -29,8 +28,8 @@ std::wstring RecorderTrace()
     return testhost::BinDirectory() + L"\\launched.txt";
 }
 
-// The addresses the recorder was asked to open, once at least `expected` of
-// them are there or the wait is over.
+// The addresses the recorder was asked to open (whole lines only), once at
+// least `expected` of them are there or the wait is over.
 std::vector<std::wstring> Launched(size_t expected)
 {
     std::vector<std::wstring> lines;
@@ -38,19 +37,19 @@ std::vector<std::wstring> Launched(size_t expected)
         std::ifstream file(RecorderTrace().c_str(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-        std::wstringstream stream(text);
         lines.clear();
-        for (std::wstring line; std::getline(stream, line);)
-            lines.push_back(line);
-        return lines.size() >= expected && text.back() == L'\n'; // not while a line is being written
+        for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines.size() >= expected;
     });
     return lines;
 }
 
 // Registers the recorder as the prefix's browser (the shell reads the
-// protocol handlers from HKLM\Software\Classes).
+// protocol handlers from HKLM\Software\Classes), with an empty trace.
 void RegisterRecorderAsBrowser()
 {
+    DeleteFileW(RecorderTrace().c_str());
     const std::wstring command = L"\"" + testhost::BinDirectory() + L"\\url_recorder.exe\" \"%1\"";
     for (const wchar_t* key :
          {L"Software\\Classes\\http\\shell\\open\\command", L"Software\\Classes\\https\\shell\\open\\command"})
@@ -115,7 +114,6 @@ TEST(UpdateCheck, WhatEachAnswerShows)
 {
     ASSERT_TRUE(EnsureResourceModule());
     RegisterRecorderAsBrowser();
-    DeleteFileW(RecorderTrace().c_str());
     testweb::HttpTestServer server;
     std::string problem;
     ASSERT_TRUE(server.Open(&problem)) << problem;
@@ -209,7 +207,6 @@ using InfoPage = testhost::PrinterTest;
 TEST_F(InfoPage, OnTheRealSheet)
 {
     RegisterRecorderAsBrowser();
-    DeleteFileW(RecorderTrace().c_str());
     const TARVIK_DEVMODE in = testhost::DefaultRecord();
     HCURSOR overLink = nullptr, besideLink = nullptr;
     std::wstring version;

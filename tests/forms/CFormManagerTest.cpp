@@ -1,17 +1,24 @@
 // The form catalogue against the real spooler and the registry of the private
-// prefix: numbering across both, stored records, favourites, the hwp.exe cap.
+// prefix: numbering across both, stored records, favourites, the hwp.exe cap;
+// and the device-capability answers, directly with the open printer and
+// through the spooler's DeviceCapabilitiesW, the paper answers agreeing entry
+// by entry with the catalogue.
 #include "FormFixture.h"
+#include "HeapWatch.h"
 #include "ProbeRun.h"
-#include "ReportLines.h"
+#include "RecordFields.h"
 
 #include "CFormManager.h"
+#include "DriverInterface.h"
 
+#include <cstring>
 #include <tuple>
 
 namespace
 {
 using formtest::CustomFormNames;
 using Catalogue = formtest::PrinterFormsTest;
+using DeviceCaps = formtest::PrinterFormsTest;
 using Names = std::vector<std::wstring>;
 
 TEST_F(Catalogue, SpoolerFormsThenCustomFormsAddedReplacedAndDeleted)
@@ -22,27 +29,25 @@ TEST_F(Catalogue, SpoolerFormsThenCustomFormsAddedReplacedAndDeleted)
     ASSERT_EQ(0u, forms.AddForm(L"A4", 100, 150));          // named like a spooler form
     ASSERT_EQ(0u, forms.SetPrinter(s_printer));
     ASSERT_EQ(0u, forms.LoadAvailableForm());
-    const size_t n = s_spoolerForms.size();
-    ASSERT_EQ(n + 2, forms.GetFormCount());
-    FORM_ITEM* const* items = forms.GetForms();
-    for (size_t i = 0; i < n; ++i)
+    ASSERT_EQ(s_spoolerForms.size() + 2, forms.GetFormCount());
+    // Each form as "number name flags width x height": the spooler's, then the
+    // custom forms numbered on in the registry's order.
+    const auto line = [](size_t number, const std::wstring& name, DWORD flags, LONG cx, LONG cy) {
+        return std::to_wstring(number) + L" " + name + L" " + std::to_wstring(flags) + L" " + std::to_wstring(cx) +
+               L" x " + std::to_wstring(cy);
+    };
+    Names expected, listed;
+    for (const formtest::Form& form : s_spoolerForms)
+        expected.push_back(line(expected.size() + 1, form.name, form.flags, form.cx, form.cy));
+    for (const std::wstring& name : CustomFormNames())
+        expected.push_back(line(expected.size() + 1, name, FORM_CUSTOM, name == L"A4" ? 100000 : 500000,
+                                name == L"A4" ? 150000 : 700000));
+    for (DWORD i = 0; i < forms.GetFormCount(); ++i)
     {
-        const formtest::Form& form = s_spoolerForms[i];
-        EXPECT_TRUE(items[i]->wPaperNumber == i + 1 && form.name == items[i]->szName &&
-                    form.flags == items[i]->dwFlags && form.cx == items[i]->size.cx && form.cy == items[i]->size.cy)
-            << i << " " << testhost::Utf8(form.name);
+        const FORM_ITEM& item = *forms.GetForms()[i];
+        listed.push_back(line(item.wPaperNumber, item.szName, item.dwFlags, item.size.cx, item.size.cy));
     }
-    const Names stored = CustomFormNames(); // numbered on in the registry's order
-    ASSERT_EQ(2u, stored.size());
-    for (size_t k = 0; k < 2; ++k)
-    {
-        const bool a4 = stored[k] == L"A4";
-        EXPECT_EQ(n + 1 + k, items[n + k]->wPaperNumber);
-        EXPECT_EQ(stored[k], items[n + k]->szName);
-        EXPECT_EQ(static_cast<DWORD>(FORM_CUSTOM), items[n + k]->dwFlags);
-        EXPECT_EQ(a4 ? 100000 : 500000, items[n + k]->size.cx);
-        EXPECT_EQ(a4 ? 150000 : 700000, items[n + k]->size.cy);
-    }
+    EXPECT_EQ(expected, listed);
     // The name finds the spooler's A4 first; only exact names match.
     ASSERT_NE(nullptr, forms.FindForm(L"A4"));
     EXPECT_EQ(210000, forms.FindForm(L"A4")->size.cx);
@@ -100,5 +105,104 @@ TEST_F(Catalogue, OnlyAnHwpHostIsCappedAndOnlyFrom256Forms)
         EXPECT_EQ(0u, testhost::RunProbeAs(name, L"papers", &output));
         EXPECT_EQ(std::to_string(count) + " 1\r\n", output) << testhost::Utf8(name) << ", " << forms;
     }
+}
+
+constexpr BYTE kUntouched = 0xCD;
+constexpr size_t kGuard = 256; // bytes checked past every answer
+
+template <typename T>
+std::vector<BYTE> Bytes(std::initializer_list<T> values)
+{
+    std::vector<BYTE> bytes(values.size() * sizeof(T));
+    memcpy(bytes.data(), values.begin(), bytes.size());
+    return bytes;
+}
+
+// A text in a slot of `slot` characters, cleared after its terminator.
+std::vector<BYTE> Slot(std::wstring text, size_t slot)
+{
+    text.resize(slot, L'\0');
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+    return {bytes, bytes + slot * sizeof(wchar_t)};
+}
+
+// The number answers write nothing, whether a buffer is given or not; those
+// that describe the settings record agree with the record the driver makes.
+// Unlisted indexes say so. The answers with a list fill exactly their slots.
+TEST_F(DeviceCaps, EveryIndexWithAndWithoutABuffer)
+{
+    auto check = [](WORD index, DWORD result, std::vector<BYTE> written) {
+        EXPECT_EQ(result, DrvDeviceCapabilities(s_printer, nullptr, index, nullptr, nullptr)) << index;
+        std::vector<BYTE> out(kGuard, kUntouched);
+        EXPECT_EQ(result, DrvDeviceCapabilities(s_printer, nullptr, index, out.data(), nullptr)) << index;
+        written.resize(kGuard, kUntouched);
+        EXPECT_EQ(written, out) << index;
+    };
+    const TARVIK_DEVMODE record = testhost::DefaultRecord(nullptr);
+    check(DC_FIELDS, record.dmFields, {});
+    check(DC_EXTRA, record.dmDriverExtra, {});
+    check(DC_VERSION, record.dmSpecVersion, {});
+    check(DC_DRIVER, record.dmDriverVersion, {});
+    for (WORD index :
+         {DC_MINEXTENT, DC_MAXEXTENT, DC_DUPLEX, DC_TRUETYPE, DC_ORIENTATION, DC_COPIES, DC_COLLATE, DC_PRINTRATE,
+          DC_PRINTRATEUNIT, DC_PRINTERMEM, DC_STAPLE, DC_PRINTRATEPPM, DC_COLORDEVICE, DC_NUP})
+        check(index, DrvDeviceCapabilities(s_printer, nullptr, index, nullptr, nullptr), {});
+    for (WORD index : {0, DC_SIZE, DC_FILEDEPENDENCIES, DC_EMF_COMPLIANT, DC_MANUFACTURER, DC_MEDIATYPES, 36})
+        check(index, GDI_ERROR, {});
+    check(DC_BINS, 1, Bytes<WORD>({DMBIN_ONLYONE}));
+    check(DC_ENUMRESOLUTIONS, 5, Bytes<LONG>({300, 300, 600, 600, 1200, 1200, 2400, 2400, 3000, 3000}));
+    check(DC_BINNAMES, 1, Slot(L"Tarvik Tray", 24));
+    check(DC_PERSONALITY, 1, Slot(L"Tarvik", 32));
+    check(DC_MEDIAREADY, 1, Slot(L"Tarvik Paper", 64));
+}
+
+// The catalogue's forms, a custom form named like a spooler form and one
+// whose name fills its slot among them, then "Custom Size": the same
+// whether the module is asked with the handle, by name alone or through the
+// spooler (which passes no handle).
+TEST_F(DeviceCaps, PapersAreTheCatalogueThenCustomSizeWhoeverAsks)
+{
+    CFormManager catalogue;
+    ASSERT_EQ(0u, catalogue.AddForm(L"A4", 100, 150));
+    ASSERT_EQ(0u, catalogue.AddForm(std::wstring(64, L'w').c_str(), 10, 20));
+    catalogue.SetPrinter(s_printer);
+    catalogue.LoadAvailableForm();
+    ASSERT_EQ(s_spoolerForms.size() + 2, catalogue.GetFormCount());
+    const std::vector<std::wstring> papers = formtest::PapersOf(catalogue);
+    EXPECT_EQ(papers, formtest::AskPapers(formtest::Caps(s_printer, L"Tarvik")));
+    EXPECT_EQ(papers, formtest::AskPapers(formtest::Caps(nullptr, L"Tarvik")));
+    EXPECT_EQ(papers, formtest::AskPapers([](WORD index, void* output) {
+                  return static_cast<DWORD>(
+                      DeviceCapabilitiesW(L"Tarvik", L"FILE:", index, static_cast<LPWSTR>(output), nullptr));
+              }));
+    // No printer to ask: "Custom Size" alone.
+    EXPECT_EQ((std::vector<std::wstring>{L"counts 1 1 1 1 1 1", L"Custom Size | 256 | 0 x 0"}),
+              formtest::AskPapers(formtest::Caps(nullptr, L"No Such Printer")));
+}
+
+// Whichever allocation fails while the catalogue is read, the paper answer
+// is whole or GDI_ERROR with ERROR_NOT_ENOUGH_MEMORY, and nothing is left.
+TEST_F(DeviceCaps, AFailedAllocationFailsTheAnswerCleanly)
+{
+    const DWORD whole = DrvDeviceCapabilities(s_printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
+    long failures = 0;
+    const long runs = testhost::FailEachAllocation(
+        [&](const testhost::HeapWatch& watch) {
+            SetLastError(0xdeadbeef);
+            const DWORD answer = DrvDeviceCapabilities(s_printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
+            if (answer == DWORD(GDI_ERROR))
+            {
+                ++failures;
+                EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+            }
+            else
+            {
+                EXPECT_EQ(whole, answer);
+            }
+            EXPECT_EQ(0, watch.Alive());
+        },
+        testhost::HeapWatch::Forms::All);
+    EXPECT_GT(failures, 0);
+    EXPECT_GT(runs, failures);
 }
 } // namespace

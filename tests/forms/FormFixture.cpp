@@ -111,8 +111,8 @@ std::vector<std::wstring> PapersOf(const CFormManager& catalogue)
 
 void PrinterFormsTest::SetUpTestSuite()
 {
-    if (s_printer)
-        return; // once per program, however many suites share the fixture
+    if (s_printer) // once per program, however many suites share the fixture
+        return;
     std::wstring step;
     ASSERT_EQ(0u, testhost::InstallTarvikPrinter(&step)) << "installing the printer failed at " << testhost::Utf8(step);
     s_printer = testhost::OpenTarvikPrinter(); // lives until the program ends

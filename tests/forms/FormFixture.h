@@ -29,9 +29,8 @@ LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const 
 std::wstring StoredFavorites();
 LONG StoreFavorites(const std::wstring& text);
 
-// A paper answer: an index of DrvDeviceCapabilities and its output buffer.
+// An index of DrvDeviceCapabilities and its output buffer.
 using CapsCall = std::function<DWORD(WORD index, void* output)>;
-// The module's DrvDeviceCapabilities with this printer handle and name.
 CapsCall Caps(HANDLE printer, const wchar_t* name);
 
 // The paper answers (names, numbers, sizes) asked for their counts, then into

@@ -1,9 +1,7 @@
-// Watches the allocations made with operator new on the calling thread:
-// counts the blocks still alive, so a test sees that a call released
-// everything it allocated; it records the sizes of the allocations it counts
-// and can make one of them fail as an exhausted heap would. Watches nest: an inner watch (one that
-// makes an allocation fail) is seen by the outer one as well, and the test
-// program's leak check (TestMain.cpp) is the outermost watch of every test.
+// Watches the calling thread's allocations with operator new: counts the
+// blocks still alive, records the sizes counted, and can make one fail as an
+// exhausted heap would. Watches nest; the leak check of TestMain.cpp is the
+// outermost of every test.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +20,7 @@ class HeapWatch
         All,         // also plain new: the failing one throws std::bad_alloc
     };
 
-    // The failAt-th counted allocation from now (1 = the next) fails. 0 =
-    // none fails.
+    // The failAt-th counted allocation from now (1 = the next) fails; 0: none.
     explicit HeapWatch(long failAt = 0, Forms forms = Forms::NonThrowing);
     ~HeapWatch();
     HeapWatch(const HeapWatch&) = delete;
@@ -37,8 +34,7 @@ class HeapWatch
     struct State; // the bookkeeping of one watch
 
     // While one lives, the thread's allocations are neither watched nor
-    // failed: for the host's own bookkeeping inside a watched call (the
-    // debug-stream capture's lines).
+    // failed: for the host's own bookkeeping inside a watched call.
     class Unwatched
     {
       public:

@@ -1,7 +1,5 @@
-// Replaces one imported function of a loaded module, the way a shim does:
-// the slot in the module's import address table is rewritten, so the
-// module's own calls go to the replacement. Used where the machine lacks the
-// real peer (the renderer's answer to a printer escape).
+// Rewrites a loaded module's import address table slot, as a shim does: for
+// peers the machine lacks (the renderer's answer to a printer escape).
 #pragma once
 
 #include <windows.h>

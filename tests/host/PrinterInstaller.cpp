@@ -6,8 +6,7 @@ namespace testhost
 {
 namespace
 {
-// The printer's name and the driver's, and the driver's environment (the spooler
-// takes them writable).
+// The printer's and the driver's name and environment (the spooler takes them writable).
 wchar_t g_tarvik[] = L"Tarvik";
 wchar_t g_environment[] = L"Windows x64";
 
@@ -44,7 +43,6 @@ DWORD InstallTarvikPrinter(std::wstring* step)
         ClosePrinter(old);
     }
 
-    // The spooler's directory for version-3 driver files.
     wchar_t directory[MAX_PATH * 2];
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryW(nullptr, g_environment, 1, reinterpret_cast<BYTE*>(directory), sizeof(directory),
@@ -56,9 +54,7 @@ DWORD InstallTarvikPrinter(std::wstring* step)
     const std::wstring bin = BinDirectory();
     for (const wchar_t* file : {L"tarvikui.dll", L"tarvikres7.dll"})
     {
-        const std::wstring from = bin + L"\\" + file;
-        const std::wstring to = driverDir + L"\\" + file;
-        if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        if (!CopyFileW((bin + L"\\" + file).c_str(), (driverDir + L"\\" + file).c_str(), FALSE))
             return Fail(step, L"CopyFileW");
     }
 

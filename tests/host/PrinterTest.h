@@ -1,5 +1,4 @@
-// A test fixture on the installed printer "Tarvik": the driver is installed
-// once per program, and each test gets its own open handle.
+// The printer "Tarvik" installed once per suite, with an open handle per test.
 #pragma once
 
 #include "PrinterInstaller.h"

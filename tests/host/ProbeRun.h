@@ -1,5 +1,3 @@
-// Runs the probe program of the build under another executable name, so a
-// test sees what the module decides in a process of that name.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +6,10 @@
 
 namespace testhost
 {
-// Runs a copy of the build's probe_program.exe named `name`, in a folder of
-// its own (Wine's file names ignore letter case), with the argument
-// `argument`, and returns its exit code (1000 + error when it could not be
-// copied, 2000 + error when it did not start), with what it printed in
+// Runs a copy of the build's probe_program.exe named `name` (in a folder of
+// its own: Wine's file names ignore letter case) with `argument`, so a test
+// sees what the module decides in a process of that name. Returns its exit
+// code (1000 + error: not copied, 2000 + error: not started), its output in
 // *output.
 DWORD RunProbeAs(const std::wstring& name, const wchar_t* argument, std::string* output);
 } // namespace testhost

@@ -1,5 +1,4 @@
-// What the failure reports of the library look like on the debug stream,
-// built from the platform's own texts.
+// The library's failure reports on the debug stream, from the platform's own texts.
 #pragma once
 
 #include "RecordFields.h" // Ansi, Utf8

@@ -55,8 +55,7 @@ TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, UINT titleId,
             EXPECT_NE(nullptr, sheet.page) << "no sheet, or no tab " << titleId;
             if (sheet.page)
                 user(sheet);
-            // A script that stopped early may leave dialogs over the sheet:
-            // innermost first.
+            // Dialogs a script that stopped early left over the sheet, innermost first.
             for (int left = 5; left > 0; --left)
             {
                 HWND open = WaitForTopWindow([&](HWND w) { return w != window && IsDialog(w); }, 0);

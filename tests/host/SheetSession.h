@@ -1,7 +1,6 @@
-// Printing Preferences of the installed printer "Tarvik", worked by a user:
-// the sheet opens on the test's thread as an application opens it while the
-// user's script runs on a second thread with the hands of WindowDriver.h.
-// Also a sheet of the test's own for page objects that no sheet includes.
+// Printing Preferences of the printer "Tarvik" opened on the test's thread
+// while a user's script works it from a second thread; also a sheet of the
+// test's own for page objects that no sheet includes.
 #pragma once
 
 #include "RecordFields.h"
@@ -15,15 +14,13 @@ namespace testhost
 {
 constexpr int kApplyButton = 0x3021; // of a property sheet
 
-// A string of the resource module.
-std::wstring ResourceText(UINT id);
+std::wstring ResourceText(UINT id); // of the resource module
 // What AnswerMessageBox reads off a box with these strings.
 std::wstring MessageOf(UINT captionId, UINT textId);
 
 // Shows the tab titled by string `titleId` (0: the one shown); its page, or
 // null when the sheet has no such tab.
 HWND ShowTab(HWND sheet, UINT titleId);
-// What the user's script works on.
 struct Sheet
 {
     HWND window;

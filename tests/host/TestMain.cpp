@@ -1,7 +1,5 @@
-// The main function of every test program: GoogleTest with one more
-// listener, the leak check. Each test runs inside a heap watch of its
-// thread; a test that leaves blocks allocated with operator new behind
-// fails, whichever code allocated them.
+// Every test program's main: GoogleTest with the leak check, a heap watch
+// around each test that fails it for blocks left allocated, whoever made them.
 #include "HeapWatch.h"
 
 #include <gtest/gtest.h>

@@ -26,10 +26,8 @@ BOOL CALLBACK VisitTop(HWND window, LPARAM lParam)
     return FALSE;
 }
 
-// How often a wait looks at the state it waits for.
 constexpr DWORD kPollIntervalMs = 10;
 
-// Polls `find` until it gives a window or the wait is over.
 HWND WaitUntil(const std::function<HWND()>& find, DWORD waitMs)
 {
     HWND found = nullptr;
@@ -198,8 +196,7 @@ std::wstring AnswerMessageBox(int answer, DWORD waitMs)
         return L"";
     const std::wstring seen = WindowText(box) + L": " + WindowText(FindDescendant(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-    // Wait for it to go, so that the next search does not find it again.
-    WaitFor([box] { return !IsWindow(box); }, waitMs);
+    WaitFor([box] { return !IsWindow(box); }, waitMs); // the next search must not find it again
     return seen;
 }
 

@@ -1,7 +1,5 @@
-// Drives windows the way a user would, from a second thread while the
-// thread under test sits in a modal loop: find a window by its caption or a
-// control by its ID, read texts, and send the messages that clicks and
-// typing send.
+// A user's hands on a second thread while the thread under test sits in a
+// modal loop: find windows and controls, read them, click and type.
 #pragma once
 
 #include <windows.h>
@@ -17,29 +15,24 @@ namespace testhost
 // and says whether it held. Every wait of the tests goes through here.
 bool WaitFor(const std::function<bool()>& done, DWORD waitMs = 20000);
 
-// The text of a window or control.
 std::wstring WindowText(HWND window);
 
 // The first top-level window of this process that `match` accepts, waiting
 // up to `waitMs` for it to appear; null when none came.
 HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs = 20000);
 
-// Whether `window` is a dialog (the class of dialogs and message boxes).
-bool IsDialog(HWND window);
+bool IsDialog(HWND window); // the class of dialogs and message boxes
 
 // The first property sheet of this process (a window with a tab control).
 HWND WaitForSheet(DWORD waitMs = 20000);
 
-// Waits until `parent` has a descendant with control ID `id` (depth first).
-// Pages of a property sheet are children of the sheet, so this finds a
-// page's control from the sheet window.
+// Waits until `parent` has a descendant with control ID `id` (a page's
+// control from the sheet window).
 HWND WaitForDescendant(HWND parent, int id, DWORD waitMs = 20000);
 
-// The tab titles of a property sheet, in order.
 std::vector<std::wstring> TabTitles(HWND sheet);
 
-// Clicks a button the way the mouse does: BM_CLICK, sent from the driving
-// thread (the owner thread processes it inside its modal loop).
+// BM_CLICK, sent: the owner thread handles it inside its modal loop.
 void ClickButton(HWND button);
 
 // A user's hands on control `id` of the dialog `parent`. Each sends what the
@@ -61,7 +54,7 @@ std::vector<std::wstring> Items(HWND parent, int id);
 // is gone and its owner's thread has finished what follows.
 void CloseWith(HWND dialog, int id);
 
-// Runs `script` on a second thread; join before checking what it recorded.
+// Runs `script` on a second thread, joined when it goes out of scope.
 class UserThread
 {
   public:

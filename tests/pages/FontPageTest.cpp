@@ -1,23 +1,87 @@
-// The font page on the real sheet: Printing Preferences opened through the
-// spooler, worked by a user on a second thread, the caller's record checked
-// after OK. The registry rule is seen from probes run under the names of the
-// shell, the spooler and others.
+// The font rules that need no window (the excluded-font text within its
+// field, the catalogue against GDI's reports), then the font page on the real
+// sheet, and the registry rule seen from probes named like the shell, the
+// spooler and others.
 #include "PrinterTest.h"
 #include "ProbeRun.h"
 #include "SheetSession.h"
 
 #include "CDlgFontSetting.h"
+#include "CFontManager.h"
 #include "CFormManager.h"
+#include "ExcludedFontList.h"
 #include "resource.h"
 
 #include <algorithm>
 #include <set>
 #include <tuple>
+#include <type_traits>
 
 namespace
 {
 using namespace testhost;
 using Names = std::vector<std::wstring>;
+constexpr size_t kField = std::extent_v<decltype(TARVIK_DEVMODE::szExcludeFonts)>;
+
+TEST(ExcludedFontList, ReadWithinItsFieldAndWrittenAgain)
+{
+    const std::wstring n40(40, L'N'), a(1022, L'A'), b(1023, L'B'), c(2045, L'C');
+    // The text and its field's capacity; what is written again: the names that
+    // fit ";", each name and ";", and the NUL.
+    const std::tuple<std::wstring, size_t, std::wstring> rows[] = {
+        {L"", kField, L";"},
+        {L";;;", kField, L";"},
+        {L";A;;B;", kField, L";A;B;"},
+        {L"A;B", kField, L";A;B;"},
+        {L";" + n40 + L";", kField, L";" + n40 + L";"},                   // longer than any face name
+        {L";AB;CDEF;GH", 6, L";AB;CD;"},                                  // no terminator within the field
+        {L";" + a + L";" + a + L";", kField, L";" + a + L";" + a + L";"}, // 2047 units and the NUL
+        {L";" + a + L";" + b + L";x;", 2 * kField, L";" + a + L";x;"},
+        {L";" + c + L";", kField, L";" + c + L";"},
+        {L";" + c + L"C;", kField, L";"},
+    };
+    for (const auto& [text, capacity, expected] : rows)
+    {
+        wchar_t out[kField];
+        size_t used = BeginExcludedFonts(out), pos = 0, start = 0, length = 0;
+        while (NextExcludedFont(text.c_str(), capacity, &pos, &start, &length))
+            AppendExcludedFont(out, kField, &used, text.c_str() + start, length);
+        EXPECT_EQ(expected, out) << text.size() << " units: " << testing::PrintToString(text.substr(0, 20));
+        EXPECT_EQ(expected.size(), used);
+    }
+}
+
+// The screen's device and TrueType families in GDI's order, each once
+// (GDI reports a family once per character set, one report after another).
+std::vector<std::pair<std::wstring, DWORD>> Families()
+{
+    std::vector<std::pair<std::wstring, DWORD>> once;
+    HDC screen = GetDC(nullptr);
+    const auto collect = [](const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM faces) -> int {
+        auto* once = reinterpret_cast<std::vector<std::pair<std::wstring, DWORD>>*>(faces);
+        if ((type == DEVICE_FONTTYPE || type == TRUETYPE_FONTTYPE) && font->lfFaceName[0] != L'@' &&
+            (once->empty() || once->back().first != font->lfFaceName))
+            once->emplace_back(font->lfFaceName, type);
+        return 1;
+    };
+    EnumFontFamiliesExW(screen, nullptr, collect, reinterpret_cast<LPARAM>(&once), 0);
+    ReleaseDC(nullptr, screen);
+    return once;
+}
+
+// Each family once, in GDI's order; a second Init appends them again.
+TEST(FontCatalogue, KeepsEachReportedFamilyOnce)
+{
+    Names expected, names;
+    for (int round = 0; round < 2; ++round)
+        for (const auto& family : Families())
+            expected.push_back(family.first);
+    CFontManager catalogue;
+    ASSERT_EQ(0u, catalogue.Init() + catalogue.Init());
+    for (UINT i = 0; i < catalogue.GetFontCount(); ++i)
+        names.emplace_back(catalogue.GetFontName(i));
+    EXPECT_EQ(expected, names);
+}
 
 // The items of a font list, sorted as the tests compare them.
 Names Sorted(HWND page, int list)
@@ -45,13 +109,6 @@ std::wstring StoredInRegistry()
                      &bytes) != ERROR_SUCCESS)
         return L"(none)";
     return type == REG_SZ && bytes == (wcslen(data) + 1) * sizeof(wchar_t) ? data : L"(not a whole REG_SZ)";
-}
-
-int CALLBACK CollectTrueType(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM faces)
-{
-    if (type == TRUETYPE_FONTTYPE && font->lfFaceName[0] != L'@')
-        reinterpret_cast<std::set<std::wstring>*>(faces)->insert(font->lfFaceName);
-    return 1;
 }
 
 using FontPage = PrinterTest;
@@ -113,9 +170,9 @@ TEST_F(FontPage, ModesOptionsAndStoredList)
 TEST_F(FontPage, MovesFontsBothWays)
 {
     std::set<std::wstring> faces;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, nullptr, CollectTrueType, reinterpret_cast<LPARAM>(&faces), 0);
-    ReleaseDC(nullptr, screen);
+    for (const auto& [name, type] : Families())
+        if (type == TRUETYPE_FONTTYPE)
+            faces.insert(name);
     ASSERT_EQ(2u, faces.erase(L"Tahoma") + faces.erase(L"Liberation Sans")); // Wine's fonts in the prefix
     const std::wstring longName = L"A Font Name Longer Than Any Face Name GDI Gives";
     Names kept = {L"TAHOMA", L"liberation SANS"};

@@ -1,9 +1,13 @@
-// The graphics, document information and security pages on the real sheet:
-// what they show for a record, what the user's clicks and typing change, the
-// password messages in the order of the check, and what OK stores.
+// The graphics, document information, security and option pages: their
+// rules that need no window as table rows (the password byte bound is proven
+// in a code page 949 process: SecurityKoreanTest.cpp); the pages on the real
+// sheet, the option page in a sheet of its own.
 #include "PrinterTest.h"
 #include "SheetSession.h"
 
+#include "CDlgGraphicsSetting.h"
+#include "CDlgOptionSetting.h"
+#include "CDlgSecuritySetting.h"
 #include "resource.h"
 
 #include <array>
@@ -14,10 +18,64 @@ namespace
 {
 using namespace testhost;
 using SheetPages = PrinterTest;
+using Graphics = CDlgGraphicsSetting;
 
-// The security page's controls in the order 1001 1073 1051 1074 1052 1075
-// 1056 1065 1076 1066 1077 1068 1003 1002 1078 1009 1010 1011 1012 1013 1016
-// 1014 1015 1017: "+" enabled, "-" disabled, "X" or "x" when also checked.
+TEST(SettingsRules, PermissionWordGrantsWhatTheLevelKnows)
+{
+    constexpr DWORD kAll = 4 | 8 | 16 | 32 | 256 | 512 | 1024 | 2048;
+    const std::tuple<int, DWORD, DWORD> rows[] = {{0, kAll, 0xFFFFF0C0},     {1, kAll, 0xFFFFF0FC},
+                                                  {1, 4 | 2048, 0xFFFFF0C4}, {2, 4 | 2048, 0xFFFFF8C4},
+                                                  {2, kAll, 0xFFFFFFFC},     {2, 256 | 1024, 0xFFFFF5C0}};
+    for (const auto& [level, granted, word] : rows)
+        EXPECT_EQ(word, CDlgSecuritySetting::PermissionWord(level, granted)) << level << " " << granted;
+}
+
+TEST(SettingsRules, QualityListsFollowTheCompression)
+{
+    // The image class, its compression and stored quality; the position,
+    // text and value (what Apply stores) of the entry selected.
+    const std::tuple<int, DWORD, DWORD, int, UINT, DWORD> rows[] = {
+        {1, 1, 1, 0, IDS_ZIP_QUALITY_1, 1},  {1, 1, 4, 2, IDS_ZIP_QUALITY_3, 3},  {1, 2, 4, 1, IDS_JPEG_QUALITY_2, 4},
+        {1, 2, 1, 4, IDS_JPEG_QUALITY_5, 1}, {1, 2, 5, 0, IDS_JPEG_QUALITY_1, 5}, {1, 2, 0, 0, IDS_JPEG_QUALITY_1, 5},
+        {2, 1, 2, 1, IDS_ZIP_QUALITY_2, 2},  {3, 1, 0, 2, IDS_ZIP_QUALITY_3, 3}};
+    for (const auto& [imageClass, compression, stored, position, text, value] : rows)
+    {
+        SCOPED_TRACE(testing::Message() << imageClass << " " << compression << " " << stored);
+        const Graphics::QualityItem* items = nullptr;
+        ASSERT_EQ(compression == Graphics::kZip ? 3u : 5u, Graphics::QualityItems(imageClass, compression, &items));
+        ASSERT_EQ(position, Graphics::QualityPosition(compression, stored));
+        EXPECT_EQ(text, items[position].textId);
+        EXPECT_EQ(value, items[position].value);
+    }
+    const Graphics::QualityItem* items = nullptr;
+    EXPECT_EQ(0u,
+              Graphics::QualityItems(2, Graphics::kJpeg, &items) + Graphics::QualityItems(3, Graphics::kJpeg, &items));
+}
+
+TEST(SettingsRules, ResolutionEntriesKeepOnlyDigits)
+{
+    // What was typed and the caret after it; what is kept and the caret then.
+    const std::tuple<std::wstring, int, std::wstring, int> rows[] = {
+        {L"7a", 2, L"7", 1},
+        {L"72", 2, L"72", 2},
+        {L"a7", 1, L"7", 0},
+        {L"1x20", 2, L"120", 1},
+        {L"9a1b9", 4, L"919", 2},
+        {L"3 dpi,0", 7, L"30", 2},
+        {L"x", 1, L"", 0},
+        {L"\x0663"
+         L"5",
+         2, L"5", 1}, // only 0 to 9 are digits
+    };
+    for (auto [text, caret, kept, caretAfter] : rows)
+    {
+        SCOPED_TRACE(testing::PrintToString(text));
+        EXPECT_EQ(caretAfter, Graphics::KeepDigits(&text[0], caret));
+        EXPECT_EQ(kept, std::wstring(text.c_str()));
+    }
+}
+
+// The security page's controls in this order: "+" enabled, "-" disabled, "X" or "x" when also checked.
 std::string States(HWND page)
 {
     std::string states;
@@ -139,6 +197,7 @@ TEST_F(SheetPages, EachPageShowsAndEditsItsOwnFields)
     expected.bOpenPassword = expected.bPermissionsPassword = 0;
     EXPECT_EQ("", RecordDifferences(&expected, &out));
 }
+
 // The first failing condition decides the message; passwords and their
 // confirmations are compared byte for byte. The record's open password has
 // no terminator in its field: the page shows it cut at 32 bytes.
@@ -193,5 +252,51 @@ TEST_F(SheetPages, PasswordChecksInTheirOrder)
     EXPECT_STREQ("Secret", out.szOpenPassword);
     EXPECT_EQ(1, out.bPermissionsPassword);
     EXPECT_STREQ("Other", out.szPermissionsPassword);
+}
+
+TEST(OptionPage, FlagWordThroughTheControls)
+{
+    // The flag word in and the buttons clicked; the flag word out, the view
+    // radio button selected (0 for none), and whether the view and the
+    // rotation radio buttons are enabled.
+    const std::tuple<DWORD, std::vector<int>, DWORD, int, std::string> rows[] = {
+        {0x77C00000, {}, 0x77C00000, IDC_OPTION_VIEW_PAGES, "++"}, // the default survives
+        {0x77FFFFFF, {}, 0x77C00000, IDC_OPTION_VIEW_PAGES, "++"}, // bits 21 to 0 go
+        {0xFFFFFFFF, {}, 0xF7C00000, IDC_OPTION_VIEW_PAGES, "++"}, // bit 28 wins over 27
+        {0x00800000, {}, 0x08800000, IDC_OPTION_VIEW_BOOKMARKS, "--"},
+        {0x00400000, {}, 0x08400000, IDC_OPTION_VIEW_THUMBNAILS, "--"},
+        {0x00000000, {}, 0x08400000, 0, "--"}, // no view shown; bit 22 stored
+        // Choices switched off are disabled, yet still decide their bits.
+        {0x77C00000,
+         {IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_ROTATE_ALL, IDC_OPTION_OPENING_VIEW, IDC_OPTION_AUTO_ROTATE,
+          IDC_OPTION_OPEN_AFTER_SAVE},
+         0xCE800000,
+         IDC_OPTION_VIEW_BOOKMARKS,
+         "--"},
+    };
+    for (const auto& [in, clicks, out, view, enabled] : rows)
+    {
+        SCOPED_TRACE(testing::Message() << std::hex << in << " and " << clicks.size() << " clicks");
+        TARVIK_DEVMODE record = DefaultRecord();
+        record.dwOptionFlags = in;
+        CDlgOptionSetting page;
+        page.AttachRecord(nullptr, &record);
+        int shownView = -1;
+        std::string shownEnabled;
+        RunPageSheet({&page}, IDD_OPTION_PAGE, IDS_TITLE_OPTION, [&](HWND sheet) {
+            HWND window = PropSheet_GetCurrentPageHwnd(sheet);
+            for (int id : clicks)
+                Click(window, id);
+            shownView = 0;
+            for (int id : {IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS})
+                shownView = IsDlgButtonChecked(window, id) ? id : shownView;
+            for (int id : {IDC_OPTION_VIEW_THUMBNAILS, IDC_OPTION_ROTATE_EACH})
+                shownEnabled += Enabled(window, id) ? '+' : '-';
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        });
+        EXPECT_EQ(out, record.dwOptionFlags);
+        EXPECT_EQ(view, shownView);
+        EXPECT_EQ(enabled, shownEnabled);
+    }
 }
 } // namespace

@@ -24,7 +24,6 @@ struct Page
 {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
-
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     int Count(COLORREF colour) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour)); }
     // The bounds of every pixel that is not white; empty when there is none.
@@ -106,8 +105,7 @@ class WatermarkPreview : public testing::Test
     }
     void TearDown() override { DestroyWindow(m_frame); } // the control keeps the preview's window procedure
 
-    // Shows `items` on a page of width x height tenths of a millimetre,
-    // paints the control (WM_PAINT on this thread) and reads the page back.
+    // Shows `items` on a page of width x height tenths of a millimetre and reads the painted page back.
     Page Render(std::vector<WATERMARK_ITEM*> items, int width = 2100, int height = 2970)
     {
         m_preview.m_items.RemoveAll();
@@ -253,24 +251,17 @@ TEST_F(WatermarkPreview, AnchorsPlaceTheCentre)
     const int margins[] = {10, 20, 30, 40};
     std::copy(std::begin(margins), std::end(margins), item.nMargin);
     Render({&item});
-    const float centres[][2] = {{0, 0},
-                                {87.80f, 100.59f},
-                                {396.85f, 100.59f},
-                                {630.31f, 100.59f},
-                                {630.31f, 561.26f},
-                                {630.31f, 946.34f},
-                                {396.85f, 946.34f},
-                                {87.80f, 946.34f},
-                                {87.80f, 561.26f},
-                                {396.85f, 561.26f},
-                                {0, 0}};
-    for (DWORD anchor = 0; anchor < std::size(centres); ++anchor)
+    // Anchors 1 to 8 clockwise from the top left, 9 the middle; any other the origin.
+    const float left = 87.80f, centre = 396.85f, right = 630.31f, top = 100.59f, middle = 561.26f, bottom = 946.34f;
+    const float xs[] = {0, left, centre, right, right, right, centre, left, left, centre, 0};
+    const float ys[] = {0, top, top, top, middle, bottom, bottom, bottom, middle, middle, 0};
+    for (DWORD anchor = 0; anchor < std::size(xs); ++anchor)
     {
         SCOPED_TRACE(anchor);
         item.dwAnchor = anchor;
         m_preview.LayoutItems();
-        EXPECT_NEAR(centres[anchor][0], item.fCenterX, 0.01);
-        EXPECT_NEAR(centres[anchor][1], item.fCenterY, 0.01);
+        EXPECT_NEAR(xs[anchor], item.fCenterX, 0.01);
+        EXPECT_NEAR(ys[anchor], item.fCenterY, 0.01);
         EXPECT_FLOAT_EQ(-50, item.fDrawX);
         EXPECT_FLOAT_EQ(-25, item.fDrawY);
     }
