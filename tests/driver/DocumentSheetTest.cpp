@@ -5,6 +5,7 @@
 // template of the real resource module.
 #include "DebugCapture.h"
 #include "HeapWatch.h"
+#include "ImportPatch.h"
 #include "PrinterTest.h"
 #include "ReportLines.h"
 #include "SheetSession.h"
@@ -249,6 +250,27 @@ TEST(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
                                            L"An exception was stopped at PropSheetPageProc()",
                                            {L"@ExceptionBarrier", L"from PropSheetPageProc()"}));
     DestroyWindow(window);
+}
+
+// A page description that cannot be allocated: the out pointer is cleared
+// and the failure lines name the fixed location support looks for.
+TEST(PageFramework, ADescriptionThatCannotBeAllocated)
+{
+    const auto refuse = +[](UINT, SIZE_T) -> HLOCAL {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    };
+    HMODULE self = GetModuleHandleW(nullptr);
+    void* real = testhost::PatchImport(self, "kernel32.dll", "LocalAlloc", reinterpret_cast<void*>(refuse));
+    ASSERT_NE(nullptr, real);
+    testhost::DebugCapture capture;
+    auto* description = reinterpret_cast<PROPSHEETPAGEW*>(1);
+    const DWORD code = CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, nullptr);
+    testhost::PatchImport(self, "kernel32.dll", "LocalAlloc", real);
+    EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), code);
+    EXPECT_EQ(nullptr, description);
+    EXPECT_EQ("", testhost::ReportMismatch(capture.Lines(), ERROR_NOT_ENOUGH_MEMORY, nullptr,
+                                           {L"PropSheetPageFunc(20) : error = 8", L"from CreatePropSheetPage()"}));
 }
 
 // A string the resource module does not have shows as an empty text.
