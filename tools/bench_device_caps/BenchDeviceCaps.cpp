@@ -7,6 +7,7 @@
 // Usage: bench_device_caps [rounds]   (default 31)
 // The printer "Tarvik" is installed into the prefix first; the custom forms
 // the run creates are removed at its end.
+#include "BenchClock.h"
 #include "PrinterInstaller.h"
 
 #include "CFormManager.h"
@@ -22,15 +23,6 @@
 
 namespace
 {
-double g_tickSeconds = 0;
-
-double Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * g_tickSeconds;
-}
-
 // The platform's share of one paper answer, with the buffers the catalogue
 // uses: the spooler's forms (size query, then the data) and every value of
 // the custom-forms key.
@@ -71,12 +63,6 @@ double SecondsPerCall(int batch, Work work)
     return (Now() - start) / batch;
 }
 
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
 std::wstring BenchFormName(unsigned number)
 {
     wchar_t name[32];
@@ -96,9 +82,6 @@ void SetCustomFormCount(unsigned& present, unsigned wanted)
 
 int main(int argc, char** argv)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    g_tickSeconds = 1.0 / static_cast<double>(frequency.QuadPart);
     const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 31;
 
     std::wstring step;

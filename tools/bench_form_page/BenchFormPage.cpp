@@ -7,6 +7,7 @@
 // timer, whose messages come only when nothing else is left, closes the sheet.
 //
 // Usage: bench_form_page [rounds]   (default 21). See docs/performance.md.
+#include "BenchClock.h"
 #include "ImportPatch.h"
 #include "PrinterInstaller.h"
 #include "WindowDriver.h"
@@ -32,14 +33,6 @@ double g_lastActivity = 0;
 bool g_closing = false;
 
 constexpr UINT kIdleMs = 400; // long after the sheet fell idle
-
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 HPROPSHEETPAGE WINAPI CreatePageStandIn(LPCPROPSHEETPAGEW page)
 {
@@ -87,12 +80,6 @@ double OpenPreferences(HANDLE printer, bool infoOnly)
     UnhookWindowsHookEx(retrieved);
     UnhookWindowsHookEx(sent);
     return g_lastActivity - start;
-}
-
-double Median(std::vector<double> samples)
-{
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    return samples[samples.size() / 2];
 }
 
 void SetCustomForms(unsigned count)

@@ -9,6 +9,7 @@
 //    angles, margins and text lengths, against the bound of a bisection.
 //
 // Usage: bench_watermark [rounds]   (default 15)
+#include "BenchClock.h"
 #include "CWatermarkPreview.h"
 #include "Globals.h"
 #include "resource.h"
@@ -23,15 +24,6 @@
 
 namespace
 {
-double g_tickSeconds = 0;
-
-double Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * g_tickSeconds;
-}
-
 // Milliseconds per call: each round runs `work` for about 100 ms; the
 // median over the rounds is given.
 double MsPerCall(int rounds, const std::function<void()>& work)
@@ -48,8 +40,7 @@ double MsPerCall(int rounds, const std::function<void()>& work)
         }
         samples.push_back((Now() - start) * 1000 / calls);
     }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    return Median(samples);
 }
 
 INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
@@ -217,9 +208,6 @@ void SweepSearches(SIZE frame, Gdiplus::Image* picture)
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    g_tickSeconds = 1.0 / static_cast<double>(frequency.QuadPart);
     if (!EnsureResourceModule())
         return 1;
 
