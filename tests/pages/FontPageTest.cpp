@@ -2,6 +2,7 @@
 // field, the catalogue against GDI's reports), then the font page on the real
 // sheet, and the registry rule seen from probes named like the shell, the
 // spooler and others.
+#include "ImportPatch.h"
 #include "PrinterTest.h"
 #include "ProbeRun.h"
 #include "SheetSession.h"
@@ -81,6 +82,39 @@ TEST(FontCatalogue, KeepsEachReportedFamilyOnce)
     for (UINT i = 0; i < catalogue.GetFontCount(); ++i)
         names.emplace_back(catalogue.GetFontName(i));
     EXPECT_EQ(expected, names);
+}
+
+// GDI as a Japanese system or a printer's device context reports faces: a
+// family once per character set, vertical "@" faces, device and raster
+// fonts. The catalogue keeps device and TrueType families, each once.
+TEST(FontCatalogue, SkipsVerticalRasterAndRepeatedFaces)
+{
+    const auto script = +[](HDC, LPLOGFONTW, FONTENUMPROCW report, LPARAM context, DWORD) -> int {
+        const std::pair<const wchar_t*, DWORD> reports[] = {
+            {L"Arial", TRUETYPE_FONTTYPE},     {L"Arial", TRUETYPE_FONTTYPE}, {L"@MS Mincho", TRUETYPE_FONTTYPE},
+            {L"MS Mincho", TRUETYPE_FONTTYPE}, {L"Courier", DEVICE_FONTTYPE}, {L"Fixedsys", RASTER_FONTTYPE},
+            {L"@Courier", DEVICE_FONTTYPE},    {L"Arial", TRUETYPE_FONTTYPE}};
+        for (const auto& [face, type] : reports)
+        {
+            LOGFONTW font = {};
+            lstrcpyW(font.lfFaceName, face);
+            const TEXTMETRICW metric = {};
+            report(&font, &metric, type, context);
+        }
+        return 1;
+    };
+    HMODULE self = GetModuleHandleW(nullptr);
+    void* gdi = PatchImport(self, "gdi32.dll", "EnumFontFamiliesExW", reinterpret_cast<void*>(script));
+    ASSERT_NE(nullptr, gdi);
+    CFontManager catalogue;
+    const DWORD code = catalogue.Init();
+    PatchImport(self, "gdi32.dll", "EnumFontFamiliesExW", gdi);
+    Names names;
+    for (UINT i = 0; i < catalogue.GetFontCount(); ++i)
+        names.emplace_back(catalogue.GetFontName(i));
+    EXPECT_EQ(0u, code);
+    // A family reported again after another one is a new run of reports.
+    EXPECT_EQ((Names{L"Arial", L"MS Mincho", L"Courier", L"Arial"}), names);
 }
 
 // The items of a font list, sorted as the tests compare them.
