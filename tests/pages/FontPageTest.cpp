@@ -2,8 +2,10 @@
 // field, the catalogue against GDI's reports), then the font page on the real
 // sheet, and the registry rule seen from probes named like the shell, the
 // spooler and others.
+#include "DebugCapture.h"
 #include "ImportPatch.h"
 #include "PrinterTest.h"
+#include "ReportLines.h"
 #include "ProbeRun.h"
 #include "SheetSession.h"
 
@@ -11,6 +13,7 @@
 #include "CFontManager.h"
 #include "CFormManager.h"
 #include "ExcludedFontList.h"
+#include "Globals.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -267,5 +270,28 @@ TEST_F(FontPage, RegistryWrittenOnlyFromTheShellAndTheSpooler)
         EXPECT_EQ(stored, StoredInRegistry()) << Utf8(name);
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, TARVIK_CONFIG_KEY, TARVIK_EXCLUDE_FONTS_VALUE);
+}
+
+// In the shell, a registry that refuses the list leaves the record's copy
+// and one failure report naming the fixed location support looks for.
+TEST(FontPageInShell, ARefusedRegistryWriteIsReported)
+{
+    const auto refuse = +[](HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD) -> LONG { return ERROR_ACCESS_DENIED; };
+    HMODULE self = GetModuleHandleW(nullptr);
+    void* registry = PatchImport(self, "advapi32.dll", "RegSetValueExW", reinterpret_cast<void*>(refuse));
+    ASSERT_NE(nullptr, registry);
+    g_bSpoolerOrShell = TRUE;
+    TARVIK_DEVMODE record = DefaultRecord();
+    record.dwFontMode = 2;
+    lstrcpyW(record.szExcludeFonts, L";Refused Font;");
+    CDlgFontSetting page;
+    page.AttachRecord(nullptr, &record);
+    DebugCapture capture;
+    RunPageSheet({&page}, IDD_FONT_PAGE, IDS_TITLE_FONT, [](HWND sheet) { PropSheet_PressButton(sheet, PSBTN_OK); });
+    const std::vector<std::wstring> lines = capture.Lines();
+    g_bSpoolerOrShell = FALSE;
+    PatchImport(self, "advapi32.dll", "RegSetValueExW", registry);
+    EXPECT_STREQ(L";Refused Font;", record.szExcludeFonts);
+    EXPECT_EQ("", ReportMismatch(lines, ERROR_ACCESS_DENIED, nullptr, {L"CDlgFontSetting(356) : error = 5"}));
 }
 } // namespace
