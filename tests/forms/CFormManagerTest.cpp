@@ -105,6 +105,15 @@ TEST_F(Catalogue, OnlyAnHwpHostIsCappedAndOnlyFrom256Forms)
         EXPECT_EQ(0u, testhost::RunProbeAs(name, L"papers", &output));
         EXPECT_EQ(std::to_string(count) + " 1\r\n", output) << testhost::Utf8(name) << ", " << forms;
     }
+    // The paper page looks for favourites among all forms, even where the
+    // form lists are capped: the 300th form is still offered.
+    CFormManager favorites;
+    favorites.AddFavoriteForm(L"A4");
+    favorites.AddFavoriteForm(L"Tarvik 299");
+    ASSERT_EQ(0u, favorites.SaveFavoriteForm());
+    std::string offered;
+    EXPECT_EQ(0u, testhost::RunProbeAs(L"hwp.exe", L"offered", &offered));
+    EXPECT_EQ("A4;Tarvik 299\r\n", offered);
 }
 
 constexpr BYTE kUntouched = 0xCD;
