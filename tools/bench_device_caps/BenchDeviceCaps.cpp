@@ -8,6 +8,7 @@
 // The printer "Tarvik" is installed into the prefix first; the custom forms
 // the run creates are removed at its end.
 #include "BenchClock.h"
+#include "BenchForms.h"
 #include "PrinterInstaller.h"
 
 #include "CFormManager.h"
@@ -62,22 +63,6 @@ double SecondsPerCall(int batch, Work work)
         work();
     return (Now() - start) / batch;
 }
-
-std::wstring BenchFormName(unsigned number)
-{
-    wchar_t name[32];
-    swprintf(name, 32, L"Bench Form %03u", number);
-    return name;
-}
-
-void SetCustomFormCount(unsigned& present, unsigned wanted)
-{
-    CFormManager forms;
-    for (; present < wanted; ++present)
-        forms.AddForm(BenchFormName(present).c_str(), 100 + present % 400, 150 + present % 300);
-    while (present > wanted)
-        forms.DeleteForm(BenchFormName(--present).c_str());
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,11 +90,10 @@ int main(int argc, char** argv)
 
     printf("%-8s %6s %12s %14s %7s %14s %7s\n", "custom", "papers", "floor us", "PAPERNAMES us", "ratio",
            "PAPERSIZE us", "ratio");
-    unsigned present = 0;
     int worst = 0;
     for (unsigned custom : {0u, 20u, 500u})
     {
-        SetCustomFormCount(present, custom);
+        SetBenchForms(custom);
         const DWORD papers = DrvDeviceCapabilities(printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
         std::vector<wchar_t> names(static_cast<size_t>(papers) * 64);
         std::vector<POINT> sizes(papers);
@@ -151,7 +135,7 @@ int main(int argc, char** argv)
         if (ratio > 1.25)
             worst = 1;
     }
-    SetCustomFormCount(present, 0);
+    SetBenchForms(0);
     ClosePrinter(printer);
     printf("target: PAPERNAMES within 1.25 x the floor at every size: %s\n", worst ? "missed" : "met");
     return 0;

@@ -8,6 +8,7 @@
 //
 // Usage: bench_form_page [rounds]   (default 21). See docs/performance.md.
 #include "BenchClock.h"
+#include "BenchForms.h"
 #include "ImportPatch.h"
 #include "PrinterInstaller.h"
 #include "WindowDriver.h"
@@ -81,20 +82,6 @@ double OpenPreferences(HANDLE printer, bool infoOnly)
     UnhookWindowsHookEx(sent);
     return g_lastActivity - start;
 }
-
-void SetCustomForms(unsigned count)
-{
-    CFormManager forms;
-    for (unsigned i = 0; i < 500; ++i)
-    {
-        wchar_t name[32];
-        swprintf(name, 32, L"Bench Form %03u", i);
-        if (i < count)
-            forms.AddForm(name, 100 + i % 400, 150 + i % 300);
-        else
-            forms.DeleteForm(name);
-    }
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -120,7 +107,7 @@ int main(int argc, char** argv)
     bool met = true;
     for (unsigned custom : {0u, 500u})
     {
-        SetCustomForms(custom);
+        SetBenchForms(custom);
         OpenPreferences(printer, false); // warm: the module, the fonts, the spooler's forms
         // Side by side in alternating order; the ratio is taken within a round.
         std::vector<double> info, paper, ratios;
@@ -137,7 +124,7 @@ int main(int argc, char** argv)
         printf("%-8u %16.2f %16.2f %7.3f\n", custom, Median(info) * 1e3, Median(paper) * 1e3, ratio);
         met = met && ratio <= 1.5;
     }
-    SetCustomForms(0);
+    SetBenchForms(0);
     ClosePrinter(printer);
     printf("target: the paper page first within 1.5 x the information page alone: %s\n", met ? "met" : "missed");
     return 0;
