@@ -2,7 +2,7 @@
 // "Bench Form 499" are present, the rest are removed (0 removes them all).
 #pragma once
 
-#include "CFormManager.h"
+#include "forms/CFormManager.h"
 
 #include <cwchar>
 #include <iterator>

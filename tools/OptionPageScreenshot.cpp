@@ -2,8 +2,8 @@
 
 #include "SheetScreenshots.h"
 
-#include "CDlgOptionSetting.h"
-#include "Globals.h"
+#include "pages/CDlgOptionSetting.h"
+#include "core/Globals.h"
 #include "resource.h"
 
 #include <commctrl.h>

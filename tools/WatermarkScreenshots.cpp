@@ -3,8 +3,8 @@
 #include "SheetScreenshots.h"
 #include "WindowDriver.h"
 
-#include "CDlgWatermarkPreview.h"
-#include "Globals.h"
+#include "watermark/CDlgWatermarkPreview.h"
+#include "core/Globals.h"
 #include "resource.h"
 
 #include <cstdio>

@@ -8,8 +8,8 @@
 #include "ProbeRun.h"
 #include "RecordFields.h"
 
-#include "CFormManager.h"
-#include "DriverInterface.h"
+#include "forms/CFormManager.h"
+#include "entry/DriverInterface.h"
 
 #include <cstring>
 #include <tuple>

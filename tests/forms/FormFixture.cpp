@@ -3,8 +3,8 @@
 #include "PrinterInstaller.h"
 #include "ReportLines.h"
 
-#include "CFormManager.h"
-#include "DriverInterface.h"
+#include "forms/CFormManager.h"
+#include "entry/DriverInterface.h"
 
 #include <winspool.h>
 

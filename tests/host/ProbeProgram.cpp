@@ -11,7 +11,7 @@
 #include "PrinterInstaller.h"
 #include "SheetSession.h"
 
-#include "CFormManager.h"
+#include "forms/CFormManager.h"
 #include "resource.h"
 
 #include <winspool.h>

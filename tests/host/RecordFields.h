@@ -2,7 +2,7 @@
 // offset, width and kind. Used to print a record and to compare two.
 #pragma once
 
-#include "SettingsRecord.h"
+#include "record/SettingsRecord.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "PrinterInstaller.h"
 
-#include "Globals.h"
+#include "core/Globals.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "RecordFields.h"
 #include "WindowDriver.h"
 
-#include "CDlgPropSheetPage.h"
+#include "sheet/CDlgPropSheetPage.h"
 
 #include <commctrl.h>
 

@@ -9,11 +9,11 @@
 #include "ProbeRun.h"
 #include "SheetSession.h"
 
-#include "CDlgFontSetting.h"
-#include "CFontManager.h"
-#include "CFormManager.h"
-#include "ExcludedFontList.h"
-#include "Globals.h"
+#include "pages/CDlgFontSetting.h"
+#include "fonts/CFontManager.h"
+#include "forms/CFormManager.h"
+#include "fonts/ExcludedFontList.h"
+#include "core/Globals.h"
 #include "resource.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 #include "PrinterInstaller.h"
 #include "ProcessUsage.h"
 
-#include "CFormManager.h"
-#include "DriverInterface.h"
+#include "forms/CFormManager.h"
+#include "entry/DriverInterface.h"
 
 #include <atomic>
 #include <chrono>

@@ -3,8 +3,8 @@
 #include "FormFixture.h"
 #include "ReportLines.h"
 
-#include "CFormManager.h"
-#include "DriverInterface.h"
+#include "forms/CFormManager.h"
+#include "entry/DriverInterface.h"
 
 #include <algorithm>
 #include <cstring>

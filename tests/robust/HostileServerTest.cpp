@@ -5,8 +5,8 @@
 #include "ProcessUsage.h"
 #include "SheetSession.h"
 
-#include "CDlgInfoSetting.h"
-#include "Globals.h"
+#include "pages/CDlgInfoSetting.h"
+#include "core/Globals.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

@@ -9,8 +9,8 @@
 #include "RecordFields.h"
 #include "WindowDriver.h"
 
-#include "DriverInterface.h"
-#include "SettingsRecord.h"
+#include "entry/DriverInterface.h"
+#include "record/SettingsRecord.h"
 
 #include <commctrl.h>
 

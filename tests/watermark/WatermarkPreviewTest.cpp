@@ -2,9 +2,9 @@
 // where the ink of the page read back lies and what colour it has.
 #include "ImportPatch.h"
 
-#include "CWatermarkPreview.h"
-#include "DriverInterface.h"
-#include "Globals.h"
+#include "watermark/CWatermarkPreview.h"
+#include "entry/DriverInterface.h"
+#include "core/Globals.h"
 
 #include <gtest/gtest.h>
 

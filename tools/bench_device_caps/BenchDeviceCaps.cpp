@@ -11,8 +11,8 @@
 #include "BenchForms.h"
 #include "PrinterInstaller.h"
 
-#include "CFormManager.h"
-#include "DriverInterface.h"
+#include "forms/CFormManager.h"
+#include "entry/DriverInterface.h"
 
 #include <winspool.h>
 

@@ -13,8 +13,8 @@
 #include "PrinterInstaller.h"
 #include "WindowDriver.h"
 
-#include "CFormManager.h"
-#include "SettingsRecord.h"
+#include "forms/CFormManager.h"
+#include "record/SettingsRecord.h"
 #include "resource.h"
 
 #include <commctrl.h>

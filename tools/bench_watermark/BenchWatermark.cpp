@@ -10,8 +10,8 @@
 //
 // Usage: bench_watermark [rounds]   (default 15)
 #include "BenchClock.h"
-#include "CWatermarkPreview.h"
-#include "Globals.h"
+#include "watermark/CWatermarkPreview.h"
+#include "core/Globals.h"
 #include "resource.h"
 
 #include <algorithm>

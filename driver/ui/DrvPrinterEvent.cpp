@@ -1,8 +1,0 @@
-#include "DriverInterface.h"
-#include "ExceptionBarrier.h"
-
-// The driver keeps nothing per printer, so no printer event needs work.
-extern "C" BOOL WINAPI DrvPrinterEvent(LPWSTR /*pPrinterName*/, INT /*DriverEvent*/, DWORD /*Flags*/, LPARAM /*lParam*/)
-{
-    return ExceptionBarrier(L"DrvPrinterEvent()", FALSE, [] { return TRUE; });
-}

@@ -1,0 +1,63 @@
+// The custom form dialog: the name, width and height of one of the user's
+// own paper forms, typed in millimetres, inches or points. The favourite
+// forms dialog opens it to add a form (empty name, A4 proposed) or to change
+// the size of an existing one (name fixed). OK stores the form in whole
+// millimetres in the registry.
+#pragma once
+
+#include "forms/CFormManager.h"
+#include "sheet/CModalDialog.h"
+
+#include <windows.h>
+
+// Longest custom form name the dialog takes: it must fit the settings
+// record's form name (31 characters and the terminator), or a page that
+// stores the form could never find it again.
+constexpr int kCustomFormNameLength = 31;
+
+// DoModal gives 1 when the form was stored (its name is then in GetName()),
+// 0 when nothing was stored.
+class CDlgUpdateForm : public CModalDialog
+{
+  public:
+    CDlgUpdateForm();
+
+    // Before the dialog runs. `name` is null to add a form; otherwise the
+    // name of the form to change (owned by the caller, not editable).
+    // Width and height in whole millimetres.
+    void Prepare(HANDLE hPrinter, LPCWSTR name, DWORD width, DWORD height);
+
+    LPCWSTR GetName() const { return m_szName; }
+
+  private:
+    BOOL OnInitDialog() override;
+    void OnCommand(WORD controlId, WORD notifyCode) override;
+    void _SwitchUnit(int radioId);
+    void _OnOK();
+
+    HANDLE m_hPrinter = nullptr;
+    HWND m_hUnitMm = nullptr;
+    HWND m_hUnitInch = nullptr;
+    HWND m_hUnitPoint = nullptr;
+    HWND m_hName = nullptr;
+    HWND m_hWidth = nullptr;
+    HWND m_hHeight = nullptr;
+    int m_nCurrentUnit = 0; // the radio whose unit the size edits are in
+    WCHAR m_szName[128] = {};
+    LPCWSTR m_pInitialName = nullptr;
+    DWORD m_dwInitialWidth = 0;
+    DWORD m_dwInitialHeight = 0;
+};
+
+// The rules of the size edits, by FormUnit.
+
+// `value` in unit `from` converted to unit `to`, as the edits show it after
+// the user switches the unit.
+float ConvertCustomFormSize(float value, DWORD from, DWORD to);
+// Whether `value` in `unit` is smaller than one inch (the smallest paper
+// accepted). A value that is not a number counts as too small.
+bool IsBelowOneInch(float value, DWORD unit);
+// `value` in `unit` as whole millimetres, fractions cut (not rounded).
+// Values beyond what a DWORD holds give 0xFFFFFFFF, which the catalogue
+// refuses.
+DWORD ToWholeMillimetres(float value, DWORD unit);

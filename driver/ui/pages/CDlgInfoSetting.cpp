@@ -1,0 +1,109 @@
+#include "pages/CDlgInfoSetting.h"
+
+#include "core/Globals.h"
+#include "resource.h"
+
+#include <libmerrow/file.h>
+
+#include <shellapi.h>
+
+#include <iterator>
+
+void CDlgInfoSetting::OnInitDialog()
+{
+    _PlacePicture();
+    _UnderlineLink();
+    m_hHandCursor = LoadCursorW(nullptr, IDC_HAND);
+    m_hArrowCursor = LoadCursorW(nullptr, IDC_ARROW);
+    _ShowVersion();
+}
+
+void CDlgInfoSetting::_PlacePicture()
+{
+    const ScopedGdiObject bitmap(LoadBitmapW(g_hResModule, MAKEINTRESOURCEW(IDB_INFO_PICTURE)));
+    if (!bitmap)
+        return;
+    BITMAP info = {};
+    GetObjectW(bitmap.Get(), sizeof(info), &info);
+    SetWindowPos(GetDlgItem(m_hWnd, IDC_INFO_PICTURE), HWND_TOP, 10, 20, info.bmWidth, info.bmHeight, SWP_SHOWWINDOW);
+}
+
+void CDlgInfoSetting::_UnderlineLink()
+{
+    m_hLink = GetDlgItem(m_hWnd, IDC_INFO_LINK);
+    m_hDialogFont = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    LOGFONTW font = {};
+    if (!m_hDialogFont || !GetObjectW(m_hDialogFont, sizeof(font), &font))
+        return;
+    font.lfUnderline = TRUE;
+    m_hUnderlineFont.Reset(CreateFontIndirectW(&font));
+    if (m_hUnderlineFont)
+        SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hUnderlineFont.Get()), FALSE);
+}
+
+void CDlgInfoSetting::_ShowVersion()
+{
+    wchar_t path[1024];
+    path[0] = L'\0';
+    GetModuleFileNameW(g_hModule, path, static_cast<DWORD>(std::size(path)));
+    m_wMajor1 = m_wMajor2 = m_wMinor1 = m_wMinor2 = 0;
+    GetFileVersion(path, &m_wMajor1, &m_wMajor2, &m_wMinor1, &m_wMinor2);
+    wchar_t text[64];
+    wsprintfW(text, L"Version %d.%d.%d.%d", m_wMajor1, m_wMajor2, m_wMinor1, m_wMinor2);
+    SetDlgItemTextW(m_hWnd, IDC_INFO_VERSION, text);
+}
+
+bool CDlgInfoSetting::_CursorOverLink() const
+{
+    POINT cursor;
+    RECT link;
+    if (!m_hLink || !GetCursorPos(&cursor) || !GetWindowRect(m_hLink, &link))
+        return false;
+    return PtInRect(&link, cursor) != FALSE;
+}
+
+void CDlgInfoSetting::OnCommand(WORD controlId, WORD notifyCode, HWND /*control*/)
+{
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (controlId == IDC_INFO_SUPPORT)
+        ShellExecuteW(m_hWnd, L"open", TARVIK_SUPPORT_URL, nullptr, nullptr, SW_SHOW);
+    else if (controlId == IDC_INFO_CHECK_UPDATE)
+        CheckForUpdate();
+}
+
+INT_PTR CDlgInfoSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_CTLCOLORSTATIC: {
+        HDC hdc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(hdc, TRANSPARENT);
+        if (reinterpret_cast<HWND>(lParam) == m_hLink)
+            SetTextColor(hdc, RGB(0, 0, 255));
+        return reinterpret_cast<INT_PTR>(GetStockObject(HOLLOW_BRUSH));
+    }
+    case WM_DESTROY:
+        // The label uses the underlined font until it goes: give it the
+        // dialog's own font back while both windows still exist, so the
+        // font can be deleted with the page.
+        if (m_hLink && m_hUnderlineFont)
+            SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hDialogFont), FALSE);
+        return FALSE;
+    case WM_SETCURSOR:
+        SetCursor(_CursorOverLink() ? m_hHandCursor : m_hArrowCursor);
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        if (_CursorOverLink())
+        {
+            wchar_t address[1024];
+            address[0] = L'\0';
+            GetWindowTextW(m_hLink, address, static_cast<int>(std::size(address)));
+            ShellExecuteW(m_hWnd, L"open", address, nullptr, nullptr, SW_SHOW);
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

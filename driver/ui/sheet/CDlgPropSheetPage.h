@@ -1,0 +1,65 @@
+// The base of every property page of the document sheet.
+//
+// A page object is created by the sheet builder, learns its printer and the
+// sheet's working record through AttachRecord and its host through
+// AttachHost, and gets a window when its tab is first shown. The dialog
+// procedure (PropSheetPageProc) is shared by all pages: a page writes only
+// its initialisation, its commands, Apply and Validate.
+#pragma once
+
+#include "sheet/HostInterface.h"
+#include "record/SettingsRecord.h"
+
+class CDlgPropSheetPage
+{
+  public:
+    CDlgPropSheetPage() = default;
+    CDlgPropSheetPage(const CDlgPropSheetPage&) = delete;
+    CDlgPropSheetPage& operator=(const CDlgPropSheetPage&) = delete;
+    virtual ~CDlgPropSheetPage() = default;
+
+    // Copies the controls into m_pRecord. Returns 0.
+    virtual DWORD Apply() = 0;
+    // 1 when the page may be left; a page that refuses shows its message first.
+    virtual int Validate(HWND hDlg) = 0;
+
+    DWORD AttachRecord(HANDLE hPrinter, TARVIK_DEVMODE* pRecord);
+    void AttachHost(HANDLE hComPropSheet, PFNCOMPROPSHEET pfnComPropSheet);
+    void SetPageHandle(HANDLE hPage) { m_hPage = hPage; }
+
+    // Tells the sheet that the user changed something (enables Apply).
+    void MarkChanged();
+
+    // Message boxes with texts from the resource module.
+    static int ShowMessage(HWND owner, UINT textId, UINT captionId, UINT flags);
+    static void ShowMessageText(HWND owner, const wchar_t* text, UINT captionId, UINT flags);
+
+    HWND m_hWnd = nullptr;
+    HANDLE m_hPrinter = nullptr;
+    TARVIK_DEVMODE* m_pRecord = nullptr;
+    HANDLE m_hComPropSheet = nullptr;
+    HANDLE m_hPage = nullptr;
+    PFNCOMPROPSHEET m_pfnComPropSheet = nullptr;
+
+  protected:
+    friend INT_PTR DispatchPageMessage(HWND, UINT, WPARAM, LPARAM);
+
+    // Fills the controls from m_pRecord (WM_INITDIALOG).
+    virtual void OnInitDialog() {}
+    // A WM_COMMAND from a control of the page.
+    virtual void OnCommand(WORD /*controlId*/, WORD /*notifyCode*/, HWND /*control*/) {}
+    // Any other message the page looks at; returns the dialog result.
+    virtual INT_PTR OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return FALSE; }
+    // Whether Validate runs when the user leaves the page.
+    virtual bool HandlesKillActive() const { return false; }
+};
+
+// The dialog procedure of every page: DispatchPageMessage behind the
+// module's exception barrier.
+INT_PTR CALLBACK PropSheetPageProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Makes the page description of one page (LocalAlloc'ed; the caller frees
+// it with LocalFree after handing it to the host). Returns 0 or 8.
+DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId, DLGPROC dlgProc,
+                          CDlgPropSheetPage* page);

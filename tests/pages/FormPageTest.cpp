@@ -1,0 +1,360 @@
+// The paper page and its two dialogs. Their rules that need no window: the
+// custom form dialog's unit switch, one-inch minimum and cut to whole
+// millimetres, and which favourites the page offers and selects. On the real
+// sheet: what the page shows for a record, what the user's clicks and typing
+// change, what OK leaves in the caller's record, and the favourite forms and
+// custom form dialogs opened from it as a user does.
+#include "FormFixture.h"
+#include "SheetSession.h"
+
+#include "pages/CDlgFormSetting.h"
+#include "forms/CDlgUpdateForm.h"
+#include "forms/CFormManager.h"
+#include "resource.h"
+
+#include <shlobj.h>
+
+#include <cmath>
+#include <tuple>
+
+namespace
+{
+using namespace testhost;
+using Texts = std::vector<std::wstring>;
+using FormPage = formtest::PrinterFormsTest;
+
+const Texts kSeed = {L"A4", L"Letter", L"Legal", L"A5", L"B5 (JIS)"};
+
+std::wstring Formatted(float value)
+{
+    wchar_t text[32];
+    FormatFormSize(value, text, 32);
+    return text;
+}
+
+TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
+{
+    // The edit's text before the switch, the units from and to, its text after.
+    const std::tuple<const wchar_t*, DWORD, DWORD, const wchar_t*> rows[] = {
+        {L"210", kUnitMillimetres, kUnitInches, L"8.27"},      {L"297", kUnitMillimetres, kUnitInches, L"11.69"},
+        {L"8.27", kUnitInches, kUnitPoints, L"595.44"},        {L"11.69", kUnitInches, kUnitPoints, L"841.68"},
+        {L"595.44", kUnitPoints, kUnitMillimetres, L"210.06"}, {L"841.68", kUnitPoints, kUnitMillimetres, L"296.93"},
+        {L"210", kUnitMillimetres, kUnitPoints, L"595.28"},    {L"297", kUnitMillimetres, kUnitPoints, L"841.89"},
+        {L"595.28", kUnitPoints, kUnitMillimetres, L"210"},    {L"841.89", kUnitPoints, kUnitMillimetres, L"297"},
+        {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"12.5", kUnitInches, kUnitInches, L"12.5"},
+    };
+    for (const auto& [shown, from, to, expected] : rows)
+        EXPECT_EQ(expected, Formatted(ConvertCustomFormSize(std::wcstof(shown, nullptr), from, to)))
+            << testhost::Utf8(shown) << " from unit " << from << " to " << to;
+}
+
+// What OK does with a typed size: refuses it below one inch, else stores
+// whole millimetres. 0 marks a refused value.
+TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
+{
+    const std::tuple<float, DWORD, DWORD> rows[] = {
+        // clang-format off
+        {25.4f, kUnitMillimetres, 0}, /* as a float just below 25.4 */ {25.41f, kUnitMillimetres, 25},
+        {1.0f, kUnitInches, 25}, {0.99f, kUnitInches, 0}, {8.5f, kUnitInches, 215}, {11.0f, kUnitInches, 279},
+        {72.0f, kUnitPoints, 25}, {71.9f, kUnitPoints, 0}, {612.0f, kUnitPoints, 215},
+        {0.0f, kUnitMillimetres, 0} /* no number */, {-300.0f, kUnitInches, 0}, {std::nanf(""), kUnitPoints, 0},
+        {1e30f, kUnitMillimetres, 0xFFFFFFFF}, // refused by the catalogue
+        // clang-format on
+    };
+    for (const auto& [value, unit, stored] : rows)
+        EXPECT_EQ(stored, IsBelowOneInch(value, unit) ? 0 : ToWholeMillimetres(value, unit))
+            << value << " in unit " << unit;
+}
+
+TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
+{
+    const wchar_t* names[] = {L"Letter", L"Legal", L"A4", L"A5", L"a5", L"Tarvik Card 0123456789 0123456789"};
+    FORM_ITEM items[std::size(names)] = {};
+    FORM_ITEM* forms[std::size(names)];
+    for (size_t i = 0; i < std::size(names); ++i)
+    {
+        lstrcpyW(items[i].szName, names[i]);
+        forms[i] = &items[i];
+    }
+    using Names = std::vector<std::wstring>;
+    // The favourites and the record's form; the names offered and the one selected.
+    const std::tuple<std::vector<LPCWSTR>, const wchar_t*, Names, int> rows[] = {
+        {{L"A4", L"Letter"}, L"Letter", {L"A4", L"Letter"}, 1},
+        {{L"A4", L"Gone", L"Letter"}, L"gone", {L"A4", L"Letter"}, 0},     // a deleted custom form
+        {{L"letter", L"LETTER", L"A4"}, L"LeTTer", {L"Letter", L"A4"}, 0}, // the catalogue's spelling, once
+        {{L"a5", L"A5"}, L"A5", {L"a5"}, 0},  // exact names first; one item per name in any case
+        {{L"Gone"}, L"Legal", {L"Legal"}, 0}, // none left: the record's form
+        {{L"Gone"}, L"legal", {L"Legal"}, 0},
+        {{L"Gone"}, L"Nothing", {L"A4"}, 0}, // else A4
+        {{}, L"", {L"A4"}, 0},
+        {{L"A4", L"Tarvik Card 0123456789 0123456789"},
+         L"Tarvik Card 0123456789 01234567", // cut by the record
+         {L"A4", L"Tarvik Card 0123456789 0123456789"},
+         1},
+    };
+    for (const auto& [favorites, record, expected, selected] : rows)
+    {
+        std::vector<LPCWSTR> offered(favorites.size() + 1);
+        const UINT count = OfferedFormNames(forms, std::size(forms), favorites.data(),
+                                            static_cast<UINT>(favorites.size()), record, offered.data());
+        EXPECT_EQ(expected, Names(offered.begin(), offered.begin() + count));
+        EXPECT_EQ(selected, OfferedFormIndex(offered.data(), count, record));
+    }
+}
+
+// The record's form found in another letter case, shown in each unit; a
+// fresh profile (no favourites value) gets the seed favourites.
+TEST_F(FormPage, ShowsTheRecordsFormInEachUnit)
+{
+    TARVIK_DEVMODE in = DefaultRecord();
+    lstrcpyW(in.dmFormName, L"LETTER");
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        EXPECT_EQ(kSeed, Items(s.page, IDC_FORM_NAME));
+        Texts seen = {Text(s.page, IDC_FORM_NAME)};
+        for (int radio : {IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT})
+        {
+            Click(s.page, radio);
+            for (int id : {IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_WIDTH_UNIT, IDC_FORM_HEIGHT_UNIT})
+                seen.push_back(Text(s.page, id));
+        }
+        EXPECT_EQ((Texts{L"Letter", L"215.9", L"279.4", L"mm", L"mm", L"8.5", L"11", L"inch", L"inch", L"612", L"792",
+                         L"point", L"point"}),
+                  seen);
+    });
+    EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", formtest::StoredFavorites());
+    EXPECT_STREQ(L"Letter", out.dmFormName);
+    EXPECT_EQ(2159, out.dmPaperWidth);
+    EXPECT_EQ(2794, out.dmPaperLength);
+}
+
+// Values that no control offers: unit 7 checks millimetres but shows points;
+// favourites of separators only get the seed too.
+TEST_F(FormPage, FallsBackFromUnknownValues)
+{
+    formtest::StoreFavorites(L";;");
+    TARVIK_DEVMODE in = DefaultRecord();
+    in.dwResolution = 720;
+    in.dwPdfStandard = 5;
+    in.dwPaperUnit = 7;
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        EXPECT_EQ(kSeed, Items(s.page, IDC_FORM_NAME));
+        Texts seen;
+        for (int id : {IDC_FORM_RESOLUTION, IDC_FORM_PDF_STANDARD, IDC_FORM_WIDTH, IDC_FORM_WIDTH_UNIT})
+            seen.push_back(Text(s.page, id));
+        EXPECT_EQ((Texts{L"300", ResourceText(IDS_PDF_STANDARD), L"595.28", L"point"}), seen);
+        EXPECT_TRUE(IsDlgButtonChecked(s.page, IDC_FORM_UNIT_MM));
+    });
+    EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", formtest::StoredFavorites());
+    EXPECT_EQ(300u, out.dwResolution);
+    EXPECT_EQ(0u, out.dwPdfStandard);
+    EXPECT_EQ(0u, out.dwPaperUnit);
+}
+
+// Clicks mark the sheet changed at once (the page tells the sheet before the
+// click returns); choosing a resolution or standard and typing a folder or
+// prefix do not. Automatic saving enables its controls, the folder browser
+// among them; unchecked they keep their texts, which OK stores.
+TEST_F(FormPage, WhichActionsEnableApplyAndOkStoresEveryField)
+{
+    const std::tuple<const char*, std::function<void(HWND)>, bool> rows[] = {
+        {"resolution", [](HWND p) { Pick(p, IDC_FORM_RESOLUTION, 2); }, false}, // 1200
+        {"PDF standard", [](HWND p) { Pick(p, IDC_FORM_PDF_STANDARD, 1); }, false},
+        {"folder", [](HWND p) { Type(p, IDC_FORM_OUTPUT_FOLDER, L"D:\\Out"); }, false},
+        {"prefix", [](HWND p) { Type(p, IDC_FORM_FILE_PREFIX, L"x"); }, false},
+        {"form", [](HWND p) { Pick(p, IDC_FORM_NAME, 1); }, true}, // Letter
+        {"fixed size", [](HWND p) { Click(p, IDC_FORM_FIXED_SIZE); }, true},
+        {"further option", [](HWND p) { Click(p, IDC_FORM_AUTO_SAVE_OPTION); }, true},
+        {"unit", [](HWND p) { Click(p, IDC_FORM_UNIT_INCH); }, true},
+        {"orientation", [](HWND p) { Click(p, IDC_FORM_LANDSCAPE); }, true},
+    };
+    const int saving[] = {IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX, IDC_FORM_BROWSE, IDC_FORM_AUTO_SAVE_OPTION};
+    std::vector<bool> enabled;
+    const TARVIK_DEVMODE in = DefaultRecord();
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        for (const auto& [action, act, enables] : rows)
+        {
+            act(s.page); // sent: handled when it returns
+            EXPECT_EQ(enables, Enabled(s.window, kApplyButton)) << action;
+            SendMessageW(s.window, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0); // disables it again
+        }
+        Click(s.page, IDC_FORM_AUTO_SAVE);
+        for (int id : saving)
+            enabled.push_back(Enabled(s.page, id));
+        // The folder browser, with its title; a click in its tree picks the folder.
+        ClickOpening(s.page, IDC_FORM_BROWSE);
+        HWND browser = WaitForTopWindow([&](HWND w) {
+            return GetWindow(w, GW_OWNER) == s.window && FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr);
+        });
+        ASSERT_NE(nullptr, FindWindowExW(browser, nullptr, L"Static", ResourceText(IDS_BROWSE_OUTPUT_FOLDER).c_str()));
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\windows"));
+        CloseWith(browser, IDOK);
+        Type(s.page, IDC_FORM_FILE_PREFIX, L"01234567890123456789"); // the record keeps 16
+        Click(s.page, IDC_FORM_AUTO_SAVE);
+        for (int id : saving)
+            enabled.push_back(Enabled(s.page, id));
+    });
+    EXPECT_EQ((std::vector<bool>{true, true, true, true, false, false, false, false}), enabled);
+    TARVIK_DEVMODE expected = in;
+    lstrcpyW(expected.dmFormName, L"Letter");
+    expected.dmPaperWidth = expected.dwFixedPaperWidth = 2159;
+    expected.dmPaperLength = expected.dwFixedPaperLength = 2794;
+    expected.dmOrientation = DMORIENT_LANDSCAPE;
+    expected.dwPaperUnit = 1;
+    expected.bFixedPaperSize = 1;
+    expected.dwResolution = expected.dmPrintQuality = expected.dmYResolution = 1200;
+    expected.dwPdfStandard = 1;
+    expected.bAutoSave = 0;
+    lstrcpyW(expected.szOutputFolder, L"C:\\windows");
+    lstrcpyW(expected.szFileNamePrefix, L"0123456789012345");
+    expected.bAutoSaveOption = 0;
+    EXPECT_EQ("", RecordDifferences(&expected, &out));
+}
+
+// The dialog, known by its control `id`, that clicking `button` opens.
+HWND Open(HWND parent, int button, int id)
+{
+    ClickOpening(parent, button);
+    return WaitForTopWindow([&](HWND w) { return IsDialog(w) && GetDlgItem(w, id); });
+}
+
+// The favourites list row by row: names, size texts, the ticked names.
+struct ListRows
+{
+    Texts names, sizes, ticked;
+};
+
+ListRows Rows(HWND dialog)
+{
+    ListRows rows;
+    HWND list = GetDlgItem(dialog, IDC_FAVORITE_LIST);
+    for (int row = 0; row < ListView_GetItemCount(list); ++row)
+    {
+        wchar_t name[256] = L"", size[256] = L"";
+        ListView_GetItemText(list, row, 0, name, std::size(name));
+        ListView_GetItemText(list, row, 1, size, std::size(size));
+        rows.names.push_back(name);
+        rows.sizes.push_back(size);
+        if (ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2))
+            rows.ticked.push_back(name);
+    }
+    return rows;
+}
+
+int RowOf(HWND dialog, const wchar_t* name)
+{
+    LVFINDINFOW find = {LVFI_STRING, name, 0, {}, 0};
+    return ListView_FindItem(GetDlgItem(dialog, IDC_FAVORITE_LIST), -1, &find);
+}
+
+// Ticks (state image 2), unticks (1) or selects a row.
+void SetRow(HWND dialog, const wchar_t* name, UINT state, UINT mask = LVIS_STATEIMAGEMASK)
+{
+    ListView_SetItemState(GetDlgItem(dialog, IDC_FAVORITE_LIST), RowOf(dialog, name), state, mask);
+}
+
+// The custom form dialog's name, whether it can be changed, and the size.
+Texts Shown(HWND custom)
+{
+    return {Text(custom, IDC_CUSTOM_FORM_NAME), Enabled(custom, IDC_CUSTOM_FORM_NAME) ? L"enabled" : L"",
+            Text(custom, IDC_CUSTOM_FORM_WIDTH), Text(custom, IDC_CUSTOM_FORM_HEIGHT)};
+}
+
+using FavoriteForms = formtest::PrinterFormsTest;
+
+// One sheet, the favourites dialog opened three times: ticks that OK stores,
+// a custom form added in a session that Cancel ends, then edits and deletes.
+TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
+{
+    formtest::StoreFavorites(L"letter;A5;Gone"); // another letter case, and a form deleted elsewhere
+    CFormManager().AddForm(L"Tarvik Tag", 100, 200);
+    TARVIK_DEVMODE in = DefaultRecord();
+    lstrcpyW(in.dmFormName, L"Letter");
+    Texts catalogue; // every catalogue form in order, the spooler's first
+    for (const formtest::Form& form : s_spoolerForms)
+        catalogue.push_back(form.name);
+    catalogue.push_back(L"Tarvik Tag");
+    const UINT ticked = INDEXTOSTATEIMAGEMASK(2), unticked = INDEXTOSTATEIMAGEMASK(1);
+    const UINT selected = LVIS_SELECTED | LVIS_FOCUSED;
+    RunSheet(
+        s_printer, in, IDS_TITLE_FORM,
+        [&](const Sheet& s) {
+            HWND dialog = Open(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
+            ASSERT_NE(nullptr, dialog);
+            const ListRows first = Rows(dialog);
+            EXPECT_EQ(catalogue, first.names);
+            EXPECT_EQ((Texts{L"Letter", L"A5"}), first.ticked);
+            Texts a4;
+            for (int radio : {IDC_FAVORITE_UNIT_INCH, IDC_FAVORITE_UNIT_POINT, IDC_FAVORITE_UNIT_MM})
+            {
+                Click(dialog, radio);
+                a4.push_back(Rows(dialog).sizes[RowOf(dialog, L"A4")]);
+                EXPECT_EQ(first.ticked, Rows(dialog).ticked);
+            }
+            EXPECT_EQ((Texts{L"8.27 x 11.69 inch", L"595.28 x 841.89 point", L"210 x 297 mm"}), a4);
+            SetRow(dialog, L"Legal", ticked);
+            SetRow(dialog, L"A5", unticked);
+            CloseWith(dialog, IDOK);
+            EXPECT_EQ((Texts{L"Letter", L"Legal"}), Items(s.page, IDC_FORM_NAME));
+            EXPECT_EQ(L"Letter;Legal", formtest::StoredFavorites()); // in the list's order; "Gone" is dropped
+
+            // Adding a form, then Cancel: the form stays, the ticks do not.
+            dialog = Open(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
+            ASSERT_NE(nullptr, dialog);
+            SetRow(dialog, L"Legal", unticked);
+            HWND custom = Open(dialog, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME);
+            ASSERT_NE(nullptr, custom);
+            EXPECT_EQ((Texts{L"", L"enabled", L"210", L"297"}), Shown(custom));
+            EXPECT_TRUE(IsDlgButtonChecked(custom, IDC_CUSTOM_FORM_UNIT_MM));
+            ClickOpening(custom, IDOK);
+            EXPECT_EQ(MessageOf(IDS_CAPTION_ERROR, IDS_EMPTY_FORM_NAME), AnswerMessageBox(IDOK));
+            Type(custom, IDC_CUSTOM_FORM_NAME, L"Tarvik Card");
+            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"25.4"); // as a float just below an inch
+            ClickOpening(custom, IDOK);
+            EXPECT_EQ(MessageOf(IDS_CAPTION_ERROR, IDS_FORM_TOO_SMALL), AnswerMessageBox(IDOK));
+            SendMessageW(custom, WM_NULL, 0, 0);
+            EXPECT_TRUE(IsWindow(custom)); // the messages keep the dialog
+            Click(custom, IDC_CUSTOM_FORM_UNIT_INCH);
+            EXPECT_EQ((Texts{L"1", L"11.69"}),
+                      (Texts{Text(custom, IDC_CUSTOM_FORM_WIDTH), Text(custom, IDC_CUSTOM_FORM_HEIGHT)}));
+            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"8.5");
+            Type(custom, IDC_CUSTOM_FORM_HEIGHT, L"11");
+            CloseWith(custom, IDOK);
+            const ListRows added = Rows(dialog);
+            const int card = RowOf(dialog, L"Tarvik Card");
+            ASSERT_EQ(catalogue.size() + 1, added.names.size());
+            ASSERT_NE(-1, card);
+            EXPECT_EQ(L"215 x 279 mm", added.sizes[card]); // read from the registry again: 215.9 x 279.4 was cut
+            EXPECT_EQ((Texts{L"Letter"}), added.ticked);   // the new form unticked
+            CloseWith(dialog, IDCANCEL);
+            EXPECT_EQ(L"Letter;Legal", formtest::StoredFavorites());
+
+            // Spooler forms can be neither changed nor deleted; a custom form is
+            // changed in edit mode and deleted once the user confirms.
+            dialog = Open(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
+            ASSERT_NE(nullptr, dialog);
+            SetRow(dialog, L"A4", selected, selected);
+            ClickOpening(dialog, IDC_FAVORITE_EDIT);
+            EXPECT_EQ(MessageOf(IDS_CAPTION_INFORMATION, IDS_CANNOT_EDIT_SPOOLER_FORM), AnswerMessageBox(IDOK));
+            ClickOpening(dialog, IDC_FAVORITE_DELETE);
+            EXPECT_EQ(MessageOf(IDS_CAPTION_DELETE_FORM, IDS_CONFIRM_DELETE_FORM), AnswerMessageBox(IDOK));
+            EXPECT_EQ(MessageOf(IDS_CAPTION_INFORMATION, IDS_CANNOT_DELETE_SPOOLER_FORM), AnswerMessageBox(IDOK));
+            EXPECT_NE(-1, RowOf(dialog, L"A4"));
+            SetRow(dialog, L"Tarvik Tag", selected, selected);
+            custom = Open(dialog, IDC_FAVORITE_EDIT, IDC_CUSTOM_FORM_NAME);
+            ASSERT_NE(nullptr, custom);
+            EXPECT_EQ((Texts{L"Tarvik Tag", L"", L"100", L"200"}), Shown(custom));
+            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"150");
+            CloseWith(custom, IDOK);
+            EXPECT_EQ(L"150 x 200 mm", Rows(dialog).sizes[RowOf(dialog, L"Tarvik Tag")]);
+            for (int answer : {IDCANCEL, IDOK})
+            {
+                ClickOpening(dialog, IDC_FAVORITE_DELETE);
+                EXPECT_EQ(MessageOf(IDS_CAPTION_DELETE_FORM, IDS_CONFIRM_DELETE_FORM), AnswerMessageBox(answer));
+                SendMessageW(dialog, WM_NULL, 0, 0);
+                EXPECT_EQ(answer == IDCANCEL, RowOf(dialog, L"Tarvik Tag") != -1) << answer;
+            }
+        },
+        PSBTN_CANCEL);
+    EXPECT_EQ(Texts{L"Tarvik Card"}, formtest::CustomFormNames());
+}
+} // namespace
