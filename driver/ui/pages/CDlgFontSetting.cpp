@@ -19,9 +19,10 @@
 namespace
 {
 constexpr size_t kExcludeFontsLength = std::extent_v<decltype(TARVIK_DEVMODE::szExcludeFonts)>;
-// The location the failure line of a refused "ExcludeFonts" write names:
-// support matches the driver's log by it, whatever this file's own lines.
-constexpr int kReportedLine = 356;
+// The site tag the failure line of a refused "ExcludeFonts" write names in
+// place of a line number: support matches the driver's log by it, so it
+// never follows this file's lines.
+constexpr int kSiteTag = 356;
 
 // The face the enumeration accepted last, for the whole process: GDI reports
 // a family once per character set, one report after the other, and the list
@@ -259,5 +260,5 @@ void CDlgFontSetting::_SaveExcludedFonts(const wchar_t* text, size_t length)
     rc = RegSetValueExW(key.Get(), TARVIK_EXCLUDE_FONTS_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                         static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
     if (rc != ERROR_SUCCESS)
-        TraceFailureAt(__FILE__, kReportedLine, ReportErrorW(static_cast<DWORD>(rc), nullptr), nullptr);
+        TraceFailureAt(__FILE__, kSiteTag, ReportErrorW(static_cast<DWORD>(rc), nullptr), nullptr);
 }

@@ -1,3 +1,5 @@
+// The option page (no sheet of the driver includes it; only the tests and the
+// main job reach it).
 #include "pages/CDlgOptionSetting.h"
 
 #include "resource.h"

@@ -1,6 +1,7 @@
 // The option page: the option flag word of the settings record, through six
 // check boxes and two groups of radio buttons. The document sheet does not
-// include it; a sheet that wants it hosts it like any other page.
+// include it; a sheet that wants it hosts it like any other page. Only the
+// tests and the main job reach it today.
 #pragma once
 
 #include "sheet/CDlgPropSheetPage.h"

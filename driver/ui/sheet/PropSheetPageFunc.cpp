@@ -14,9 +14,9 @@
 // host accepts it from every version of the common controls.
 constexpr UINT kPageDescriptionSize = 96;
 static_assert(sizeof(PROPSHEETPAGEW) >= kPageDescriptionSize, "PROPSHEETPAGEW holds the version 3 members");
-// The location the failure line names: support matches the driver's log by
-// it, so it stays the same whatever this file's own line numbers become.
-constexpr int kReportedLine = 20;
+// The site tag the failure line names in place of a line number: support
+// matches the driver's log by it, so it never follows this file's lines.
+constexpr int kSiteTag = 20;
 
 DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId, DLGPROC dlgProc,
                           CDlgPropSheetPage* page)
@@ -25,7 +25,7 @@ DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId
     if (!description)
     {
         *ppPage = nullptr;
-        return TraceFailureAt(__FILE__, kReportedLine, ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr),
+        return TraceFailureAt(__FILE__, kSiteTag, ReportErrorW(ERROR_NOT_ENOUGH_MEMORY, nullptr),
                               L"CreatePropSheetPage()");
     }
     std::memset(description, 0, kPageDescriptionSize);

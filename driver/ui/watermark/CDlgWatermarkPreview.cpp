@@ -1,3 +1,5 @@
+// The watermark preview dialog (no page opens it; only the tests and the main
+// job reach it).
 #include "watermark/CDlgWatermarkPreview.h"
 
 #include "core/Globals.h"

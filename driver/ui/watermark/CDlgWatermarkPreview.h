@@ -2,7 +2,8 @@
 // a diagonal text fitted into the page, a stamp picture in the bottom right
 // corner whose background colour is keyed out, and a bold outlined text at
 // the top. The user turns the page between portrait and landscape and shows
-// or hides the margin guides.
+// or hides the margin guides. No page of the sheet opens it: only the tests
+// and the main job reach it today.
 #pragma once
 
 #include "sheet/CModalDialog.h"
