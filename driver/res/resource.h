@@ -1,84 +1,25 @@
-// Resource IDs of the resource module "tarvikres7.dll": dialog templates,
-// strings, the bitmap and the control IDs that the module's pages read.
+// Resource IDs of the resource module "tarvikres7.dll", one group per page or
+// dialog: its template, its tab title, its controls and its strings, each
+// with the range it spans. The numbers are what the driver and its callers
+// agree on, so they stay as they are; the ranges of different dialogs
+// overlap (a control ID is unique only within its template) and nothing may
+// rely on the order of IDs inside a range.
 #pragma once
 
-// Dialog templates.
-#define IDD_INFO_PAGE 101
-#define IDD_FORM_PAGE 102
-#define IDD_FAVORITE_FORMS 110
-#define IDD_CUSTOM_FORM 114
-#define IDD_FONT_PAGE 116
-#define IDD_DOCINFO_PAGE 117
-#define IDD_SECURITY_PAGE 118
-#define IDD_GRAPHICS_PAGE 119
-#define IDD_WATERMARK_PREVIEW 130
-#define IDD_OPTION_PAGE 120
-#define IDD_DEVICE_PAGE 65535
-
-// Bitmap of the information page.
-#define IDB_INFO_PICTURE 146
-
-// Strings.
-#define IDS_TITLE_FORM 1
-#define IDS_TITLE_INFO 2
-#define IDS_BROWSE_OUTPUT_FOLDER 3
-#define IDS_COLUMN_FORM_NAME 4
-#define IDS_COLUMN_FORM_SIZE 5
-#define IDS_CANNOT_DELETE_SPOOLER_FORM 6
+// Shared by several dialogs: the captions of message boxes.
 #define IDS_CAPTION_ERROR 7
 #define IDS_CAPTION_INFORMATION 8
-#define IDS_EMPTY_FORM_NAME 10
-#define IDS_FORM_TOO_SMALL 11
-#define IDS_CONFIRM_DELETE_FORM 12
-#define IDS_CAPTION_DELETE_FORM 13
-#define IDS_CANNOT_EDIT_SPOOLER_FORM 14
-#define IDS_TITLE_FONT 15
-#define IDS_TITLE_DOCINFO 16
-#define IDS_TITLE_SECURITY 17
-#define IDS_ZIP_QUALITY_1 18
-#define IDS_ZIP_QUALITY_2 19
-#define IDS_ZIP_QUALITY_3 20
-#define IDS_JPEG_QUALITY_1 21
-#define IDS_JPEG_QUALITY_2 22
-#define IDS_JPEG_QUALITY_3 23
-#define IDS_JPEG_QUALITY_4 24
-#define IDS_JPEG_QUALITY_5 25
-#define IDS_TITLE_GRAPHICS 26
-#define IDS_OPEN_PASSWORD_MISMATCH 38
-#define IDS_PERMISSIONS_PASSWORD_MISMATCH 39
-#define IDS_NO_ENCRYPTION 46
-#define IDS_NEWER_VERSION 47
-#define IDS_NO_NEWER_VERSION 48
-#define IDS_FONT_OPTION_1 49
-#define IDS_FONT_OPTION_2 50
-#define IDS_FONT_OPTION_3 51
-#define IDS_NO_PASSWORD_CHOSEN 53
-#define IDS_EMPTY_OPEN_PASSWORD 54
-#define IDS_EMPTY_PERMISSIONS_PASSWORD 55
-#define IDS_SAME_PASSWORDS 56
-#define IDS_EXCLUDED_FONTS_TOO_LONG 250
-#define IDS_TITLE_DEVICE 65535
 
-// Strings of the watermark preview dialog (350 to 399).
-#define IDS_WATERMARK_SAMPLE_DIAGONAL 350
-#define IDS_WATERMARK_SAMPLE_OUTLINED 351
-// Strings of the option page.
-#define IDS_TITLE_OPTION 300
-
-// Controls of the information page.
-#define IDC_INFO_CHECK_UPDATE 1020
-#define IDC_INFO_SUPPORT 1021
-#define IDC_INFO_LINK 1022
-#define IDC_INFO_VERSION 1023
-#define IDC_INFO_PICTURE 1206
-
-// Controls of the watermark preview dialog (1300 to 1349).
-#define IDC_WATERMARK_FRAME 1300
-#define IDC_WATERMARK_PAGE 1301
-#define IDC_WATERMARK_PORTRAIT 1302
-#define IDC_WATERMARK_LANDSCAPE 1303
-#define IDC_WATERMARK_GUIDES 1304
-// Controls of the paper form page.
+// Paper page: template 102, controls 1003 to 1235, strings 1, 3 and 200 to
+// 204 (the unit words also serve both form dialogs).
+#define IDD_FORM_PAGE 102
+#define IDS_TITLE_FORM 1
+#define IDS_BROWSE_OUTPUT_FOLDER 3
+#define IDS_UNIT_MM 200
+#define IDS_UNIT_INCH 201
+#define IDS_UNIT_POINT 202
+#define IDS_PDF_STANDARD 203
+#define IDS_PDF_A1 204
 #define IDC_FORM_PORTRAIT 1003
 #define IDC_FORM_LANDSCAPE 1004
 #define IDC_FORM_RESOLUTION 1005
@@ -101,7 +42,15 @@
 #define IDC_FORM_FIXED_SIZE 1232
 #define IDC_FORM_AUTO_SAVE_OPTION 1235
 
-// Controls of the favourite forms dialog.
+// Favourite forms dialog: template 110, controls 1016 to 1029, strings 4 to
+// 6 and 12 to 14.
+#define IDD_FAVORITE_FORMS 110
+#define IDS_COLUMN_FORM_NAME 4
+#define IDS_COLUMN_FORM_SIZE 5
+#define IDS_CANNOT_DELETE_SPOOLER_FORM 6
+#define IDS_CONFIRM_DELETE_FORM 12
+#define IDS_CAPTION_DELETE_FORM 13
+#define IDS_CANNOT_EDIT_SPOOLER_FORM 14
 #define IDC_FAVORITE_ADD 1016
 #define IDC_FAVORITE_EDIT 1017
 #define IDC_FAVORITE_DELETE 1022
@@ -110,7 +59,10 @@
 #define IDC_FAVORITE_UNIT_INCH 1028
 #define IDC_FAVORITE_UNIT_POINT 1029
 
-// Controls of the custom form dialog.
+// Custom form dialog: template 114, controls 1027 to 1038, strings 10 and 11.
+#define IDD_CUSTOM_FORM 114
+#define IDS_EMPTY_FORM_NAME 10
+#define IDS_FORM_TOO_SMALL 11
 #define IDC_CUSTOM_FORM_UNIT_MM 1027
 #define IDC_CUSTOM_FORM_UNIT_INCH 1028
 #define IDC_CUSTOM_FORM_UNIT_POINT 1029
@@ -118,15 +70,36 @@
 #define IDC_CUSTOM_FORM_HEIGHT 1037
 #define IDC_CUSTOM_FORM_NAME 1038
 
-// Strings of the paper form page and its dialogs: the unit words and the
-// names of the PDF standards.
-#define IDS_UNIT_MM 200
-#define IDS_UNIT_INCH 201
-#define IDS_UNIT_POINT 202
-#define IDS_PDF_STANDARD 203
-#define IDS_PDF_A1 204
-// Controls of the graphics page. The downsampling group (1026 and what it
-// holds) is hidden: the page keeps its fields at their neutral values.
+// Font page: template 116, controls 1039 to 1226, strings 15, 49 to 51 and 250.
+#define IDD_FONT_PAGE 116
+#define IDS_TITLE_FONT 15
+#define IDS_FONT_OPTION_1 49
+#define IDS_FONT_OPTION_2 50
+#define IDS_FONT_OPTION_3 51
+#define IDS_EXCLUDED_FONTS_TOO_LONG 250
+#define IDC_FONT_MODE_ALL 1039
+#define IDC_FONT_MODE_EXCLUDE 1040
+#define IDC_FONT_EXCLUDED 1042
+#define IDC_FONT_AVAILABLE 1043
+#define IDC_FONT_INCLUDE 1044
+#define IDC_FONT_EXCLUDE 1045
+#define IDC_FONT_MODE_NONE 1046
+#define IDC_FONT_OPTION 1225
+#define IDC_FONT_OPTION_LABEL 1226
+
+// Graphics page: template 119, controls 1026 to 1098, strings 18 to 26. The
+// downsampling group (1026 and what it holds) is hidden: the page keeps its
+// fields at their neutral values.
+#define IDD_GRAPHICS_PAGE 119
+#define IDS_ZIP_QUALITY_1 18
+#define IDS_ZIP_QUALITY_2 19
+#define IDS_ZIP_QUALITY_3 20
+#define IDS_JPEG_QUALITY_1 21
+#define IDS_JPEG_QUALITY_2 22
+#define IDS_JPEG_QUALITY_3 23
+#define IDS_JPEG_QUALITY_4 24
+#define IDS_JPEG_QUALITY_5 25
+#define IDS_TITLE_GRAPHICS 26
 #define IDC_GRAPHICS_DOWNSAMPLE_GROUP 1026
 #define IDC_GRAPHICS_DPI_1 1033
 #define IDC_GRAPHICS_DPI_2 1035
@@ -147,7 +120,28 @@
 #define IDC_GRAPHICS_DOWNSAMPLE_2 1097
 #define IDC_GRAPHICS_DOWNSAMPLE_3 1098
 
-// Controls of the security page.
+// Document information page: template 117, controls 1047 to 1051, string 16.
+#define IDD_DOCINFO_PAGE 117
+#define IDS_TITLE_DOCINFO 16
+#define IDC_DOCINFO_TITLE 1047
+#define IDC_DOCINFO_AUTHOR 1048
+#define IDC_DOCINFO_SUBJECT 1049
+#define IDC_DOCINFO_KEYWORDS 1050
+#define IDC_DOCINFO_EXTRA 1051
+
+// Security page: template 118, controls 1001 to 1078, strings 17, 38, 39,
+// 46, 53 to 56 and 400 to 401 (the names of the two encryption levels).
+#define IDD_SECURITY_PAGE 118
+#define IDS_TITLE_SECURITY 17
+#define IDS_OPEN_PASSWORD_MISMATCH 38
+#define IDS_PERMISSIONS_PASSWORD_MISMATCH 39
+#define IDS_NO_ENCRYPTION 46
+#define IDS_NO_PASSWORD_CHOSEN 53
+#define IDS_EMPTY_OPEN_PASSWORD 54
+#define IDS_EMPTY_PERMISSIONS_PASSWORD 55
+#define IDS_SAME_PASSWORDS 56
+#define IDS_LEVEL_RC4_40 400
+#define IDS_LEVEL_RC4_128 401
 #define IDC_SECURITY_LEVEL 1001
 #define IDC_SECURITY_ENCRYPT_ALL 1002
 #define IDC_SECURITY_ENCRYPT_GROUP 1003
@@ -173,7 +167,23 @@
 #define IDC_SECURITY_PERMISSIONS_CONFIRM_LABEL 1077
 #define IDC_SECURITY_ALLOW_LABEL 1078
 
-// Controls of the option page.
+// Information page: template 101, bitmap 146, controls 1020 to 1206,
+// strings 2, 47, 48 and 410 (the version line's format).
+#define IDD_INFO_PAGE 101
+#define IDB_INFO_PICTURE 146
+#define IDS_TITLE_INFO 2
+#define IDS_NEWER_VERSION 47
+#define IDS_NO_NEWER_VERSION 48
+#define IDS_VERSION_FORMAT 410
+#define IDC_INFO_CHECK_UPDATE 1020
+#define IDC_INFO_SUPPORT 1021
+#define IDC_INFO_LINK 1022
+#define IDC_INFO_VERSION 1023
+#define IDC_INFO_PICTURE 1206
+
+// Option page: template 120, controls 1201 to 1229, string 300.
+#define IDD_OPTION_PAGE 120
+#define IDS_TITLE_OPTION 300
 #define IDC_OPTION_OPEN_AFTER_SAVE 1201
 #define IDC_OPTION_COMPRESS_TEXT 1202
 #define IDC_OPTION_AUTO_ROTATE 1203
@@ -185,20 +195,19 @@
 #define IDC_OPTION_ROTATE_EACH 1227
 #define IDC_OPTION_ROTATE_ALL 1228
 #define IDC_OPTION_BOOKMARKS 1229
-// Controls of the font page.
-#define IDC_FONT_MODE_ALL 1039
-#define IDC_FONT_MODE_EXCLUDE 1040
-#define IDC_FONT_EXCLUDED 1042
-#define IDC_FONT_AVAILABLE 1043
-#define IDC_FONT_INCLUDE 1044
-#define IDC_FONT_EXCLUDE 1045
-#define IDC_FONT_MODE_NONE 1046
-#define IDC_FONT_OPTION 1225
-#define IDC_FONT_OPTION_LABEL 1226
 
-// Controls of the document information page.
-#define IDC_DOCINFO_TITLE 1047
-#define IDC_DOCINFO_AUTHOR 1048
-#define IDC_DOCINFO_SUBJECT 1049
-#define IDC_DOCINFO_KEYWORDS 1050
-#define IDC_DOCINFO_EXTRA 1051
+// Device property sheet's single page: template 65535, string 65535, no
+// controls that the code reads.
+#define IDD_DEVICE_PAGE 65535
+#define IDS_TITLE_DEVICE 65535
+
+// Watermark preview dialog: template 130, controls 1300 to 1304, strings 350
+// to 351.
+#define IDD_WATERMARK_PREVIEW 130
+#define IDS_WATERMARK_SAMPLE_DIAGONAL 350
+#define IDS_WATERMARK_SAMPLE_OUTLINED 351
+#define IDC_WATERMARK_FRAME 1300
+#define IDC_WATERMARK_PAGE 1301
+#define IDC_WATERMARK_PORTRAIT 1302
+#define IDC_WATERMARK_LANDSCAPE 1303
+#define IDC_WATERMARK_GUIDES 1304

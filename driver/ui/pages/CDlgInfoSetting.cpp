@@ -48,8 +48,12 @@ void CDlgInfoSetting::_ShowVersion()
     GetModuleFileNameW(g_hModule, path, static_cast<DWORD>(std::size(path)));
     m_wMajor1 = m_wMajor2 = m_wMinor1 = m_wMinor2 = 0;
     GetFileVersion(path, &m_wMajor1, &m_wMajor2, &m_wMinor1, &m_wMinor2);
-    wchar_t text[64];
-    wsprintfW(text, L"Version %d.%d.%d.%d", m_wMajor1, m_wMajor2, m_wMinor1, m_wMinor2);
+    wchar_t format[256];
+    format[0] = L'\0';
+    LoadStringW(g_hResModule, IDS_VERSION_FORMAT, format, static_cast<int>(std::size(format)));
+    // wsprintfW writes at most 1024 code units.
+    wchar_t text[1024];
+    wsprintfW(text, format, m_wMajor1, m_wMajor2, m_wMinor1, m_wMinor2);
     SetDlgItemTextW(m_hWnd, IDC_INFO_VERSION, text);
 }
 

@@ -79,8 +79,23 @@ UINT CheckPassword(HWND edit, HWND confirmEdit, char (&password)[Page::kPassword
     return std::strcmp(password, confirm) != 0 ? mismatchId : 0;
 }
 
-const wchar_t kLevel40Text[] = L"Acrobat 3.0 or later (40-bit RC4)";
-const wchar_t kLevel128Text[] = L"Acrobat 5.0 or later (128-bit RC4)";
+// The names of the levels, in the order of Page::Level.
+const UINT kLevelTextIds[] = {IDS_NO_ENCRYPTION, IDS_LEVEL_RC4_40, IDS_LEVEL_RC4_128};
+
+// The controls that the enabling rules switch together.
+constexpr std::initializer_list<Page::Control> kOpenEntries = {Page::kOpenPasswordLabel, Page::kOpenPassword,
+                                                               Page::kOpenConfirmLabel, Page::kOpenConfirm};
+constexpr std::initializer_list<Page::Control> kPermissionsEntries = {
+    Page::kPermissionsPasswordLabel, Page::kPermissionsPassword, Page::kPermissionsConfirmLabel,
+    Page::kPermissionsConfirm};
+constexpr std::initializer_list<Page::Control> kPermissionGroup = {
+    Page::kAllowLabel, Page::kPrint,         Page::kPrintLow, Page::kPrintHigh, Page::kChange,
+    Page::kCopy,       Page::kAccessibility, Page::kAnnotate, Page::kFillForms, Page::kAssemble};
+// The permission controls whose click rewrites the permission word (the
+// print box has a rule of its own first).
+constexpr std::initializer_list<Page::Control> kPermissionChoices = {
+    Page::kPrintLow, Page::kPrintHigh, Page::kChange,        Page::kCopy,
+    Page::kAnnotate, Page::kFillForms, Page::kAccessibility, Page::kAssemble};
 } // namespace
 
 DWORD CDlgSecuritySetting::PermissionWord(int level, DWORD granted)
@@ -108,10 +123,10 @@ void CDlgSecuritySetting::_Check(Control control, bool checked)
     SendMessageW(m_hControls[control], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void CDlgSecuritySetting::_Enable(Control first, Control last, bool enabled)
+void CDlgSecuritySetting::_Enable(std::initializer_list<Control> controls, bool enabled)
 {
-    for (int i = first; i <= last; ++i)
-        EnableWindow(m_hControls[i], enabled);
+    for (Control control : controls)
+        EnableWindow(m_hControls[control], enabled);
 }
 
 void CDlgSecuritySetting::OnInitDialog()
@@ -119,11 +134,13 @@ void CDlgSecuritySetting::OnInitDialog()
     for (int i = 0; i < kControlCount; ++i)
         m_hControls[i] = GetDlgItem(m_hWnd, kControlIds[i]);
 
-    wchar_t none[1024];
-    none[0] = L'\0';
-    LoadStringW(g_hResModule, IDS_NO_ENCRYPTION, none, static_cast<int>(std::size(none)));
-    for (const wchar_t* text : {static_cast<const wchar_t*>(none), kLevel40Text, kLevel128Text})
+    for (UINT textId : kLevelTextIds)
+    {
+        wchar_t text[1024];
+        text[0] = L'\0';
+        LoadStringW(g_hResModule, textId, text, static_cast<int>(std::size(text)));
         SendMessageW(m_hControls[kLevel], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
 
     // The level comes from the key length alone.
     const int level = m_pRecord->dwKeyLength == 40    ? kRc4Bits40
@@ -142,10 +159,20 @@ void CDlgSecuritySetting::OnInitDialog()
         SetAnsiText(m_hControls[edit], m_pRecord->szOpenPassword, std::size(m_pRecord->szOpenPassword), kPasswordBytes);
 
     _Check(kPermissions, m_pRecord->bPermissionsPassword == 1);
-    _Enable(kPermissionsPasswordLabel, kPermissionsConfirm, _Checked(kPermissions) && level != kNoEncryption);
+    _Enable(kPermissionsEntries, _Checked(kPermissions) && level != kNoEncryption);
     _PermissionsRule();
     _Check(kOpen, m_pRecord->bOpenPassword == 1);
-    _Enable(kOpenPasswordLabel, kOpenConfirm, _Checked(kOpen) && level != kNoEncryption);
+    _Enable(kOpenEntries, _Checked(kOpen) && level != kNoEncryption);
+}
+
+bool CDlgSecuritySetting::_IsOneOf(HWND window, std::initializer_list<Control> controls) const
+{
+    for (Control control : controls)
+    {
+        if (window && window == m_hControls[control])
+            return true;
+    }
+    return false;
 }
 
 void CDlgSecuritySetting::_ApplyLevel(int level)
@@ -153,22 +180,26 @@ void CDlgSecuritySetting::_ApplyLevel(int level)
     if (level == kNoEncryption)
     {
         // Check states and texts stay for when encryption comes back.
-        _Enable(kOpenGroup, kAssemble, false);
+        for (int i = 0; i < kControlCount; ++i)
+        {
+            if (i != kLevel)
+                EnableWindow(m_hControls[i], FALSE);
+        }
         _Check(kEncryptAll, true);
         return;
     }
-    _Enable(kOpenGroup, kOpen, true);
+    _Enable({kOpenGroup, kOpen}, true);
     _OpenPasswordRule();
-    _Enable(kPermissions, kPermissions, true);
+    _Enable({kPermissions}, true);
     _PermissionsRule();
-    _Enable(kEncryptGroup, kEncryptAll, true);
+    _Enable({kEncryptGroup, kEncryptAll}, true);
     _Check(kEncryptAll, true);
     _PermissionsRule();
 }
 
 void CDlgSecuritySetting::_OpenPasswordRule()
 {
-    _Enable(kOpenPasswordLabel, kOpenConfirm, _Checked(kOpen) && _Level() != kNoEncryption);
+    _Enable(kOpenEntries, _Checked(kOpen) && _Level() != kNoEncryption);
 }
 
 // Enables the permission group for the level and reloads its check boxes
@@ -179,22 +210,22 @@ void CDlgSecuritySetting::_PermissionsRule()
     const DWORD p = m_pRecord->dwPermissions;
     if (!_Checked(kPermissions))
     {
-        _Enable(kAllowLabel, kAssemble, false);
-        _Enable(kPermissionsPasswordLabel, kPermissionsConfirm, false);
+        _Enable(kPermissionGroup, false);
+        _Enable(kPermissionsEntries, false);
         return;
     }
     if (level == kNoEncryption)
     {
-        _Enable(kPermissionsPasswordLabel, kPermissionsConfirm, false);
+        _Enable(kPermissionsEntries, false);
         return;
     }
     const bool rc4Bits128 = level == kRc4Bits128;
-    _Enable(kAllowLabel, kPrint, true);
-    _Enable(kPrintLow, kPrintHigh, rc4Bits128 && (p & kAllowPrint));
-    _Enable(kChange, kCopy, true);
-    _Enable(kAccessibility, kAccessibility, rc4Bits128);
-    _Enable(kAnnotate, kAnnotate, true);
-    _Enable(kFillForms, kAssemble, rc4Bits128);
+    _Enable({kAllowLabel, kPrint}, true);
+    _Enable({kPrintLow, kPrintHigh}, rc4Bits128 && (p & kAllowPrint));
+    _Enable({kChange, kCopy}, true);
+    _Enable({kAccessibility}, rc4Bits128);
+    _Enable({kAnnotate}, true);
+    _Enable({kFillForms, kAssemble}, rc4Bits128);
 
     _Check(kPrint, p & kAllowPrint);
     _PrintingRule();
@@ -208,7 +239,7 @@ void CDlgSecuritySetting::_PermissionsRule()
         _Check(kFillForms, p & kAllowFillForms);
         _Check(kAssemble, p & kAllowAssemble);
     }
-    _Enable(kPermissionsPasswordLabel, kPermissionsConfirm, true);
+    _Enable(kPermissionsEntries, true);
 }
 
 // The two print resolutions follow "printing allowed": the 40-bit level
@@ -218,20 +249,20 @@ void CDlgSecuritySetting::_PrintingRule()
     const int level = _Level();
     if (!_Checked(kPrint))
     {
-        _Enable(kPrintLow, kPrintHigh, false);
+        _Enable({kPrintLow, kPrintHigh}, false);
         return;
     }
     if (level == kRc4Bits40)
     {
-        _Enable(kPrintHigh, kPrintHigh, true);
-        _Enable(kPrintLow, kPrintLow, false);
+        _Enable({kPrintHigh}, true);
+        _Enable({kPrintLow}, false);
         _Check(kPrintLow, false);
         _Check(kPrintHigh, true);
     }
     else if (level == kRc4Bits128)
     {
         const bool high = (m_pRecord->dwPermissions & kAllowPrintHigh) != 0;
-        _Enable(kPrintLow, kPrintHigh, true);
+        _Enable({kPrintLow, kPrintHigh}, true);
         _Check(kPrintHigh, high);
         _Check(kPrintLow, !high);
     }
@@ -270,7 +301,7 @@ void CDlgSecuritySetting::OnCommand(WORD controlId, WORD notifyCode, HWND contro
             _PrintingRule();
             _RecomputePermissions();
         }
-        else if (controlId >= IDC_SECURITY_PRINT_LOW && controlId <= IDC_SECURITY_ASSEMBLE)
+        else if (_IsOneOf(control, kPermissionChoices))
         {
             if (controlId == IDC_SECURITY_COPY)
                 _CopyRule();

@@ -7,12 +7,13 @@
 
 #include "sheet/CDlgPropSheetPage.h"
 
+#include <initializer_list>
+
 class CDlgSecuritySetting : public CDlgPropSheetPage
 {
   public:
-    // The controls, in the order of m_hControls. The enabling rules switch
-    // runs of neighbours (the open-password entries, the permissions-password
-    // entries, the permission group), so the order is part of the rules.
+    // The controls, in the order of m_hControls. The enabling rules name the
+    // controls they switch; nothing depends on this order.
     enum Control
     {
         kLevel,
@@ -73,7 +74,8 @@ class CDlgSecuritySetting : public CDlgPropSheetPage
     int _Level() const;
     bool _Checked(Control control) const;
     void _Check(Control control, bool checked);
-    void _Enable(Control first, Control last, bool enabled);
+    void _Enable(std::initializer_list<Control> controls, bool enabled);
+    bool _IsOneOf(HWND window, std::initializer_list<Control> controls) const;
     void _ApplyLevel(int level);
     void _OpenPasswordRule();
     void _PermissionsRule();

@@ -1,0 +1,284 @@
+// The resource module in one of its languages, as the loader gives it to a
+// user of that language: the ctest entry per language sets the Unix locale
+// (Wine takes the user's interface language from it) and TARVIK_LANGUAGE.
+// Every template exists in the language and creates, with the controls the
+// code reads, of the window class it reads them as, and no mnemonic twice;
+// every string the code loads is there, and every string of English exists
+// in the language too.
+#include "PrinterInstaller.h"
+
+#include "resource.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+constexpr wchar_t kButton[] = L"Button", kEdit[] = L"Edit", kCombo[] = L"ComboBox", kStatic[] = L"Static",
+                  kList[] = L"ListBox";
+
+// What the code reads from each template, by class.
+struct ControlRow
+{
+    UINT dialog;
+    const wchar_t* className;
+    std::initializer_list<int> controls;
+};
+const ControlRow kControls[] = {
+    {IDD_FORM_PAGE, kCombo, {IDC_FORM_NAME, IDC_FORM_RESOLUTION, IDC_FORM_PDF_STANDARD}},
+    {IDD_FORM_PAGE, kEdit, {IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX}},
+    {IDD_FORM_PAGE,
+     kStatic,
+     {IDC_FORM_WIDTH_UNIT, IDC_FORM_HEIGHT_UNIT, IDC_FORM_PORTRAIT_PAGE, IDC_FORM_LANDSCAPE_PAGE}},
+    {IDD_FORM_PAGE,
+     kButton,
+     {IDC_FORM_FAVORITES, IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT, IDC_FORM_FIXED_SIZE,
+      IDC_FORM_PORTRAIT, IDC_FORM_LANDSCAPE, IDC_FORM_AUTO_SAVE, IDC_FORM_BROWSE, IDC_FORM_AUTO_SAVE_OPTION}},
+    {IDD_FAVORITE_FORMS, WC_LISTVIEWW, {IDC_FAVORITE_LIST}},
+    {IDD_FAVORITE_FORMS,
+     kButton,
+     {IDC_FAVORITE_ADD, IDC_FAVORITE_EDIT, IDC_FAVORITE_DELETE, IDC_FAVORITE_UNIT_MM, IDC_FAVORITE_UNIT_INCH,
+      IDC_FAVORITE_UNIT_POINT, IDOK, IDCANCEL}},
+    {IDD_CUSTOM_FORM, kEdit, {IDC_CUSTOM_FORM_NAME, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT}},
+    {IDD_CUSTOM_FORM,
+     kButton,
+     {IDC_CUSTOM_FORM_UNIT_MM, IDC_CUSTOM_FORM_UNIT_INCH, IDC_CUSTOM_FORM_UNIT_POINT, IDOK, IDCANCEL}},
+    {IDD_FONT_PAGE,
+     kButton,
+     {IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE, IDC_FONT_EXCLUDE, IDC_FONT_INCLUDE}},
+    {IDD_FONT_PAGE, kStatic, {IDC_FONT_OPTION_LABEL}},
+    {IDD_FONT_PAGE, kCombo, {IDC_FONT_OPTION}},
+    {IDD_FONT_PAGE, kList, {IDC_FONT_AVAILABLE, IDC_FONT_EXCLUDED}},
+    {IDD_GRAPHICS_PAGE,
+     kCombo,
+     {IDC_GRAPHICS_COMPRESSION_1, IDC_GRAPHICS_COMPRESSION_2, IDC_GRAPHICS_COMPRESSION_3, IDC_GRAPHICS_QUALITY_1,
+      IDC_GRAPHICS_QUALITY_2, IDC_GRAPHICS_QUALITY_3, IDC_GRAPHICS_RESOLUTION_1, IDC_GRAPHICS_RESOLUTION_2,
+      IDC_GRAPHICS_RESOLUTION_3, IDC_GRAPHICS_METHOD_1, IDC_GRAPHICS_METHOD_2, IDC_GRAPHICS_METHOD_3}},
+    {IDD_GRAPHICS_PAGE,
+     kButton,
+     {IDC_GRAPHICS_DOWNSAMPLE_GROUP, IDC_GRAPHICS_DOWNSAMPLE_1, IDC_GRAPHICS_DOWNSAMPLE_2, IDC_GRAPHICS_DOWNSAMPLE_3}},
+    {IDD_GRAPHICS_PAGE, kStatic, {IDC_GRAPHICS_DPI_1, IDC_GRAPHICS_DPI_2, IDC_GRAPHICS_DPI_3}},
+    {IDD_DOCINFO_PAGE,
+     kEdit,
+     {IDC_DOCINFO_TITLE, IDC_DOCINFO_AUTHOR, IDC_DOCINFO_SUBJECT, IDC_DOCINFO_KEYWORDS, IDC_DOCINFO_EXTRA}},
+    {IDD_SECURITY_PAGE, kCombo, {IDC_SECURITY_LEVEL}},
+    {IDD_SECURITY_PAGE,
+     kEdit,
+     {IDC_SECURITY_OPEN_PASSWORD, IDC_SECURITY_OPEN_CONFIRM, IDC_SECURITY_PERMISSIONS_PASSWORD,
+      IDC_SECURITY_PERMISSIONS_CONFIRM}},
+    {IDD_SECURITY_PAGE,
+     kStatic,
+     {IDC_SECURITY_OPEN_PASSWORD_LABEL, IDC_SECURITY_OPEN_CONFIRM_LABEL, IDC_SECURITY_PERMISSIONS_PASSWORD_LABEL,
+      IDC_SECURITY_PERMISSIONS_CONFIRM_LABEL, IDC_SECURITY_ALLOW_LABEL}},
+    {IDD_SECURITY_PAGE,
+     kButton,
+     {IDC_SECURITY_ENCRYPT_GROUP, IDC_SECURITY_ENCRYPT_ALL, IDC_SECURITY_OPEN_GROUP, IDC_SECURITY_OPEN,
+      IDC_SECURITY_PERMISSIONS, IDC_SECURITY_PRINT, IDC_SECURITY_PRINT_LOW, IDC_SECURITY_PRINT_HIGH,
+      IDC_SECURITY_CHANGE, IDC_SECURITY_COPY, IDC_SECURITY_ACCESSIBILITY, IDC_SECURITY_ANNOTATE,
+      IDC_SECURITY_FILL_FORMS, IDC_SECURITY_ASSEMBLE}},
+    {IDD_INFO_PAGE, kStatic, {IDC_INFO_PICTURE, IDC_INFO_VERSION, IDC_INFO_LINK}},
+    {IDD_INFO_PAGE, kButton, {IDC_INFO_CHECK_UPDATE, IDC_INFO_SUPPORT}},
+    {IDD_OPTION_PAGE,
+     kButton,
+     {IDC_OPTION_OPEN_AFTER_SAVE, IDC_OPTION_COMPRESS_TEXT, IDC_OPTION_KEEP_LINKS, IDC_OPTION_BOOKMARKS,
+      IDC_OPTION_AUTO_ROTATE, IDC_OPTION_ROTATE_EACH, IDC_OPTION_ROTATE_ALL, IDC_OPTION_OPENING_VIEW,
+      IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS}},
+    {IDD_WATERMARK_PREVIEW,
+     kButton,
+     {IDC_WATERMARK_FRAME, IDC_WATERMARK_PORTRAIT, IDC_WATERMARK_LANDSCAPE, IDC_WATERMARK_GUIDES, IDOK}},
+    {IDD_WATERMARK_PREVIEW, kStatic, {IDC_WATERMARK_PAGE}},
+};
+
+// Every string the code loads, by the dialog that loads it.
+const std::initializer_list<UINT> kLoadedStrings[] = {
+    {IDS_CAPTION_ERROR, IDS_CAPTION_INFORMATION, IDS_TITLE_DEVICE, IDS_TITLE_OPTION},
+    {IDS_TITLE_FORM, IDS_BROWSE_OUTPUT_FOLDER, IDS_UNIT_MM, IDS_UNIT_INCH, IDS_UNIT_POINT, IDS_PDF_STANDARD,
+     IDS_PDF_A1},
+    {IDS_COLUMN_FORM_NAME, IDS_COLUMN_FORM_SIZE, IDS_CANNOT_DELETE_SPOOLER_FORM, IDS_CONFIRM_DELETE_FORM,
+     IDS_CAPTION_DELETE_FORM, IDS_CANNOT_EDIT_SPOOLER_FORM},
+    {IDS_EMPTY_FORM_NAME, IDS_FORM_TOO_SMALL},
+    {IDS_TITLE_FONT, IDS_FONT_OPTION_1, IDS_FONT_OPTION_2, IDS_FONT_OPTION_3, IDS_EXCLUDED_FONTS_TOO_LONG},
+    {IDS_TITLE_GRAPHICS, IDS_ZIP_QUALITY_1, IDS_ZIP_QUALITY_2, IDS_ZIP_QUALITY_3, IDS_JPEG_QUALITY_1,
+     IDS_JPEG_QUALITY_2, IDS_JPEG_QUALITY_3, IDS_JPEG_QUALITY_4, IDS_JPEG_QUALITY_5},
+    {IDS_TITLE_DOCINFO},
+    {IDS_TITLE_SECURITY, IDS_OPEN_PASSWORD_MISMATCH, IDS_PERMISSIONS_PASSWORD_MISMATCH, IDS_NO_ENCRYPTION,
+     IDS_NO_PASSWORD_CHOSEN, IDS_EMPTY_OPEN_PASSWORD, IDS_EMPTY_PERMISSIONS_PASSWORD, IDS_SAME_PASSWORDS,
+     IDS_LEVEL_RC4_40, IDS_LEVEL_RC4_128},
+    {IDS_TITLE_INFO, IDS_NEWER_VERSION, IDS_NO_NEWER_VERSION, IDS_VERSION_FORMAT},
+    {IDS_WATERMARK_SAMPLE_DIAGONAL, IDS_WATERMARK_SAMPLE_OUTLINED},
+};
+
+INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names)
+{
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<WORD>*>(names)->push_back(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+// The letter that Alt picks in a label: the one after a single '&', upper case.
+wchar_t Mnemonic(const std::wstring& text)
+{
+    for (size_t i = 0; i + 1 < text.size(); ++i)
+    {
+        if (text[i] == L'&' && text[i + 1] != L'&')
+            return static_cast<wchar_t>(towupper(text[i + 1]));
+        if (text[i] == L'&')
+            ++i;
+    }
+    return 0;
+}
+
+class ResourceLanguage : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        const INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&classes);
+        s_module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikres7.dll").c_str());
+        const char* name = std::getenv("TARVIK_LANGUAGE");
+        const std::string language = name ? name : "en-US";
+        s_language = LANGIDFROMLCID(LocaleNameToLCID(std::wstring(language.begin(), language.end()).c_str(), 0));
+    }
+    static void TearDownTestSuite() { FreeLibrary(s_module); }
+
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, s_module);
+        ASSERT_NE(0, s_language) << "TARVIK_LANGUAGE names no language";
+        ASSERT_EQ(s_language, GetUserDefaultUILanguage()) << "the ctest entry sets LC_ALL for its language";
+    }
+
+    // The 16 strings of one string-table block in one language, or none
+    // when the language has no such block.
+    static std::vector<std::wstring> Block(WORD block, LANGID language)
+    {
+        std::vector<std::wstring> strings;
+        HRSRC found = FindResourceExW(s_module, RT_STRING, MAKEINTRESOURCEW(block), language);
+        const wchar_t* p = found ? static_cast<const wchar_t*>(LockResource(LoadResource(s_module, found))) : nullptr;
+        for (int i = 0; p && i < 16; ++i, p += 1 + *p)
+            strings.emplace_back(p + 1, *p);
+        return strings;
+    }
+
+    static std::vector<WORD> Names(LPCWSTR type)
+    {
+        std::vector<WORD> names;
+        EnumResourceNamesW(s_module, type, AddName, reinterpret_cast<LONG_PTR>(&names));
+        return names;
+    }
+
+    static HMODULE s_module;
+    static LANGID s_language;
+};
+HMODULE ResourceLanguage::s_module = nullptr;
+LANGID ResourceLanguage::s_language = 0;
+
+TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
+{
+    std::map<UINT, std::vector<const ControlRow*>> rows;
+    for (const ControlRow& row : kControls)
+        rows[row.dialog].push_back(&row);
+    const std::vector<WORD> dialogs = Names(RT_DIALOG);
+    for (const auto& [dialog, unused] : rows)
+        EXPECT_NE(dialogs.end(), std::find(dialogs.begin(), dialogs.end(), dialog)) << "no template " << dialog;
+
+    // A hidden owner; the pages are child templates and need a parent.
+    HWND owner = CreateWindowExW(0, kStatic, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, owner);
+    for (WORD dialog : dialogs)
+    {
+        SCOPED_TRACE("template " + std::to_string(dialog));
+        ASSERT_NE(nullptr, FindResourceExW(s_module, RT_DIALOG, MAKEINTRESOURCEW(dialog), s_language))
+            << "not in this language";
+        HWND window = CreateDialogParamW(s_module, MAKEINTRESOURCEW(dialog), owner, InertDialogProc, 0);
+        ASSERT_NE(nullptr, window) << GetLastError();
+        EXPECT_FALSE(IsWindowVisible(window));
+        for (const ControlRow* row : rows[dialog])
+        {
+            for (int id : row->controls)
+            {
+                HWND control = GetDlgItem(window, id);
+                EXPECT_TRUE(control && lstrcmpiW(ClassOf(control).c_str(), row->className) == 0)
+                    << "control " << id << " is no " << testing::PrintToString(std::wstring(row->className));
+            }
+        }
+        std::map<wchar_t, std::wstring> labels;
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        {
+            const std::wstring className = ClassOf(child), text = WindowText(child);
+            const LONG style = GetWindowLongW(child, GWL_STYLE);
+            const bool label = lstrcmpiW(className.c_str(), kButton) == 0 ||
+                               (lstrcmpiW(className.c_str(), kStatic) == 0 && !(style & SS_NOPREFIX) &&
+                                (style & SS_TYPEMASK) != SS_BITMAP && (style & SS_TYPEMASK) != SS_ICON);
+            const wchar_t letter = label ? Mnemonic(text) : 0;
+            if (!letter)
+                continue;
+            const auto [first, added] = labels.emplace(letter, text);
+            EXPECT_TRUE(added) << "mnemonic of " << testing::PrintToString(text) << " repeats that of "
+                               << testing::PrintToString(first->second);
+        }
+        DestroyWindow(window);
+    }
+    DestroyWindow(owner);
+}
+
+TEST_F(ResourceLanguage, EveryLoadedStringIsThereAndEveryEnglishStringToo)
+{
+    for (const auto& ids : kLoadedStrings)
+    {
+        for (UINT id : ids)
+        {
+            const wchar_t* text = nullptr;
+            EXPECT_LT(0, LoadStringW(s_module, id, reinterpret_cast<LPWSTR>(&text), 0)) << "string " << id;
+        }
+    }
+    const std::vector<WORD> blocks = Names(RT_STRING);
+    ASSERT_FALSE(blocks.empty());
+    for (WORD block : blocks)
+    {
+        const std::vector<std::wstring> english = Block(block, kEnglish), here = Block(block, s_language);
+        for (size_t i = 0; i < english.size(); ++i)
+        {
+            const UINT id = (block - 1u) * 16u + static_cast<UINT>(i);
+            if (english[i].empty())
+                continue;
+            EXPECT_TRUE(i < here.size() && !here[i].empty()) << "string " << id << " is missing";
+            // The loader gives this language's text, not English.
+            const wchar_t* loaded = nullptr;
+            const int length = LoadStringW(s_module, id, reinterpret_cast<LPWSTR>(&loaded), 0);
+            if (i < here.size())
+            {
+                EXPECT_EQ(here[i], std::wstring(loaded, static_cast<size_t>(std::max(length, 0))));
+            }
+        }
+    }
+}
+} // namespace
