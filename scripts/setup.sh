@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the build and the tests need on a Debian 12 machine, and only
 # what is missing: MinGW-w64 (posix threads), Wine, Xvfb, CMake, Ninja, the
-# GoogleTest sources and the checking tools.
+# GoogleTest sources, the checking tools and a font with Hangul.
 set -e
 missing=
 need() { # need COMMAND-OR-PATH PACKAGE
@@ -25,6 +25,9 @@ need clang clang
 need /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need python3 python3
 need flock util-linux
+# A font with Hangul: without it a Korean user locale shows every glyph of a
+# dialog as a box.
+need /usr/share/fonts/truetype/nanum/NanumGothic.ttf fonts-nanum
 if [ -n "$missing" ]; then
     echo "Installing:$missing" >&2
     SUDO=

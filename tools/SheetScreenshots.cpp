@@ -114,11 +114,15 @@ std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& fol
     for (size_t i = 0; i < titles.size(); ++i)
     {
         SendMessageW(sheet, PSM_SETCURSEL, i, 0);
-        std::wstring title = titles[i];
-        for (wchar_t& c : title)
+        // Wine cannot create a Unix file name with characters that the
+        // machine's locales lack (a Korean title without a Korean locale), so
+        // the name spells other characters by their code.
+        std::wstring title;
+        for (wchar_t c : titles[i])
         {
-            if (!iswalnum(c))
-                c = L'-';
+            wchar_t code[8];
+            swprintf(code, std::size(code), L"%04X", static_cast<unsigned>(c));
+            title += c >= 0x80 ? std::wstring(code) : std::wstring(1, iswalnum(c) ? c : L'-');
         }
         const std::wstring file = folder + L"\\tab-" + std::to_wstring(i + 1) + L"-" + title + L".png";
         if (SaveWindowPng(sheet, file))
