@@ -59,10 +59,16 @@
 #define IDC_FAVORITE_UNIT_INCH 1028
 #define IDC_FAVORITE_UNIT_POINT 1029
 
-// Custom form dialog: template 114, controls 1027 to 1038, strings 10 and 11.
+// Custom form dialog: template 114, controls 1027 to 1038, strings 10, 11
+// and 205 to 208: what it refuses (a name that the favourite list could not
+// keep or that Windows already uses, a size that is no number or too large).
 #define IDD_CUSTOM_FORM 114
 #define IDS_EMPTY_FORM_NAME 10
 #define IDS_FORM_TOO_SMALL 11
+#define IDS_FORM_NAME_SEPARATOR 205
+#define IDS_FORM_NAME_TAKEN 206
+#define IDS_FORM_SIZE_NOT_NUMBER 207
+#define IDS_FORM_TOO_LARGE 208
 #define IDC_CUSTOM_FORM_UNIT_MM 1027
 #define IDC_CUSTOM_FORM_UNIT_INCH 1028
 #define IDC_CUSTOM_FORM_UNIT_POINT 1029

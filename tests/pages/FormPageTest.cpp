@@ -48,22 +48,36 @@ TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
             << testhost::Utf8(shown) << " from unit " << from << " to " << to;
 }
 
-// What OK does with a typed size: refuses it below one inch, else stores
-// whole millimetres. 0 marks a refused value.
-TEST(CustomFormSize, OneInchMinimumAndWholeMillimetres)
+// What OK makes of a typed size: whole millimetres stored, or the message
+// that refuses it. The largest side the catalogue keeps is LONG_MAX
+// thousandths of a millimetre, 2147483 mm; in inches and points the whole
+// units below it (84546 and 6087353).
+TEST(CustomFormSize, StoresWholeMillimetresWithinOneInchAndTheLargestSize)
 {
-    const std::tuple<float, DWORD, DWORD> rows[] = {
+    constexpr UINT kNaN = IDS_FORM_SIZE_NOT_NUMBER, kLarge = IDS_FORM_TOO_LARGE, kSmall = IDS_FORM_TOO_SMALL;
+    const std::tuple<const wchar_t*, DWORD, UINT, DWORD> rows[] = {
         // clang-format off
-        {25.4f, kUnitMillimetres, 0}, /* as a float just below 25.4 */ {25.41f, kUnitMillimetres, 25},
-        {1.0f, kUnitInches, 25}, {0.99f, kUnitInches, 0}, {8.5f, kUnitInches, 215}, {11.0f, kUnitInches, 279},
-        {72.0f, kUnitPoints, 25}, {71.9f, kUnitPoints, 0}, {612.0f, kUnitPoints, 215},
-        {0.0f, kUnitMillimetres, 0} /* no number */, {-300.0f, kUnitInches, 0}, {std::nanf(""), kUnitPoints, 0},
-        {1e30f, kUnitMillimetres, 0xFFFFFFFF}, // refused by the catalogue
+        {L"25.4", kUnitMillimetres, kSmall, 0}, /* as a float just below 25.4 */ {L"25.41", kUnitMillimetres, 0, 25},
+        {L"1", kUnitInches, 0, 25}, {L"0.99", kUnitInches, kSmall, 0}, {L"8.5", kUnitInches, 0, 215},
+        {L"11", kUnitInches, 0, 279}, {L"72", kUnitPoints, 0, 25}, {L"71.9", kUnitPoints, kSmall, 0},
+        {L"612", kUnitPoints, 0, 215}, {L"-300", kUnitInches, kSmall, 0}, {L"-1e999", kUnitPoints, kSmall, 0},
+        {L"2147483", kUnitMillimetres, 0, 2147483}, {L"2147482.5", kUnitMillimetres, 0, 2147482},
+        {L"2147483.01", kUnitMillimetres, kLarge, 0}, {L"84546", kUnitInches, 0, 2147468},
+        {L"84545.99", kUnitInches, 0, 2147468}, {L"84546.01", kUnitInches, kLarge, 0},
+        {L"6087353", kUnitPoints, 0, 2147482}, {L"6087352.5", kUnitPoints, 0, 2147482},
+        {L"6087353.5", kUnitPoints, kLarge, 0}, {L"1e30", kUnitMillimetres, kLarge, 0},
+        {L"1e999", kUnitInches, kLarge, 0}, {L"210 ", kUnitMillimetres, 0, 210},
+        {L"abc", kUnitMillimetres, kNaN, 0}, {L"12abc", kUnitMillimetres, kNaN, 0}, {L"", kUnitInches, kNaN, 0},
+        {L"8,5", kUnitInches, kNaN, 0}, {L"nan", kUnitPoints, kNaN, 0},
         // clang-format on
     };
-    for (const auto& [value, unit, stored] : rows)
-        EXPECT_EQ(stored, IsBelowOneInch(value, unit) ? 0 : ToWholeMillimetres(value, unit))
-            << value << " in unit " << unit;
+    for (const auto& [text, unit, refused, stored] : rows)
+    {
+        float value = 0;
+        const UINT answer = ReadCustomFormSize(text, unit, &value);
+        EXPECT_EQ(refused, answer) << testhost::Utf8(text) << " in unit " << unit;
+        EXPECT_EQ(stored, answer ? 0 : ToWholeMillimetres(value, unit)) << testhost::Utf8(text) << " in unit " << unit;
+    }
 }
 
 TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
@@ -100,6 +114,11 @@ TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
         EXPECT_EQ(expected, Names(offered.begin(), offered.begin() + count));
         EXPECT_EQ(selected, OfferedFormIndex(offered.data(), count, record));
     }
+    // A catalogue without A4 offers its first form; an empty one nothing.
+    LPCWSTR gone = L"Gone", offered[2] = {};
+    EXPECT_EQ(1u, OfferedFormNames(forms, 2, &gone, 1, L"A5", offered));
+    EXPECT_STREQ(L"Letter", offered[0]);
+    EXPECT_EQ(0u, OfferedFormNames(forms, 0, &gone, 1, L"A5", offered));
 }
 
 // The record's form found in another letter case, shown in each unit; a
@@ -261,6 +280,52 @@ Texts Shown(HWND custom)
 
 using FavoriteForms = formtest::PrinterFormsTest;
 
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// The refusal of a size too large, with the limit in the unit typed in.
+std::wstring TooLarge(const std::wstring& limit, UINT unitWord)
+{
+    std::wstring text = MessageOf(IDS_CAPTION_ERROR, IDS_FORM_TOO_LARGE);
+    text.replace(text.find(L"%1"), 2, limit);
+    text.replace(text.find(L"%2"), 2, ResourceText(unitWord));
+    return text;
+}
+
+// Name, width and height typed in the unit of a radio; the message and the
+// field that gets the focus.
+using Refusal = std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int, std::wstring, int>;
+std::vector<Refusal> Refusals()
+{
+    return {
+        {L"", L"210", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_EMPTY_FORM_NAME),
+         IDC_CUSTOM_FORM_NAME},
+        {L"Env;B", L"210", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_NAME_SEPARATOR),
+         IDC_CUSTOM_FORM_NAME},
+        {L"A4", L"210", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_NAME_TAKEN),
+         IDC_CUSTOM_FORM_NAME},
+        {L"Tarvik Env", L"abc", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_SIZE_NOT_NUMBER),
+         IDC_CUSTOM_FORM_WIDTH},
+        {L"Tarvik Env", L"210", L"12abc", IDC_CUSTOM_FORM_UNIT_MM,
+         MessageOf(IDS_CAPTION_ERROR, IDS_FORM_SIZE_NOT_NUMBER), IDC_CUSTOM_FORM_HEIGHT},
+        {L"Tarvik Env", L"1e30", L"297", IDC_CUSTOM_FORM_UNIT_MM, TooLarge(L"2147483", IDS_UNIT_MM),
+         IDC_CUSTOM_FORM_WIDTH},
+        {L"Tarvik Env", L"210", L"2147484", IDC_CUSTOM_FORM_UNIT_MM, TooLarge(L"2147483", IDS_UNIT_MM),
+         IDC_CUSTOM_FORM_HEIGHT},
+        {L"Tarvik Env", L"84547", L"11", IDC_CUSTOM_FORM_UNIT_INCH, TooLarge(L"84546", IDS_UNIT_INCH),
+         IDC_CUSTOM_FORM_WIDTH},
+        {L"Tarvik Env", L"612", L"6087354", IDC_CUSTOM_FORM_UNIT_POINT, TooLarge(L"6087353", IDS_UNIT_POINT),
+         IDC_CUSTOM_FORM_HEIGHT},
+        {L"Tarvik Env", L"71.9", L"792", IDC_CUSTOM_FORM_UNIT_POINT, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_TOO_SMALL),
+         IDC_CUSTOM_FORM_WIDTH},
+    };
+}
+
 // One sheet, the favourites dialog opened three times: ticks that OK stores,
 // a custom form added in a session that Cancel ends, then edits and deletes.
 TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
@@ -305,14 +370,23 @@ TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
             ASSERT_NE(nullptr, custom);
             EXPECT_EQ((Texts{L"", L"enabled", L"210", L"297"}), Shown(custom));
             EXPECT_TRUE(IsDlgButtonChecked(custom, IDC_CUSTOM_FORM_UNIT_MM));
-            ClickOpening(custom, IDOK);
-            EXPECT_EQ(MessageOf(IDS_CAPTION_ERROR, IDS_EMPTY_FORM_NAME), AnswerMessageBox(IDOK));
+            // Each refusal names the fault and leaves the focus on its field.
+            for (const auto& [name, width, height, radio, message, field] : Refusals())
+            {
+                Click(custom, radio);
+                Type(custom, IDC_CUSTOM_FORM_NAME, name);
+                Type(custom, IDC_CUSTOM_FORM_WIDTH, width);
+                Type(custom, IDC_CUSTOM_FORM_HEIGHT, height);
+                SendMessageW(custom, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(custom, IDOK)), TRUE);
+                ClickOpening(custom, IDOK);
+                EXPECT_EQ(message, AnswerMessageBox(IDOK)) << Utf8(name) << " " << Utf8(width) << " x " << Utf8(height);
+                EXPECT_TRUE(WaitFor([&] { return FocusOf(custom) == GetDlgItem(custom, field); })) << Utf8(message);
+                EXPECT_EQ(Texts{L"Tarvik Tag"}, formtest::CustomFormNames()) << Utf8(message);
+            }
+            Click(custom, IDC_CUSTOM_FORM_UNIT_MM);
             Type(custom, IDC_CUSTOM_FORM_NAME, L"Tarvik Card");
-            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"25.4"); // as a float just below an inch
-            ClickOpening(custom, IDOK);
-            EXPECT_EQ(MessageOf(IDS_CAPTION_ERROR, IDS_FORM_TOO_SMALL), AnswerMessageBox(IDOK));
-            SendMessageW(custom, WM_NULL, 0, 0);
-            EXPECT_TRUE(IsWindow(custom)); // the messages keep the dialog
+            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"25.4");
+            Type(custom, IDC_CUSTOM_FORM_HEIGHT, L"297");
             Click(custom, IDC_CUSTOM_FORM_UNIT_INCH);
             EXPECT_EQ((Texts{L"1", L"11.69"}),
                       (Texts{Text(custom, IDC_CUSTOM_FORM_WIDTH), Text(custom, IDC_CUSTOM_FORM_HEIGHT)}));
@@ -343,9 +417,9 @@ TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
             custom = Open(dialog, IDC_FAVORITE_EDIT, IDC_CUSTOM_FORM_NAME);
             ASSERT_NE(nullptr, custom);
             EXPECT_EQ((Texts{L"Tarvik Tag", L"", L"100", L"200"}), Shown(custom));
-            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"150");
+            Type(custom, IDC_CUSTOM_FORM_WIDTH, L"2147483"); // the largest side
             CloseWith(custom, IDOK);
-            EXPECT_EQ(L"150 x 200 mm", Rows(dialog).sizes[RowOf(dialog, L"Tarvik Tag")]);
+            EXPECT_EQ(L"2147483 x 200 mm", Rows(dialog).sizes[RowOf(dialog, L"Tarvik Tag")]);
             for (int answer : {IDCANCEL, IDOK})
             {
                 ClickOpening(dialog, IDC_FAVORITE_DELETE);

@@ -5,8 +5,11 @@
 #include "resource.h"
 
 #include <libmerrow/error.h>
+#include <libmerrow/scoped.h>
 
+#include <cmath>
 #include <cwchar>
+#include <cwctype>
 #include <iterator>
 
 namespace
@@ -27,12 +30,22 @@ DWORD UnitOfRadio(int radioId)
     }
 }
 
+UINT UnitWordOf(DWORD unit)
+{
+    return unit == kUnitInches ? IDS_UNIT_INCH : unit == kUnitPoints ? IDS_UNIT_POINT : IDS_UNIT_MM;
+}
+
+void ReadSizeText(HWND edit, wchar_t (&text)[kSizeTextLength + 1])
+{
+    text[0] = L'\0';
+    GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
+}
+
 // The leading number of an edit's text; 0 when there is none.
 float ReadSize(HWND edit)
 {
     wchar_t text[kSizeTextLength + 1];
-    text[0] = L'\0';
-    GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
+    ReadSizeText(edit, text);
     return static_cast<float>(std::wcstod(text, nullptr));
 }
 
@@ -65,6 +78,35 @@ bool IsBelowOneInch(float value, DWORD unit)
     if (unit == kUnitPoints)
         return !(value >= 72.0f);
     return !(static_cast<double>(value) >= 25.4);
+}
+
+DWORD LargestCustomFormSize(DWORD unit)
+{
+    // Whole units only, so that every size up to the number a message names
+    // is stored, whatever the float rounding of the typed text.
+    constexpr double largest = kLargestFormMillimetres;
+    if (unit == kUnitInches)
+        return static_cast<DWORD>(largest / 25.4);
+    if (unit == kUnitPoints)
+        return static_cast<DWORD>(largest / 25.4 * 72.0);
+    return kLargestFormMillimetres;
+}
+
+UINT ReadCustomFormSize(LPCWSTR text, DWORD unit, float* value)
+{
+    wchar_t* end = nullptr;
+    const double number = std::wcstod(text, &end);
+    while (*end && std::iswspace(*end))
+        ++end;
+    // "12abc" is refused too: taking its 12 would store what the user never meant.
+    if (end == text || *end || std::isnan(number))
+        return IDS_FORM_SIZE_NOT_NUMBER;
+    if (number > LargestCustomFormSize(unit))
+        return IDS_FORM_TOO_LARGE;
+    *value = static_cast<float>(number);
+    if (IsBelowOneInch(*value, unit))
+        return IDS_FORM_TOO_SMALL;
+    return 0;
 }
 
 DWORD ToWholeMillimetres(float value, DWORD unit)
@@ -162,31 +204,84 @@ void CDlgUpdateForm::_SwitchUnit(int radioId)
     m_nCurrentUnit = radioId;
 }
 
+void CDlgUpdateForm::_Refuse(HWND field, UINT textId, DWORD unit)
+{
+    if (textId != IDS_FORM_TOO_LARGE)
+    {
+        CDlgPropSheetPage::ShowMessage(m_hWnd, textId, IDS_CAPTION_ERROR, MB_ICONERROR);
+    }
+    else
+    {
+        // The limit in the unit the user typed in, in whichever order the
+        // language puts number and unit.
+        wchar_t format[512];
+        wchar_t word[32];
+        wchar_t limit[16];
+        format[0] = word[0] = L'\0';
+        LoadStringW(g_hResModule, IDS_FORM_TOO_LARGE, format, static_cast<int>(std::size(format)));
+        LoadStringW(g_hResModule, UnitWordOf(unit), word, static_cast<int>(std::size(word)));
+        wsprintfW(limit, L"%lu", static_cast<unsigned long>(LargestCustomFormSize(unit)));
+        DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(limit), reinterpret_cast<DWORD_PTR>(word)};
+        ScopedLocalBlock text;
+        FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                       format, 0, 0, reinterpret_cast<LPWSTR>(text.Out()), 0, reinterpret_cast<va_list*>(arguments));
+        CDlgPropSheetPage::ShowMessageText(m_hWnd, text.Get() ? static_cast<LPCWSTR>(text.Get()) : format,
+                                           IDS_CAPTION_ERROR, MB_ICONERROR);
+    }
+    // Back to what needs changing, its text selected for typing over.
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+}
+
+UINT CDlgUpdateForm::_CheckNewName() const
+{
+    if (!m_szName[0])
+        return IDS_EMPTY_FORM_NAME;
+    // The favourite list is kept as names joined by ";".
+    if (std::wcschr(m_szName, L';'))
+        return IDS_FORM_NAME_SEPARATOR;
+    // The catalogue finds the spooler's form of a name first, so a custom form
+    // of the same name could never be shown, edited or chosen. The forms read
+    // before a failed load still count; without them nothing can be compared.
+    CFormManager forms;
+    forms.SetPrinter(m_hPrinter);
+    forms.LoadAvailableForm();
+    const FORM_ITEM* form = forms.FindForm(m_szName);
+    if (form && !(form->dwFlags & FORM_CUSTOM))
+        return IDS_FORM_NAME_TAKEN;
+    return 0;
+}
+
 void CDlgUpdateForm::_OnOK()
 {
     m_szName[0] = L'\0';
     GetWindowTextW(m_hName, m_szName, static_cast<int>(std::size(m_szName)));
-    const float width = ReadSize(m_hWidth);
-    const float height = ReadSize(m_hHeight);
-    if (!m_szName[0])
-    {
-        CDlgPropSheetPage::ShowMessage(m_hWnd, IDS_EMPTY_FORM_NAME, IDS_CAPTION_ERROR, MB_ICONERROR);
-        return;
-    }
-
     DWORD unit = kUnitMillimetres;
     if (SendMessageW(m_hUnitInch, BM_GETCHECK, 0, 0) == BST_CHECKED)
         unit = kUnitInches;
     else if (SendMessageW(m_hUnitPoint, BM_GETCHECK, 0, 0) == BST_CHECKED)
         unit = kUnitPoints;
-    if (IsBelowOneInch(width, unit) || IsBelowOneInch(height, unit))
+
+    // A form being changed keeps the name it was stored under, whatever it is.
+    if (const UINT refused = m_pInitialName ? 0 : _CheckNewName())
     {
-        CDlgPropSheetPage::ShowMessage(m_hWnd, IDS_FORM_TOO_SMALL, IDS_CAPTION_ERROR, MB_ICONERROR);
+        _Refuse(m_hName, refused, unit);
         return;
+    }
+    float sizes[2] = {};
+    const HWND fields[2] = {m_hWidth, m_hHeight};
+    for (int i = 0; i < 2; ++i)
+    {
+        wchar_t text[kSizeTextLength + 1];
+        ReadSizeText(fields[i], text);
+        if (const UINT refused = ReadCustomFormSize(text, unit, &sizes[i]))
+        {
+            _Refuse(fields[i], refused, unit);
+            return;
+        }
     }
 
     CFormManager forms;
-    if (forms.AddForm(m_szName, ToWholeMillimetres(width, unit), ToWholeMillimetres(height, unit)) != 0)
+    if (forms.AddForm(m_szName, ToWholeMillimetres(sizes[0], unit), ToWholeMillimetres(sizes[1], unit)) != 0)
     {
         CDlgPropSheetPage::ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
         return;

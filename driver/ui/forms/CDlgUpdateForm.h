@@ -34,6 +34,11 @@ class CDlgUpdateForm : public CModalDialog
     void OnCommand(WORD controlId, WORD notifyCode) override;
     void _SwitchUnit(int radioId);
     void _OnOK();
+    // The message for a new form's name, or 0 when the name can be stored.
+    UINT _CheckNewName() const;
+    // Shows message `textId` (the limit in `unit` for a size too large) and
+    // puts the focus on `field`.
+    void _Refuse(HWND field, UINT textId, DWORD unit);
 
     HANDLE m_hPrinter = nullptr;
     HWND m_hUnitMm = nullptr;
@@ -57,6 +62,12 @@ float ConvertCustomFormSize(float value, DWORD from, DWORD to);
 // Whether `value` in `unit` is smaller than one inch (the smallest paper
 // accepted). A value that is not a number counts as too small.
 bool IsBelowOneInch(float value, DWORD unit);
+// The largest size the catalogue can store, in whole `unit`s.
+DWORD LargestCustomFormSize(DWORD unit);
+// The typed text of a width or height in `unit`: 0 with the size in `value`
+// when it can be stored, else the message refusing it (not a number, too
+// large, too small). Spaces may follow the number, nothing else.
+UINT ReadCustomFormSize(LPCWSTR text, DWORD unit, float* value);
 // `value` in `unit` as whole millimetres, fractions cut (not rounded).
 // Values beyond what a DWORD holds give 0xFFFFFFFF, which the catalogue
 // refuses.

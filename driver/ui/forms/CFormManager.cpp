@@ -5,7 +5,6 @@
 
 #include <winspool.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -65,10 +64,9 @@ bool IsStorableFormName(LPCWSTR name)
 // Whole millimetres to thousandths, refusing what a LONG cannot hold.
 bool MillimetresToFormSize(DWORD millimetres, LONG* size)
 {
-    const unsigned long long thousandths = static_cast<unsigned long long>(millimetres) * 1000ULL;
-    if (thousandths > static_cast<unsigned long long>(LONG_MAX))
+    if (millimetres > kLargestFormMillimetres)
         return false;
-    *size = static_cast<LONG>(thousandths);
+    *size = static_cast<LONG>(millimetres * 1000);
     return true;
 }
 } // namespace

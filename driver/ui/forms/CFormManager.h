@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <climits>
+
 // Flag of a form that this driver keeps in the registry (the spooler's own
 // forms carry FORM_USER, FORM_BUILTIN or FORM_PRINTER).
 #ifndef FORM_CUSTOM
@@ -16,6 +18,9 @@
 
 // Longest form name the catalogue keeps, in characters.
 constexpr int kFormNameLength = 64;
+// Largest custom form side in whole millimetres: its thousandths must fit
+// the LONG of a stored form.
+constexpr DWORD kLargestFormMillimetres = LONG_MAX / 1000;
 
 // One catalogue form. Sizes are in thousandths of a millimetre, the
 // spooler's unit.

@@ -17,7 +17,8 @@ namespace
 {
 // The favourites a fresh profile starts with, in this order.
 constexpr const wchar_t* kSeedFavorites[] = {L"A4", L"Letter", L"Legal", L"A5", L"B5 (JIS)"};
-// The form offered when no favourite and not the record's own form is.
+// The form offered when no favourite and not the record's own form is in
+// the catalogue.
 constexpr wchar_t kFallbackForm[] = L"A4";
 // The resolutions the capability answer lists, in dots per inch.
 constexpr DWORD kResolutions[] = {300, 600, 1200, 2400, 3000};
@@ -79,11 +80,17 @@ UINT OfferedFormNames(FORM_ITEM* const* forms, UINT formCount, LPCWSTR const* fa
         if (const FORM_ITEM* form = NamedForm(forms, formCount, favorites[i]))
             Offer(form->szName, offered, &count);
     }
-    if (count == 0)
-    {
-        const FORM_ITEM* own = recordFormName ? NamedForm(forms, formCount, recordFormName) : nullptr;
-        offered[count++] = own ? own->szName : kFallbackForm;
-    }
+    if (count > 0)
+        return count;
+    // No favourite left: a form the catalogue has, so that the page always
+    // shows a size.
+    const FORM_ITEM* form = recordFormName ? NamedForm(forms, formCount, recordFormName) : nullptr;
+    if (!form)
+        form = NamedForm(forms, formCount, kFallbackForm);
+    for (UINT i = 0; !form && i < formCount; ++i)
+        form = forms[i];
+    if (form)
+        offered[count++] = form->szName;
     return count;
 }
 

@@ -65,9 +65,9 @@ class CDlgFormSetting : public CDlgPropSheetPage
 // catalogue spells it, and each such form once. A favourite that names no
 // catalogue form (a custom form deleted elsewhere) is left out, so the page
 // never selects a form without a size. When none is left, the record's own
-// form if the catalogue has it, else "A4". `offered` has room for
-// favoriteCount + 1 names; they point into the catalogue's records (or are
-// the fallback's literal). Returns how many were written.
+// form if the catalogue has it, else its A4, else its first form; nothing
+// for an empty catalogue. `offered` has room for favoriteCount + 1 names;
+// they point into the catalogue's records. Returns how many were written.
 UINT OfferedFormNames(FORM_ITEM* const* forms, UINT formCount, LPCWSTR const* favorites, UINT favoriteCount,
                       LPCWSTR recordFormName, LPCWSTR* offered);
 
