@@ -2,17 +2,20 @@
 # Starts or stops the Wine session of a build: a headless X display when
 # DISPLAY is unset, the private prefix inside the build folder (created once),
 # and one persistent wineserver so that each program starts warm.
-# Usage: wine-session.sh start|stop BUILD_DIR
+# Usage: [TARVIK_DPI=144] wine-session.sh start|stop BUILD_DIR
+# A density other than 96 gets a session and a prefix of its own beside the
+# first (wine-env.sh), its LogPixels written when the prefix is created.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 action=$1
 build=$(mkdir -p "$2" && cd "$2" && pwd)
-session="$build/wine-session.env"
+TARVIK_BUILD_DIR=$build
+. "$here/wine-env.sh"
+session=$TARVIK_SESSION_FILE
+tag=wine-session$TARVIK_SESSION_SUFFIX
 
 stop_session() {
     if [ -f "$session" ]; then
-        TARVIK_BUILD_DIR=$build
-        . "$here/wine-env.sh"
         wineserver -k 2>/dev/null || true
         wineserver -w 2>/dev/null || true
         if [ -n "$XVFB_PID" ]; then
@@ -24,10 +27,10 @@ stop_session() {
 
 start_xvfb() {
     # Xvfb picks a free display number and writes it to the pipe.
-    fifo="$build/xvfb-display"
+    fifo="$build/xvfb-display$TARVIK_SESSION_SUFFIX"
     rm -f "$fifo"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >"$build/xvfb.log" 2>&1 9>&- &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >"$build/xvfb$TARVIK_SESSION_SUFFIX.log" 2>&1 9>&- &
     XVFB_PID=$!
     read -r number <"$fifo"
     rm -f "$fifo"
@@ -37,7 +40,7 @@ start_xvfb() {
 case "$action" in
 start)
     # Serialise concurrent starts (ctest fixture and a test run by hand).
-    exec 9>"$build/wine-session.lock"
+    exec 9>"$build/$tag.lock"
     flock 9
     if [ -f "$session" ]; then
         exit 0
@@ -48,8 +51,7 @@ start)
     fi
     printf 'DISPLAY=%s\nXVFB_PID=%s\n' "$DISPLAY" "$XVFB_PID" >"$session.tmp"
     mv "$session.tmp" "$session"
-    TARVIK_BUILD_DIR=$build
-    . "$here/wine-env.sh"
+    export DISPLAY
     # A wineserver of this prefix that runs with another display would make
     # every window fail: stop it first.
     wineserver -k 2>/dev/null || true
@@ -63,6 +65,10 @@ start)
         if [ -d /usr/share/wine/fonts ]; then
             cp -f /usr/share/wine/fonts/*.tt? "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         fi
+        # The screen density, read when the next wineserver starts.
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TARVIK_DPI" /f \
+            </dev/null >/dev/null 2>&1 9>&- || true
+        wineserver -w 9>&-
         touch "$WINEPREFIX/.tarvik-ready"
     fi
     # Started with no inherited descriptors: a server that held the caller's

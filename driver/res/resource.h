@@ -173,10 +173,12 @@
 #define IDC_SECURITY_PERMISSIONS_CONFIRM_LABEL 1077
 #define IDC_SECURITY_ALLOW_LABEL 1078
 
-// Information page: template 101, bitmap 146, controls 1020 to 1206,
-// strings 2, 47, 48 and 410 (the version line's format).
+// Information page: template 101, bitmaps 146 and 147 (the picture for 96
+// DPI, and drawn larger for 144 DPI), controls 1020 to 1206, strings 2, 47,
+// 48 and 410 (the version line's format).
 #define IDD_INFO_PAGE 101
 #define IDB_INFO_PICTURE 146
+#define IDB_INFO_PICTURE_144 147
 #define IDS_TITLE_INFO 2
 #define IDS_NEWER_VERSION 47
 #define IDS_NO_NEWER_VERSION 48

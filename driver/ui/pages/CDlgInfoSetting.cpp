@@ -20,12 +20,27 @@ void CDlgInfoSetting::OnInitDialog()
 
 void CDlgInfoSetting::_PlacePicture()
 {
-    const ScopedGdiObject bitmap(LoadBitmapW(g_hResModule, MAKEINTRESOURCEW(IDB_INFO_PICTURE)));
-    if (!bitmap)
-        return;
+    // A bitmap keeps its pixels at any density: from 144 DPI on the page
+    // shows the one drawn half as large again, so that it never shrinks
+    // beside the text that grows with the density.
+    HDC screen = GetDC(m_hWnd);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(m_hWnd, screen);
+    const WORD id = dpi >= 144 ? IDB_INFO_PICTURE_144 : IDB_INFO_PICTURE;
+    HWND picture = GetDlgItem(m_hWnd, IDC_INFO_PICTURE);
+    if (id != IDB_INFO_PICTURE)
+    {
+        // The static keeps what the template gave it until the page goes.
+        m_hLargePicture.Reset(LoadBitmapW(g_hResModule, MAKEINTRESOURCEW(id)));
+        if (m_hLargePicture)
+            m_hTemplatePicture = reinterpret_cast<HGDIOBJ>(
+                SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hLargePicture.Get())));
+    }
     BITMAP info = {};
-    GetObjectW(bitmap.Get(), sizeof(info), &info);
-    SetWindowPos(GetDlgItem(m_hWnd, IDC_INFO_PICTURE), HWND_TOP, 10, 20, info.bmWidth, info.bmHeight, SWP_SHOWWINDOW);
+    const auto shown = reinterpret_cast<HGDIOBJ>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (!shown || !GetObjectW(shown, sizeof(info), &info))
+        return;
+    SetWindowPos(picture, HWND_TOP, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
 }
 
 void CDlgInfoSetting::_UnderlineLink()
@@ -93,6 +108,10 @@ INT_PTR CDlgInfoSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // font can be deleted with the page.
         if (m_hLink && m_hUnderlineFont)
             SendMessageW(m_hLink, WM_SETFONT, reinterpret_cast<WPARAM>(m_hDialogFont), FALSE);
+        // Likewise the picture: the static's own goes back to it.
+        if (m_hLargePicture)
+            SendDlgItemMessageW(m_hWnd, IDC_INFO_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                                reinterpret_cast<LPARAM>(m_hTemplatePicture));
         return FALSE;
     case WM_SETCURSOR:
         SetCursor(_CursorOverLink() ? m_hHandCursor : m_hArrowCursor);

@@ -28,7 +28,9 @@ class CDlgInfoSetting : public CDlgPropSheetPage
 
     HWND m_hLink = nullptr;
     HFONT m_hDialogFont = nullptr;
-    ScopedGdiObject m_hUnderlineFont; // the link's font, made from the dialog's
+    ScopedGdiObject m_hUnderlineFont;     // the link's font, made from the dialog's
+    ScopedGdiObject m_hLargePicture;      // the picture for 144 DPI and up, while the page shows it
+    HGDIOBJ m_hTemplatePicture = nullptr; // the one the template gave, given back when the page goes
     WORD m_wMajor1 = 0;
     WORD m_wMajor2 = 0;
     WORD m_wMinor1 = 0;

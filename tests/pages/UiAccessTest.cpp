@@ -1,0 +1,662 @@
+// Every page of the sheet and both form dialogs, in the language and at the
+// density of this run (ctest runs the program once per language and
+// density, see CMakeLists.txt): readable (no text cut by its control, no
+// overlaps, everything inside its window), complete by keyboard (Tab in
+// reading order, a mnemonic on every text, a label's mnemonic reaching its
+// control, Enter and Esc in the dialogs) and named for a screen reader.
+// Everything is read off the live windows: no text of the resource module
+// and no control list is restated here.
+#include "PrinterTest.h"
+#include "SheetSession.h"
+
+#include "pages/CDlgOptionSetting.h"
+#include "resource.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace
+{
+using namespace testhost;
+using Offenders = std::vector<std::string>;
+
+int SessionDpi()
+{
+    const char* dpi = std::getenv("TARVIK_DPI");
+    return dpi ? std::atoi(dpi) : 96;
+}
+
+enum class Kind
+{
+    Text, // a static text
+    Group,
+    Push,
+    Check,
+    Radio,
+    Field, // a control without a text of its own: edit, combo box, list
+    Other
+};
+
+struct Control
+{
+    HWND window;
+    Kind kind;
+    std::wstring text;
+    RECT rect; // on the screen
+    bool visible, enabled;
+};
+
+Kind KindOf(HWND window)
+{
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    if (lstrcmpiW(name, L"Button") == 0)
+    {
+        switch (style & BS_TYPEMASK)
+        {
+        case BS_GROUPBOX:
+            return Kind::Group;
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+            return Kind::Check;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return Kind::Radio;
+        default:
+            return Kind::Push;
+        }
+    }
+    if (lstrcmpiW(name, L"Static") == 0)
+    {
+        const LONG type = style & SS_TYPEMASK;
+        return type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? Kind::Text : Kind::Other;
+    }
+    for (const wchar_t* field : {L"Edit", L"ComboBox", L"ListBox", WC_LISTVIEWW})
+    {
+        if (lstrcmpiW(name, field) == 0)
+            return Kind::Field;
+    }
+    return Kind::Other;
+}
+
+// The direct children of `surface` in their template (z) order.
+std::vector<Control> Controls(HWND surface)
+{
+    std::vector<Control> controls;
+    for (HWND child = GetWindow(surface, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        Control control = {child,
+                           KindOf(child),
+                           WindowText(child),
+                           {},
+                           IsWindowVisible(child) != FALSE,
+                           IsWindowEnabled(child) != FALSE};
+        GetWindowRect(child, &control.rect);
+        controls.push_back(control);
+    }
+    return controls;
+}
+
+std::string Name(const Control& control)
+{
+    if (!control.text.empty())
+        return "\"" + Utf8(control.text) + "\"";
+    wchar_t name[64] = L"";
+    GetClassNameW(control.window, name, static_cast<int>(std::size(name)));
+    return Utf8(name) + " " + std::to_string(GetDlgCtrlID(control.window));
+}
+
+wchar_t Mnemonic(const std::wstring& text)
+{
+    for (size_t i = 0; i + 1 < text.size(); ++i)
+    {
+        if (text[i] == L'&' && text[++i] != L'&')
+            return static_cast<wchar_t>(towupper(text[i]));
+    }
+    return 0;
+}
+
+// The extent of `text` drawn by `window` with its own font in `format`,
+// wrapped at `width` when the format breaks words.
+SIZE Extent(HWND window, const std::wstring& text, UINT format, int width = 0)
+{
+    HDC dc = GetDC(window);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &rect, format | DT_CALCRECT | DT_EXPANDTABS);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return {rect.right, std::max<LONG>(rect.bottom, metrics.tmHeight)};
+}
+
+// What a control needs to show its whole text, by what draws it: a static
+// wraps at its width; a box's text stands beside the box; a button's caption
+// and a group's title keep margins; a combo box shows its widest item beside
+// the drop arrow; an edit its line.
+SIZE Needed(const Control& c, const RECT& client)
+{
+    const LONG style = GetWindowLongW(c.window, GWL_STYLE);
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    const bool singleLine = !(style & BS_MULTILINE);
+    switch (c.kind)
+    {
+    case Kind::Text:
+        if ((style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP || (style & SS_TYPEMASK) == SS_SIMPLE)
+            return Extent(c.window, c.text, DT_SINGLELINE);
+        return Extent(c.window, c.text, DT_WORDBREAK, client.right);
+    case Kind::Check:
+    case Kind::Radio: {
+        SIZE size = Extent(c.window, c.text, singleLine ? DT_SINGLELINE : DT_WORDBREAK, client.right);
+        size.cx += GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;
+        return size;
+    }
+    case Kind::Push: {
+        SIZE size = Extent(c.window, c.text, DT_SINGLELINE);
+        return {size.cx + 4 * edge, size.cy + 2 * edge};
+    }
+    case Kind::Group: {
+        const SIZE size = Extent(c.window, c.text, DT_SINGLELINE);
+        return {size.cx + 6 * edge, size.cy};
+    }
+    case Kind::Field: {
+        SIZE needed = Extent(c.window, L"Ag", DT_SINGLELINE);
+        needed.cx = 0;
+        wchar_t name[16] = L"";
+        GetClassNameW(c.window, name, static_cast<int>(std::size(name)));
+        if (lstrcmpiW(name, WC_COMBOBOXW) != 0)
+            return needed; // an edit's or a list's text is the user's
+        for (const std::wstring& item : Items(GetParent(c.window), GetDlgCtrlID(c.window)))
+            needed.cx = std::max(needed.cx,
+                                 Extent(c.window, item, DT_SINGLELINE).cx + GetSystemMetrics(SM_CXVSCROLL) + 2 * edge);
+        return needed;
+    }
+    default:
+        return {0, 0};
+    }
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Overlap(const RECT& a, const RECT& b)
+{
+    RECT both;
+    return IntersectRect(&both, &a, &b) != FALSE;
+}
+
+Offenders Layout(HWND surface)
+{
+    Offenders offenders;
+    RECT window;
+    GetClientRect(surface, &window);
+    MapWindowPoints(surface, nullptr, reinterpret_cast<POINT*>(&window), 2);
+    std::vector<Control> shown = Controls(surface);
+    shown.erase(std::remove_if(shown.begin(), shown.end(), [](const Control& c) { return !c.visible; }), shown.end());
+    for (const Control& c : shown)
+    {
+        if (!Inside(c.rect, window))
+            offenders.push_back("outside its window: " + Name(c));
+        RECT client;
+        GetClientRect(c.window, &client);
+        const SIZE needed = Needed(c, client);
+        if (needed.cx > client.right || needed.cy > client.bottom)
+            offenders.push_back("cut: " + Name(c) + " needs " + std::to_string(needed.cx) + "x" +
+                                std::to_string(needed.cy) + ", has " + std::to_string(client.right) + "x" +
+                                std::to_string(client.bottom));
+    }
+    for (size_t i = 0; i < shown.size(); ++i)
+    {
+        for (size_t j = i + 1; j < shown.size(); ++j)
+        {
+            const Control &a = shown[i], &b = shown[j];
+            if (!Overlap(a.rect, b.rect))
+                continue;
+            if (a.kind != Kind::Group && b.kind != Kind::Group)
+                offenders.push_back("overlap: " + Name(a) + " and " + Name(b));
+            // A group holds a control wholly below its title, or not at all.
+            for (const auto& [group, held] : {std::pair(&a, &b), std::pair(&b, &a)})
+            {
+                RECT inside = group->rect;
+                inside.top += Extent(group->window, group->text, DT_SINGLELINE).cy;
+                if (group->kind == Kind::Group && !Inside(held->rect, inside) &&
+                    !(held->kind == Kind::Group && Inside(group->rect, held->rect)))
+                    offenders.push_back("cut by the group " + Name(*group) + ": " + Name(*held));
+            }
+        }
+    }
+    return offenders;
+}
+
+// The focus of the thread that owns `window`.
+HWND Focus(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// The unit that Tab stops at: a control, or a group of radio buttons (known
+// by its first), with the rectangle it covers.
+struct Stop
+{
+    HWND first;
+    RECT rect;
+};
+
+std::vector<Stop> Stops(const std::vector<Control>& controls)
+{
+    std::vector<Stop> stops;
+    for (size_t i = 0; i < controls.size(); ++i)
+    {
+        const Control& c = controls[i];
+        const LONG style = GetWindowLongW(c.window, GWL_STYLE);
+        if (!c.visible || !c.enabled)
+            continue;
+        const bool groupStart = !(i > 0 && controls[i - 1].kind == Kind::Radio) || (style & WS_GROUP);
+        if (c.kind == Kind::Radio && !groupStart)
+            UnionRect(&stops.back().rect, &stops.back().rect, &c.rect);
+        else if (c.kind == Kind::Radio || (style & WS_TABSTOP))
+            stops.push_back({c.window, c.rect});
+    }
+    return stops;
+}
+
+// The stop that holds `window` (a radio button stands for its group).
+HWND StopOf(HWND surface, HWND window)
+{
+    if (!IsChild(surface, window))
+        return nullptr;
+    while (GetParent(window) != surface)
+        window = GetParent(window);
+    while (window && KindOf(window) == Kind::Radio && !(GetWindowLongW(window, GWL_STYLE) & WS_GROUP))
+    {
+        HWND before = GetWindow(window, GW_HWNDPREV);
+        if (!before || KindOf(before) != Kind::Radio)
+            break;
+        window = before;
+    }
+    return window;
+}
+
+// Reading order: a block (a group box, or a control outside any) wholly
+// above another, or beside it on the left, comes first; within a block the
+// same holds for its controls.
+bool Before(const RECT& a, const RECT& b)
+{
+    return a.bottom <= b.top || (a.top < b.bottom && b.top < a.bottom && a.right <= b.left);
+}
+
+RECT Block(const std::vector<Control>& controls, const RECT& rect)
+{
+    const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    RECT block = rect;
+    bool found = false;
+    for (const Control& c : controls)
+    {
+        if (c.kind == Kind::Group && c.visible && PtInRect(&c.rect, centre) && (!found || Inside(c.rect, block)))
+        {
+            block = c.rect;
+            found = true;
+        }
+    }
+    return block;
+}
+
+// Everything as if enabled: the keyboard reaches what a page's own rules
+// enable in other states as well.
+void EnableAll(HWND surface)
+{
+    for (HWND child = GetWindow(surface, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        EnableWindow(child, TRUE);
+}
+
+void Post(HWND surface, UINT message, WPARAM key)
+{
+    HWND focus = Focus(surface);
+    PostMessageW(focus ? focus : surface, message, key, message == WM_SYSCHAR ? 1 << 29 : 0);
+}
+
+// Tab from `park` (outside the surface's own controls, or its Cancel) until
+// the focus leaves them or comes back: the stops in the order Tab reached them.
+std::vector<HWND> TabWalk(HWND surface, HWND context, HWND park, bool dialog, Offenders* offenders)
+{
+    std::vector<HWND> reached;
+    SendMessageW(context, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(park), TRUE);
+    WaitFor([&] { return Focus(surface) == park; }, 5000);
+    for (int step = 0; step < 64; ++step)
+    {
+        HWND before = Focus(surface);
+        Post(surface, WM_KEYDOWN, VK_TAB);
+        if (!WaitFor([&] { return Focus(surface) != before; }, 5000))
+        {
+            offenders->push_back("Tab does not move on");
+            break;
+        }
+        HWND stop = StopOf(surface, Focus(surface));
+        if (!stop || stop == park)
+            break;
+        if (std::find(reached.begin(), reached.end(), stop) == reached.end())
+            reached.push_back(stop);
+    }
+    if (dialog)
+        reached.push_back(park);
+    return reached;
+}
+
+Offenders Keyboard(HWND surface, HWND context)
+{
+    Offenders offenders;
+    EnableAll(surface);
+    const std::vector<Control> controls = Controls(surface);
+    const auto named = [&](HWND window) {
+        for (const Control& c : controls)
+        {
+            if (c.window == window)
+                return Name(c);
+        }
+        return std::string("?");
+    };
+    const bool dialog = context == surface;
+    HWND park = dialog ? GetDlgItem(surface, IDCANCEL) : PropSheet_GetTabControl(context);
+
+    // Tab: every stop once, in reading order.
+    const std::vector<Stop> stops = Stops(controls);
+    const std::vector<HWND> reached = TabWalk(surface, context, park, dialog, &offenders);
+    for (const Stop& stop : stops)
+    {
+        if (std::find(reached.begin(), reached.end(), stop.first) == reached.end())
+            offenders.push_back("Tab never reaches " + named(stop.first));
+    }
+    const auto rectOf = [&](HWND window) {
+        const auto stop = std::find_if(stops.begin(), stops.end(), [&](const Stop& s) { return s.first == window; });
+        return stop == stops.end() ? RECT{} : stop->rect;
+    };
+    for (size_t i = 0; i < reached.size(); ++i)
+    {
+        for (size_t j = i + 1; j < reached.size(); ++j)
+        {
+            const RECT a = rectOf(reached[i]), b = rectOf(reached[j]);
+            const RECT blockA = Block(controls, a), blockB = Block(controls, b);
+            if (EqualRect(&blockA, &blockB) ? Before(b, a) : Before(blockB, blockA))
+                offenders.push_back("Tab reaches " + named(reached[i]) + " before " + named(reached[j]));
+        }
+    }
+
+    // Mnemonics: on every text a person acts on, once each with the host's
+    // own buttons around a page.
+    std::map<wchar_t, std::vector<std::string>> letters;
+    if (!dialog)
+    {
+        for (const Control& button : Controls(context))
+        {
+            if (button.visible && button.kind == Kind::Push && Mnemonic(button.text))
+                letters[Mnemonic(button.text)].push_back("the sheet's " + Name(button));
+        }
+    }
+    for (size_t i = 0; i < controls.size(); ++i)
+    {
+        const Control& c = controls[i];
+        const bool label = c.kind == Kind::Text && i + 1 < controls.size() && controls[i + 1].kind == Kind::Field;
+        const int id = GetDlgCtrlID(c.window);
+        const bool acted = label || c.kind == Kind::Group || c.kind == Kind::Check || c.kind == Kind::Radio ||
+                           (c.kind == Kind::Push && id != IDOK && id != IDCANCEL);
+        if (c.visible && c.kind == Kind::Field && (i == 0 || controls[i - 1].kind != Kind::Text))
+            offenders.push_back("no label right before " + Name(c));
+        if (!c.visible || c.text.empty() || !acted)
+            continue;
+        if (!Mnemonic(c.text))
+            offenders.push_back("no mnemonic: " + Name(c));
+        else
+            letters[Mnemonic(c.text)].push_back(Name(c));
+    }
+    for (const auto& [letter, holders] : letters)
+    {
+        if (holders.size() > 1)
+        {
+            std::string all;
+            for (const std::string& holder : holders)
+                all += " " + holder;
+            offenders.push_back("mnemonic " + Utf8(std::wstring(1, letter)) + " repeats:" + all);
+        }
+    }
+
+    // Each mnemonic pressed (Alt and the letter) from outside: a label or a
+    // group moves the focus to the control after it, a box to itself. Push
+    // buttons would act (open dialogs, go on line): their letters are held
+    // above.
+    for (size_t i = 0; i < controls.size(); ++i)
+    {
+        const Control& c = controls[i];
+        const wchar_t letter = Mnemonic(c.text);
+        if (!c.visible || !letter || c.kind == Kind::Push || c.kind == Kind::Other)
+            continue;
+        HWND expected = c.window;
+        const bool movesOn = c.kind == Kind::Text || c.kind == Kind::Group;
+        for (size_t next = i + 1; movesOn && expected == c.window && next < controls.size(); ++next)
+        {
+            if (controls[next].visible &&
+                (controls[next].kind == Kind::Radio || (GetWindowLongW(controls[next].window, GWL_STYLE) & WS_TABSTOP)))
+                expected = controls[next].window;
+        }
+        std::vector<LRESULT> checks;
+        for (const Control& b : controls)
+            checks.push_back(SendMessageW(b.window, BM_GETCHECK, 0, 0));
+        SendMessageW(context, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(park), TRUE);
+        WaitFor([&] { return Focus(surface) == park; }, 5000);
+        Post(surface, WM_SYSCHAR, towlower(letter));
+        if (!WaitFor([&] { return StopOf(surface, Focus(surface)) == StopOf(surface, expected); }, 5000))
+            offenders.push_back("Alt+" + Utf8(std::wstring(1, letter)) + " of " + Name(c) + " moves the focus to " +
+                                named(StopOf(surface, Focus(surface))) + ", not " + named(expected));
+        // Boxes back as they were (a radio button by its checked fellow).
+        for (size_t b = 0; b < controls.size(); ++b)
+        {
+            if (SendMessageW(controls[b].window, BM_GETCHECK, 0, 0) != checks[b] &&
+                (controls[b].kind == Kind::Check || checks[b] == BST_CHECKED))
+                SendMessageW(controls[b].window, BM_CLICK, 0, 0);
+        }
+        EnableAll(surface);
+    }
+    return offenders;
+}
+
+// A screen reader's name of every control that takes the focus, as the
+// platform's accessibility interface gives it. Wine 8 names an edit by the
+// static right before it and a button by its text, but answers nothing for
+// a combo box or a list: for those the test holds the rule by which Windows
+// names them, the static right before the control.
+std::wstring AccessibleName(HWND window)
+{
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))))
+        return L"";
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (SUCCEEDED(accessible->get_accName(self, &name)) && name)
+        text = name;
+    SysFreeString(name);
+    accessible->Release();
+    return text;
+}
+
+Offenders Names(HWND surface)
+{
+    Offenders offenders;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EnableAll(surface);
+    for (const Control& c : Controls(surface))
+    {
+        if (c.visible &&
+            (c.kind == Kind::Field || c.kind == Kind::Push || c.kind == Kind::Check || c.kind == Kind::Radio) &&
+            AccessibleName(c.window).empty())
+            offenders.push_back("no accessible name: " + Name(c));
+    }
+    CoUninitialize();
+    return offenders;
+}
+
+// Enter presses the default button, Esc cancels: the command each sends to
+// the dialog, seen by a hook on the dialog's thread.
+std::atomic<HWND> g_watched{nullptr};
+std::atomic<int> g_command{0};
+
+LRESULT CALLBACK SeeCommand(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_COMMAND && message->hwnd == g_watched.load() &&
+        HIWORD(message->wParam) == BN_CLICKED)
+        g_command = LOWORD(message->wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+Offenders EnterAndEsc(HWND dialog, const std::function<HWND()>& reopen)
+{
+    Offenders offenders;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, SeeCommand, nullptr, GetWindowThreadProcessId(dialog, nullptr));
+    const LRESULT defId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    if (HIWORD(defId) != DC_HASDEFID || LOWORD(defId) != IDOK)
+        offenders.push_back("OK is not the default button");
+    for (const auto& [key, command] : {std::pair(VK_ESCAPE, IDCANCEL), std::pair(VK_RETURN, IDOK)})
+    {
+        g_watched = dialog;
+        g_command = 0;
+        // From the first field: Enter on a push button would press that one.
+        for (const Control& c : Controls(dialog))
+        {
+            if (c.kind == Kind::Field)
+            {
+                SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c.window), TRUE);
+                break;
+            }
+        }
+        Post(dialog, WM_KEYDOWN, static_cast<WPARAM>(key));
+        if (!WaitFor([&] { return g_command != 0; }, 5000) || g_command != command)
+            offenders.push_back((key == VK_ESCAPE ? "Esc sends " : "Enter sends ") + std::to_string(g_command));
+        if (key == VK_ESCAPE && WaitFor([&] { return !IsWindow(dialog); }, 5000))
+            dialog = reopen();
+    }
+    UnhookWindowsHookEx(hook);
+    // OK refuses what the fields hold (a box says why) or closes the dialog.
+    const auto box = [] { return WaitForTopWindow([](HWND w) { return IsDialog(w) && GetDlgItem(w, 0xFFFF); }, 0); };
+    WaitFor([&] { return !IsWindow(dialog) || box(); }, 5000);
+    if (box())
+        AnswerMessageBox(IDOK, 5000);
+    if (IsWindow(dialog))
+        CloseWith(dialog, IDCANCEL);
+    return offenders;
+}
+
+// The surfaces: a tab of the sheet by its title, the option page in a sheet
+// of its own, and the two dialogs opened from the paper tab as a user does.
+enum class Opens
+{
+    Tab,
+    OptionPage,
+    Favorites,
+    CustomForm
+};
+struct Surface
+{
+    const char* name;
+    UINT title;
+    Opens opens;
+};
+const Surface kSurfaces[] = {
+    {"paper", IDS_TITLE_FORM, Opens::Tab},
+    {"fonts", IDS_TITLE_FONT, Opens::Tab},
+    {"graphics", IDS_TITLE_GRAPHICS, Opens::Tab},
+    {"document", IDS_TITLE_DOCINFO, Opens::Tab},
+    {"security", IDS_TITLE_SECURITY, Opens::Tab},
+    {"about", IDS_TITLE_INFO, Opens::Tab},
+    {"options", IDS_TITLE_OPTION, Opens::OptionPage},
+    {"favorites", IDS_TITLE_FORM, Opens::Favorites},
+    {"custom_form", IDS_TITLE_FORM, Opens::CustomForm},
+};
+
+HWND OpenDialog(HWND parent, int button, int control)
+{
+    ClickOpening(parent, button);
+    return WaitForTopWindow([&](HWND w) { return IsDialog(w) && GetDlgItem(w, control); });
+}
+
+class Surfaces : public PrinterTest, public testing::WithParamInterface<Surface>
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        PrinterTest::SetUpTestSuite();
+        // The session this run stands for: the density ctest asked for.
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(SessionDpi(), GetDeviceCaps(screen, LOGPIXELSY));
+        ReleaseDC(nullptr, screen);
+    }
+
+    // Every check on `surface`, shown in `context` (its sheet, or itself).
+    static void CheckAll(HWND surface, HWND context, const std::function<HWND()>& reopen)
+    {
+        const auto report = [](const char* what, const Offenders& offenders) {
+            std::string all;
+            for (const std::string& offender : offenders)
+                all += "\n  " + offender;
+            EXPECT_TRUE(offenders.empty()) << what << ":" << all;
+        };
+        report("layout", Layout(surface));
+        report("screen reader", Names(surface));
+        report("keyboard", Keyboard(surface, context));
+        if (reopen)
+            report("Enter and Esc", EnterAndEsc(surface, reopen));
+    }
+};
+
+TEST_P(Surfaces, ReadableByKeyboardAndNamed)
+{
+    const Surface& surface = GetParam();
+    if (surface.opens == Opens::OptionPage)
+    {
+        TARVIK_DEVMODE record = DefaultRecord();
+        CDlgOptionSetting page;
+        page.AttachRecord(nullptr, &record);
+        RunPageSheet({&page}, IDD_OPTION_PAGE, IDS_TITLE_OPTION, [&](HWND sheet) {
+            CheckAll(PropSheet_GetCurrentPageHwnd(sheet), sheet, nullptr);
+            PropSheet_PressButton(sheet, PSBTN_CANCEL);
+        });
+        return;
+    }
+    RunSheet(
+        m_printer, DefaultRecord(), surface.title,
+        [&](const Sheet& s) {
+            if (surface.opens == Opens::Tab)
+                return CheckAll(s.page, s.window, nullptr);
+            const auto favorites = [&] { return OpenDialog(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST); };
+            HWND dialog = favorites();
+            ASSERT_NE(nullptr, dialog);
+            if (surface.opens == Opens::Favorites)
+                return CheckAll(dialog, dialog, favorites);
+            const auto custom = [&] { return OpenDialog(dialog, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME); };
+            HWND form = custom();
+            ASSERT_NE(nullptr, form);
+            CheckAll(form, form, custom);
+        },
+        PSBTN_CANCEL);
+}
+
+INSTANTIATE_TEST_SUITE_P(Every, Surfaces, testing::ValuesIn(kSurfaces),
+                         [](const testing::TestParamInfo<Surface>& info) { return std::string(info.param.name); });
+} // namespace
