@@ -316,6 +316,13 @@ RECT Block(const std::vector<Control>& controls, const RECT& rect)
     return block;
 }
 
+// A label: a static text right before a control without a text of its own,
+// which it names (for a screen reader too) and whose focus its mnemonic sets.
+bool LabelAt(const std::vector<Control>& controls, size_t i)
+{
+    return controls[i].kind == Kind::Text && i + 1 < controls.size() && controls[i + 1].kind == Kind::Field;
+}
+
 // Everything as if enabled: the keyboard reaches what a page's own rules
 // enable in other states as well.
 void EnableAll(HWND surface)
@@ -376,6 +383,12 @@ Offenders Keyboard(HWND surface, HWND context)
     // Tab: every stop once, in reading order.
     const std::vector<Stop> stops = Stops(controls);
     const std::vector<HWND> reached = TabWalk(surface, context, park, dialog, &offenders);
+    for (const Control& c : controls)
+    {
+        const bool takesFocus = c.kind == Kind::Field || c.kind == Kind::Push || c.kind == Kind::Check;
+        if (c.visible && takesFocus && !(GetWindowLongW(c.window, GWL_STYLE) & WS_TABSTOP))
+            offenders.push_back("not a Tab stop: " + Name(c));
+    }
     for (const Stop& stop : stops)
     {
         if (std::find(reached.begin(), reached.end(), stop.first) == reached.end())
@@ -410,7 +423,7 @@ Offenders Keyboard(HWND surface, HWND context)
     for (size_t i = 0; i < controls.size(); ++i)
     {
         const Control& c = controls[i];
-        const bool label = c.kind == Kind::Text && i + 1 < controls.size() && controls[i + 1].kind == Kind::Field;
+        const bool label = LabelAt(controls, i);
         const int id = GetDlgCtrlID(c.window);
         const bool acted = label || c.kind == Kind::Group || c.kind == Kind::Check || c.kind == Kind::Radio ||
                            (c.kind == Kind::Push && id != IDOK && id != IDCANCEL);
@@ -444,8 +457,9 @@ Offenders Keyboard(HWND surface, HWND context)
         const wchar_t letter = Mnemonic(c.text);
         if (!c.visible || !letter || c.kind == Kind::Push || c.kind == Kind::Other)
             continue;
-        HWND expected = c.window;
-        const bool movesOn = c.kind == Kind::Text || c.kind == Kind::Group;
+        const bool label = LabelAt(controls, i);
+        HWND expected = label ? controls[i + 1].window : c.window;
+        const bool movesOn = !label && (c.kind == Kind::Text || c.kind == Kind::Group);
         for (size_t next = i + 1; movesOn && expected == c.window && next < controls.size(); ++next)
         {
             if (controls[next].visible &&
@@ -474,10 +488,10 @@ Offenders Keyboard(HWND surface, HWND context)
 }
 
 // A screen reader's name of every control that takes the focus, as the
-// platform's accessibility interface gives it. Wine 8 names an edit by the
-// static right before it and a button by its text, but answers nothing for
-// a combo box or a list: for those the test holds the rule by which Windows
-// names them, the static right before the control.
+// platform's accessibility interface gives it. Wine 8 names an edit and a
+// combo box by the static right before it and a button by its text, but
+// answers nothing for a list box or a list view: for those the test holds
+// the rule by which Windows names them, the static right before the control.
 std::wstring AccessibleName(HWND window)
 {
     IAccessible* accessible = nullptr;
@@ -501,11 +515,18 @@ Offenders Names(HWND surface)
     Offenders offenders;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     EnableAll(surface);
-    for (const Control& c : Controls(surface))
+    const std::vector<Control> controls = Controls(surface);
+    for (size_t i = 0; i < controls.size(); ++i)
     {
-        if (c.visible &&
-            (c.kind == Kind::Field || c.kind == Kind::Push || c.kind == Kind::Check || c.kind == Kind::Radio) &&
-            AccessibleName(c.window).empty())
+        const Control& c = controls[i];
+        if (!c.visible || c.kind == Kind::Text || c.kind == Kind::Group || c.kind == Kind::Other ||
+            !AccessibleName(c.window).empty())
+            continue;
+        wchar_t name[16] = L"";
+        GetClassNameW(c.window, name, static_cast<int>(std::size(name)));
+        const bool byRule = c.kind == Kind::Field && lstrcmpiW(name, L"Edit") != 0 && i > 0 &&
+                            controls[i - 1].kind == Kind::Text && !controls[i - 1].text.empty();
+        if (!byRule)
             offenders.push_back("no accessible name: " + Name(c));
     }
     CoUninitialize();
