@@ -5,27 +5,35 @@
 # to use; without one it runs headless and saves a picture of each tab.
 # --language en|ko (default en) runs it in that user locale: Wine takes the
 # user's interface language from LC_ALL, and the resource module answers in it.
+# --dpi N (default 96) sets the session's screen density; 144 runs in a Wine
+# prefix of its own (see wine-env.sh).
 set -e
 language=en
-take_language=
+TARVIK_DPI=96
+take=
 for arg do
     shift
-    if [ -n "$take_language" ]; then
-        language=$arg
-        take_language=
+    case "$take" in
+    --language) language=$arg ;;
+    --dpi) TARVIK_DPI=$arg ;;
+    esac
+    if [ -n "$take" ]; then
+        take=
         continue
     fi
     case "$arg" in
-    --language) take_language=1 ;;
+    --language | --dpi) take=$arg ;;
     --language=*) language=${arg#--language=} ;;
+    --dpi=*) TARVIK_DPI=${arg#--dpi=} ;;
     *) set -- "$@" "$arg" ;;
     esac
 done
+export TARVIK_DPI
 case "$language" in
 en) locale=en_US.UTF-8 ;;
 ko) locale=ko_KR.UTF-8 ;;
 *)
-    echo "usage: $0 [--language en|ko] [options of tarvik-main]" >&2
+    echo "usage: $0 [--language en|ko] [--dpi N] [options of tarvik-main]" >&2
     exit 2
     ;;
 esac

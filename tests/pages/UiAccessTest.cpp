@@ -56,24 +56,13 @@ Kind KindOf(HWND window)
     wchar_t name[64] = L"";
     GetClassNameW(window, name, static_cast<int>(std::size(name)));
     const LONG style = GetWindowLongW(window, GWL_STYLE);
+    const LONG type = style & BS_TYPEMASK;
     if (lstrcmpiW(name, L"Button") == 0)
-    {
-        switch (style & BS_TYPEMASK)
-        {
-        case BS_GROUPBOX:
-            return Kind::Group;
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-        case BS_3STATE:
-        case BS_AUTO3STATE:
-            return Kind::Check;
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-            return Kind::Radio;
-        default:
-            return Kind::Push;
-        }
-    }
+        return type == BS_GROUPBOX                                    ? Kind::Group
+               : type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ? Kind::Radio
+               : type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE
+                   ? Kind::Check
+                   : Kind::Push;
     if (lstrcmpiW(name, L"Static") == 0)
     {
         const LONG type = style & SS_TYPEMASK;
@@ -105,13 +94,19 @@ std::vector<Control> Controls(HWND surface)
     return controls;
 }
 
+// A control as a report names it: by its text, else by class and ID.
+std::string Name(HWND window)
+{
+    if (GetWindowTextLengthW(window) > 0)
+        return "\"" + Utf8(WindowText(window)) + "\"";
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return Utf8(name) + " " + std::to_string(GetDlgCtrlID(window));
+}
+
 std::string Name(const Control& control)
 {
-    if (!control.text.empty())
-        return "\"" + Utf8(control.text) + "\"";
-    wchar_t name[64] = L"";
-    GetClassNameW(control.window, name, static_cast<int>(std::size(name)));
-    return Utf8(name) + " " + std::to_string(GetDlgCtrlID(control.window));
+    return Name(control.window);
 }
 
 wchar_t Mnemonic(const std::wstring& text)
@@ -369,14 +364,6 @@ Offenders Keyboard(HWND surface, HWND context)
     Offenders offenders;
     EnableAll(surface);
     const std::vector<Control> controls = Controls(surface);
-    const auto named = [&](HWND window) {
-        for (const Control& c : controls)
-        {
-            if (c.window == window)
-                return Name(c);
-        }
-        return std::string("?");
-    };
     const bool dialog = context == surface;
     HWND park = dialog ? GetDlgItem(surface, IDCANCEL) : PropSheet_GetTabControl(context);
 
@@ -392,20 +379,19 @@ Offenders Keyboard(HWND surface, HWND context)
     for (const Stop& stop : stops)
     {
         if (std::find(reached.begin(), reached.end(), stop.first) == reached.end())
-            offenders.push_back("Tab never reaches " + named(stop.first));
+            offenders.push_back("Tab never reaches " + Name(stop.first));
     }
-    const auto rectOf = [&](HWND window) {
-        const auto stop = std::find_if(stops.begin(), stops.end(), [&](const Stop& s) { return s.first == window; });
-        return stop == stops.end() ? RECT{} : stop->rect;
-    };
+    std::map<HWND, RECT> rectOf;
+    for (const Stop& stop : stops)
+        rectOf[stop.first] = stop.rect;
     for (size_t i = 0; i < reached.size(); ++i)
     {
         for (size_t j = i + 1; j < reached.size(); ++j)
         {
-            const RECT a = rectOf(reached[i]), b = rectOf(reached[j]);
+            const RECT a = rectOf[reached[i]], b = rectOf[reached[j]];
             const RECT blockA = Block(controls, a), blockB = Block(controls, b);
             if (EqualRect(&blockA, &blockB) ? Before(b, a) : Before(blockB, blockA))
-                offenders.push_back("Tab reaches " + named(reached[i]) + " before " + named(reached[j]));
+                offenders.push_back("Tab reaches " + Name(reached[i]) + " before " + Name(reached[j]));
         }
     }
 
@@ -474,7 +460,7 @@ Offenders Keyboard(HWND surface, HWND context)
         Post(surface, WM_SYSCHAR, towlower(letter));
         if (!WaitFor([&] { return StopOf(surface, Focus(surface)) == StopOf(surface, expected); }, 5000))
             offenders.push_back("Alt+" + Utf8(std::wstring(1, letter)) + " of " + Name(c) + " moves the focus to " +
-                                named(StopOf(surface, Focus(surface))) + ", not " + named(expected));
+                                Name(StopOf(surface, Focus(surface))) + ", not " + Name(expected));
         // Boxes back as they were (a radio button by its checked fellow).
         for (size_t b = 0; b < controls.size(); ++b)
         {
@@ -584,31 +570,19 @@ Offenders EnterAndEsc(HWND dialog, const std::function<HWND()>& reopen)
     return offenders;
 }
 
-// The surfaces: a tab of the sheet by its title, the option page in a sheet
-// of its own, and the two dialogs opened from the paper tab as a user does.
-enum class Opens
-{
-    Tab,
-    OptionPage,
-    Favorites,
-    CustomForm
-};
+// The surfaces: a tab of the sheet by its title (the option page in a sheet
+// of its own), or the dialog that many steps from the paper tab: the
+// favourite forms dialog, then the custom form dialog from its Add.
 struct Surface
 {
     const char* name;
     UINT title;
-    Opens opens;
+    int dialog;
 };
 const Surface kSurfaces[] = {
-    {"paper", IDS_TITLE_FORM, Opens::Tab},
-    {"fonts", IDS_TITLE_FONT, Opens::Tab},
-    {"graphics", IDS_TITLE_GRAPHICS, Opens::Tab},
-    {"document", IDS_TITLE_DOCINFO, Opens::Tab},
-    {"security", IDS_TITLE_SECURITY, Opens::Tab},
-    {"about", IDS_TITLE_INFO, Opens::Tab},
-    {"options", IDS_TITLE_OPTION, Opens::OptionPage},
-    {"favorites", IDS_TITLE_FORM, Opens::Favorites},
-    {"custom_form", IDS_TITLE_FORM, Opens::CustomForm},
+    {"paper", IDS_TITLE_FORM, 0},       {"fonts", IDS_TITLE_FONT, 0},        {"graphics", IDS_TITLE_GRAPHICS, 0},
+    {"document", IDS_TITLE_DOCINFO, 0}, {"security", IDS_TITLE_SECURITY, 0}, {"about", IDS_TITLE_INFO, 0},
+    {"options", IDS_TITLE_OPTION, 0},   {"favorites", IDS_TITLE_FORM, 1},    {"custom_form", IDS_TITLE_FORM, 2},
 };
 
 HWND OpenDialog(HWND parent, int button, int control)
@@ -649,7 +623,7 @@ class Surfaces : public PrinterTest, public testing::WithParamInterface<Surface>
 TEST_P(Surfaces, ReadableByKeyboardAndNamed)
 {
     const Surface& surface = GetParam();
-    if (surface.opens == Opens::OptionPage)
+    if (surface.title == IDS_TITLE_OPTION)
     {
         TARVIK_DEVMODE record = DefaultRecord();
         CDlgOptionSetting page;
@@ -663,12 +637,12 @@ TEST_P(Surfaces, ReadableByKeyboardAndNamed)
     RunSheet(
         m_printer, DefaultRecord(), surface.title,
         [&](const Sheet& s) {
-            if (surface.opens == Opens::Tab)
+            if (surface.dialog == 0)
                 return CheckAll(s.page, s.window, nullptr);
             const auto favorites = [&] { return OpenDialog(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST); };
             HWND dialog = favorites();
             ASSERT_NE(nullptr, dialog);
-            if (surface.opens == Opens::Favorites)
+            if (surface.dialog == 1)
                 return CheckAll(dialog, dialog, favorites);
             const auto custom = [&] { return OpenDialog(dialog, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME); };
             HWND form = custom();
