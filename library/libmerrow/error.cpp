@@ -6,9 +6,10 @@
 
 namespace
 {
-// The last error text: process-wide, overwritten by every report and never
-// freed. Read back only on the thread that made the report.
-wchar_t g_szLastError[kLastErrorCapacity];
+// The last error text, one per thread: the spooler calls the module from
+// several threads at once, and a dialog shows the text its own thread's
+// report left behind.
+thread_local wchar_t t_szLastError[kLastErrorCapacity];
 
 // The source name as the location line shows it: no folder, no extension.
 void SourceNameOf(const char* path, char* name, size_t capacity)
@@ -59,7 +60,7 @@ DWORD ReportErrorW(DWORD code, const wchar_t* reasonFormat, ...)
 {
     wchar_t systemText[kReportPartCapacity];
     wchar_t reason[kReportPartCapacity];
-    g_szLastError[0] = L'\0';
+    t_szLastError[0] = L'\0';
     reason[0] = L'\0';
 
     if (reasonFormat)
@@ -83,19 +84,25 @@ DWORD ReportErrorW(DWORD code, const wchar_t* reasonFormat, ...)
         systemText[length < kReportPartCapacity ? length : kReportPartCapacity - 1] = L'\0';
 
     if (reasonFormat)
-        FormatTextW(g_szLastError, kLastErrorCapacity, _TRUNCATE, L"Message\t: %s\nReason\t: %s\nCode\t: %d(0x%08X)",
+        FormatTextW(t_szLastError, kLastErrorCapacity, _TRUNCATE, L"Message\t: %s\nReason\t: %s\nCode\t: %d(0x%08X)",
                     systemText, reason, static_cast<int>(code), code);
     else
-        FormatTextW(g_szLastError, kLastErrorCapacity, _TRUNCATE, L"Message\t: %s\nCode\t: %d(0x%08X)", systemText,
+        FormatTextW(t_szLastError, kLastErrorCapacity, _TRUNCATE, L"Message\t: %s\nCode\t: %d(0x%08X)", systemText,
                     static_cast<int>(code), code);
 
-    OutputDebugStringW(g_szLastError);
+    OutputDebugStringW(t_szLastError);
     return code;
 }
 
 const wchar_t* GetLastErrorTextW()
 {
-    return g_szLastError;
+    return t_szLastError;
+}
+
+DWORD LastErrorCode()
+{
+    const DWORD code = GetLastError();
+    return code != 0 ? code : ERROR_INVALID_DATA;
 }
 
 DWORD TraceFailureAt(const char* sourcePath, int line, DWORD code, const wchar_t* function)

@@ -4,17 +4,6 @@
 
 #include <new>
 
-namespace
-{
-// Reports the thread's last error at the caller's site. Read before anything
-// else runs, since the report itself may change it.
-DWORD LastErrorCode()
-{
-    const DWORD code = GetLastError();
-    return code != 0 ? code : ERROR_INVALID_DATA;
-}
-} // namespace
-
 BOOL IsValidBuffer(const void* p, UINT_PTR cb)
 {
     if (!p)

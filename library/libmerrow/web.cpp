@@ -40,14 +40,6 @@ constexpr DWORD kSecurityFlags = SECURITY_FLAG_IGNORE_REVOCATION | SECURITY_FLAG
 // large and doubles, so copying stays proportional to the body's size.
 constexpr size_t kFirstBodyCapacity = 0x80000;
 
-// The thread's last error after a failed platform call. A failure must never
-// come back as 0, which the caller would take for a filled buffer.
-DWORD LastErrorCode()
-{
-    const DWORD code = GetLastError();
-    return code != 0 ? code : ERROR_INVALID_DATA;
-}
-
 // Everything one call opens or allocates, released on every path when it
 // goes out of scope: the request first, the session last (members are
 // destroyed in reverse order).

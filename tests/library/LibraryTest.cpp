@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -53,6 +54,25 @@ TEST(ReportErrorW, SystemTextReasonAndCode)
             EXPECT_EQ(testhost::ReportText(code, reason ? L"Can not get C:\\x\\tarvikui.dll file version" : nullptr),
                       text);
     }
+}
+
+// The spooler calls the module from several threads at once: a report on
+// one thread leaves the text another thread's dialog shows alone.
+TEST(ReportErrorW, EachThreadKeepsItsOwnLastText)
+{
+    HANDLE firstReported = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::wstring second;
+    std::thread other([&] {
+        WaitForSingleObject(firstReported, INFINITE);
+        ReportErrorW(ERROR_ACCESS_DENIED, L"second thread");
+        second = GetLastErrorTextW();
+    });
+    ReportErrorW(ERROR_FILE_NOT_FOUND, L"first thread");
+    SetEvent(firstReported);
+    other.join();
+    CloseHandle(firstReported);
+    EXPECT_EQ(testhost::ReportText(ERROR_FILE_NOT_FOUND, L"first thread"), GetLastErrorTextW());
+    EXPECT_EQ(testhost::ReportText(ERROR_ACCESS_DENIED, L"second thread"), second);
 }
 
 TEST(DebugPrintW, OneLineWithoutLineEndOrTheOverflowText)

@@ -44,7 +44,7 @@ TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
         {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"12.5", kUnitInches, kUnitInches, L"12.5"},
     };
     for (const auto& [shown, from, to, expected] : rows)
-        EXPECT_EQ(expected, Formatted(ConvertCustomFormSize(std::wcstof(shown, nullptr), from, to)))
+        EXPECT_EQ(expected, Formatted(ConvertLength(std::wcstof(shown, nullptr), from, to)))
             << testhost::Utf8(shown) << " from unit " << from << " to " << to;
 }
 

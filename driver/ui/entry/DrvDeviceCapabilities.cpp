@@ -13,6 +13,7 @@
 #include <winspool.h>
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace
@@ -26,9 +27,7 @@ constexpr size_t kBinNameSlot = 24;
 constexpr size_t kPersonalitySlot = 32;
 constexpr size_t kMediaReadySlot = 64;
 
-// The resolutions the form page offers, in dots per inch.
-constexpr LONG kResolutions[] = {300, 600, 1200, 2400, 3000};
-constexpr DWORD kResolutionCount = sizeof(kResolutions) / sizeof(kResolutions[0]);
+constexpr DWORD kResolutionCount = static_cast<DWORD>(std::size(kResolutions));
 
 // The answers that are a number alone, with nothing written.
 struct FixedAnswer

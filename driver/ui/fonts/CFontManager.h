@@ -27,9 +27,7 @@ class CFontManager
     LPCWSTR GetFontName(UINT index) const { return static_cast<LPCWSTR>(m_FontList.GetAt(index)); }
 
   private:
-    DWORD _EnumerateFonts();
-    static int CALLBACK _EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* metric, DWORD fontType, LPARAM lParam);
+    static void _AddFace(const wchar_t* face, void* context);
 
     CPtrArray m_FontList; // owned heap copies of face names
-    LPCWSTR m_pLastName;  // the last name stored, or an empty text
 };

@@ -1,6 +1,5 @@
 #include "forms/CDlgRegFavoriteForm.h"
 
-#include "sheet/CDlgPropSheetPage.h"
 #include "forms/CDlgUpdateForm.h"
 #include "core/Globals.h"
 #include "resource.h"
@@ -10,6 +9,7 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <string>
 
 namespace
 {
@@ -27,16 +27,16 @@ constexpr int kRowTextCapacity = 256;
 constexpr DWORD kNewFormWidth = 210;
 constexpr DWORD kNewFormHeight = 297;
 
+const CDialogWindow::UnitRadios kUnitRadios = {IDC_FAVORITE_UNIT_MM, IDC_FAVORITE_UNIT_INCH, IDC_FAVORITE_UNIT_POINT};
+
 void InsertColumn(HWND list, int index, UINT titleId, int width)
 {
-    wchar_t title[64];
-    title[0] = L'\0';
-    LoadStringW(g_hResModule, titleId, title, static_cast<int>(std::size(title)));
+    std::wstring title = CDialogWindow::ResourceText(titleId);
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_LEFT;
     column.cx = width;
-    column.pszText = title;
+    column.pszText = title.data();
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
@@ -112,11 +112,8 @@ void CDlgRegFavoriteForm::OnCommand(WORD controlId, WORD)
 
 BOOL CDlgRegFavoriteForm::OnInitDialog()
 {
-    m_hUnitMm = GetDlgItem(m_hWnd, IDC_FAVORITE_UNIT_MM);
-    m_hUnitInch = GetDlgItem(m_hWnd, IDC_FAVORITE_UNIT_INCH);
-    m_hUnitPoint = GetDlgItem(m_hWnd, IDC_FAVORITE_UNIT_POINT);
     m_hList = GetDlgItem(m_hWnd, IDC_FAVORITE_LIST);
-    CheckRadioButton(m_hWnd, IDC_FAVORITE_UNIT_MM, IDC_FAVORITE_UNIT_POINT, IDC_FAVORITE_UNIT_MM);
+    ShowUnit(kUnitRadios, kUnitMillimetres);
     const DWORD styles = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
     SendMessageW(m_hList, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
     _FillList();
@@ -170,21 +167,8 @@ void CDlgRegFavoriteForm::_RefreshSizes()
     forms.SetPrinter(m_hPrinter);
     forms.LoadAvailableForm();
 
-    DWORD unit = kUnitMillimetres;
-    UINT unitWordId = IDS_UNIT_MM;
-    if (SendMessageW(m_hUnitInch, BM_GETCHECK, 0, 0) == BST_CHECKED)
-    {
-        unit = kUnitInches;
-        unitWordId = IDS_UNIT_INCH;
-    }
-    else if (SendMessageW(m_hUnitPoint, BM_GETCHECK, 0, 0) == BST_CHECKED)
-    {
-        unit = kUnitPoints;
-        unitWordId = IDS_UNIT_POINT;
-    }
-    wchar_t unitWord[32];
-    unitWord[0] = L'\0';
-    LoadStringW(g_hResModule, unitWordId, unitWord, static_cast<int>(std::size(unitWord)));
+    const DWORD unit = CheckedUnit(kUnitRadios, kUnitMillimetres);
+    const std::wstring unitWord = ResourceText(UnitWordId(unit));
 
     const int rows = RowCount(m_hList);
     for (int row = 0; row < rows; ++row)
@@ -201,7 +185,7 @@ void CDlgRegFavoriteForm::_RefreshSizes()
             wchar_t height[64];
             FormatFormSize(FormSizeInUnit(form->size.cx, unit), width, std::size(width));
             FormatFormSize(FormSizeInUnit(form->size.cy, unit), height, std::size(height));
-            FormatTextW(size, std::size(size), _TRUNCATE, L"%s x %s %s", width, height, unitWord);
+            FormatTextW(size, std::size(size), _TRUNCATE, L"%s x %s %s", width, height, unitWord.c_str());
         }
         LVITEMW item = {};
         item.iSubItem = 1;
@@ -244,8 +228,7 @@ void CDlgRegFavoriteForm::_OnEdit()
         return; // deleted elsewhere since the list was filled: nothing left to change
     if (!(form->dwFlags & FORM_CUSTOM))
     {
-        CDlgPropSheetPage::ShowMessage(m_hWnd, IDS_CANNOT_EDIT_SPOOLER_FORM, IDS_CAPTION_INFORMATION,
-                                       MB_ICONINFORMATION);
+        ShowMessage(m_hWnd, IDS_CANNOT_EDIT_SPOOLER_FORM, IDS_CAPTION_INFORMATION, MB_ICONINFORMATION);
         return;
     }
     CDlgUpdateForm dialog;
@@ -259,8 +242,7 @@ void CDlgRegFavoriteForm::_OnEdit()
 
 void CDlgRegFavoriteForm::_OnDelete()
 {
-    if (CDlgPropSheetPage::ShowMessage(m_hWnd, IDS_CONFIRM_DELETE_FORM, IDS_CAPTION_DELETE_FORM,
-                                       MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (ShowMessage(m_hWnd, IDS_CONFIRM_DELETE_FORM, IDS_CAPTION_DELETE_FORM, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     wchar_t name[kRowTextCapacity];
     const int row = _SelectedRow(name, kRowTextCapacity);
@@ -270,10 +252,9 @@ void CDlgRegFavoriteForm::_OnDelete()
     if (rc == 0)
         SendMessageW(m_hList, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
     else if (rc == ERROR_FILE_NOT_FOUND)
-        CDlgPropSheetPage::ShowMessage(nullptr, IDS_CANNOT_DELETE_SPOOLER_FORM, IDS_CAPTION_INFORMATION,
-                                       MB_ICONINFORMATION);
+        ShowMessage(nullptr, IDS_CANNOT_DELETE_SPOOLER_FORM, IDS_CAPTION_INFORMATION, MB_ICONINFORMATION);
     else
-        CDlgPropSheetPage::ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
+        ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
 }
 
 void CDlgRegFavoriteForm::_OnOK()
@@ -293,7 +274,7 @@ void CDlgRegFavoriteForm::_OnOK()
     }
     if (m_Forms.SaveFavoriteForm() != 0)
     {
-        CDlgPropSheetPage::ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
+        ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
         return;
     }
     EndDialog(m_hWnd, 1);

@@ -33,9 +33,6 @@ class CDlgRegFavoriteForm : public CModalDialog
     int _SelectedRow(LPWSTR text, int capacity) const;
 
     HANDLE m_hPrinter = nullptr;
-    HWND m_hUnitMm = nullptr;
-    HWND m_hUnitInch = nullptr;
-    HWND m_hUnitPoint = nullptr;
     HWND m_hList = nullptr;
     CFormManager m_Forms;
 };

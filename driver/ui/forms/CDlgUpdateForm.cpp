@@ -1,6 +1,5 @@
 #include "forms/CDlgUpdateForm.h"
 
-#include "sheet/CDlgPropSheetPage.h"
 #include "core/Globals.h"
 #include "resource.h"
 
@@ -11,42 +10,20 @@
 #include <cwchar>
 #include <cwctype>
 #include <iterator>
+#include <string>
 
 namespace
 {
 // The size edits take a number of at most 15 characters.
 constexpr int kSizeTextLength = 15;
 
-DWORD UnitOfRadio(int radioId)
-{
-    switch (radioId)
-    {
-    case IDC_CUSTOM_FORM_UNIT_INCH:
-        return kUnitInches;
-    case IDC_CUSTOM_FORM_UNIT_POINT:
-        return kUnitPoints;
-    default:
-        return kUnitMillimetres;
-    }
-}
-
-UINT UnitWordOf(DWORD unit)
-{
-    return unit == kUnitInches ? IDS_UNIT_INCH : unit == kUnitPoints ? IDS_UNIT_POINT : IDS_UNIT_MM;
-}
+const CDialogWindow::UnitRadios kUnitRadios = {IDC_CUSTOM_FORM_UNIT_MM, IDC_CUSTOM_FORM_UNIT_INCH,
+                                               IDC_CUSTOM_FORM_UNIT_POINT};
 
 void ReadSizeText(HWND edit, wchar_t (&text)[kSizeTextLength + 1])
 {
     text[0] = L'\0';
     GetWindowTextW(edit, text, static_cast<int>(std::size(text)));
-}
-
-// The leading number of an edit's text; 0 when there is none.
-float ReadSize(HWND edit)
-{
-    wchar_t text[kSizeTextLength + 1];
-    ReadSizeText(edit, text);
-    return static_cast<float>(std::wcstod(text, nullptr));
 }
 
 void WriteSize(HWND edit, float value)
@@ -57,39 +34,20 @@ void WriteSize(HWND edit, float value)
 }
 } // namespace
 
-float ConvertCustomFormSize(float value, DWORD from, DWORD to)
-{
-    const double v = value;
-    if (from == to)
-        return value;
-    if (from == kUnitInches)
-        return to == kUnitMillimetres ? static_cast<float>(v * 2.54 * 10.0) : value * 72.0f;
-    if (from == kUnitPoints)
-        return to == kUnitMillimetres ? static_cast<float>(v / 72.0 * 2.54 * 10.0) : static_cast<float>(v / 72.0);
-    const float inches = static_cast<float>(v / 10.0 / 2.54);
-    return to == kUnitInches ? inches : inches * 72.0f;
-}
-
 bool IsBelowOneInch(float value, DWORD unit)
 {
     // Written as "not at least", so that a NaN is refused as well.
-    if (unit == kUnitInches)
-        return !(value >= 1.0f);
-    if (unit == kUnitPoints)
-        return !(value >= 72.0f);
-    return !(static_cast<double>(value) >= 25.4);
+    return !(static_cast<double>(value) >= OneInchIn(unit));
 }
 
 DWORD LargestCustomFormSize(DWORD unit)
 {
     // Whole units only, so that every size up to the number a message names
     // is stored, whatever the float rounding of the typed text.
-    constexpr double largest = kLargestFormMillimetres;
-    if (unit == kUnitInches)
-        return static_cast<DWORD>(largest / 25.4);
-    if (unit == kUnitPoints)
-        return static_cast<DWORD>(largest / 25.4 * 72.0);
-    return kLargestFormMillimetres;
+    if (unit != kUnitInches && unit != kUnitPoints)
+        return kLargestFormMillimetres;
+    const double inches = kLargestFormMillimetres / OneInchIn(kUnitMillimetres);
+    return static_cast<DWORD>(inches * OneInchIn(unit));
 }
 
 UINT ReadCustomFormSize(LPCWSTR text, DWORD unit, float* value)
@@ -111,13 +69,7 @@ UINT ReadCustomFormSize(LPCWSTR text, DWORD unit, float* value)
 
 DWORD ToWholeMillimetres(float value, DWORD unit)
 {
-    const double v = value;
-    double millimetres = v;
-    if (unit == kUnitInches)
-        millimetres = v * 2.54 * 10.0;
-    else if (unit == kUnitPoints)
-        millimetres = v / 72.0 * 2.54 * 10.0;
-    const float held = static_cast<float>(millimetres);
+    const float held = ConvertLength(value, unit, kUnitMillimetres);
     if (!(held >= 0.0f))
         return 0;
     if (held >= 4294967296.0f)
@@ -148,9 +100,13 @@ void CDlgUpdateForm::OnCommand(WORD controlId, WORD notifyCode)
         EndDialog(m_hWnd, 0);
         break;
     case IDC_CUSTOM_FORM_UNIT_MM:
+        _SwitchUnit(kUnitMillimetres);
+        break;
     case IDC_CUSTOM_FORM_UNIT_INCH:
+        _SwitchUnit(kUnitInches);
+        break;
     case IDC_CUSTOM_FORM_UNIT_POINT:
-        _SwitchUnit(controlId);
+        _SwitchUnit(kUnitPoints);
         break;
     default:
         break;
@@ -159,15 +115,12 @@ void CDlgUpdateForm::OnCommand(WORD controlId, WORD notifyCode)
 
 BOOL CDlgUpdateForm::OnInitDialog()
 {
-    m_hUnitMm = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_UNIT_MM);
-    m_hUnitInch = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_UNIT_INCH);
-    m_hUnitPoint = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_UNIT_POINT);
     m_hName = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_NAME);
     m_hWidth = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_WIDTH);
     m_hHeight = GetDlgItem(m_hWnd, IDC_CUSTOM_FORM_HEIGHT);
 
-    m_nCurrentUnit = IDC_CUSTOM_FORM_UNIT_MM;
-    CheckRadioButton(m_hWnd, IDC_CUSTOM_FORM_UNIT_MM, IDC_CUSTOM_FORM_UNIT_POINT, IDC_CUSTOM_FORM_UNIT_MM);
+    m_dwCurrentUnit = kUnitMillimetres;
+    ShowUnit(kUnitRadios, kUnitMillimetres);
 
     SendMessageW(m_hName, EM_LIMITTEXT, kCustomFormNameLength, 0);
     SendMessageW(m_hWidth, EM_LIMITTEXT, kSizeTextLength, 0);
@@ -191,42 +144,38 @@ BOOL CDlgUpdateForm::OnInitDialog()
     return FALSE;
 }
 
-void CDlgUpdateForm::_SwitchUnit(int radioId)
+void CDlgUpdateForm::_SwitchUnit(DWORD unit)
 {
-    if (radioId == m_nCurrentUnit)
+    if (unit == m_dwCurrentUnit)
         return;
-    const DWORD from = UnitOfRadio(m_nCurrentUnit);
-    const DWORD to = UnitOfRadio(radioId);
-    const float width = ConvertCustomFormSize(ReadSize(m_hWidth), from, to);
-    const float height = ConvertCustomFormSize(ReadSize(m_hHeight), from, to);
+    const float width = ConvertLength(static_cast<float>(NumberIn(m_hWidth)), m_dwCurrentUnit, unit);
+    const float height = ConvertLength(static_cast<float>(NumberIn(m_hHeight)), m_dwCurrentUnit, unit);
     WriteSize(m_hWidth, width);
     WriteSize(m_hHeight, height);
-    m_nCurrentUnit = radioId;
+    m_dwCurrentUnit = unit;
 }
 
 void CDlgUpdateForm::_Refuse(HWND field, UINT textId, DWORD unit)
 {
     if (textId != IDS_FORM_TOO_LARGE)
     {
-        CDlgPropSheetPage::ShowMessage(m_hWnd, textId, IDS_CAPTION_ERROR, MB_ICONERROR);
+        ShowMessage(m_hWnd, textId, IDS_CAPTION_ERROR, MB_ICONERROR);
     }
     else
     {
         // The limit in the unit the user typed in, in whichever order the
         // language puts number and unit.
-        wchar_t format[512];
-        wchar_t word[32];
+        const std::wstring format = ResourceText(IDS_FORM_TOO_LARGE);
+        const std::wstring word = ResourceText(UnitWordId(unit));
         wchar_t limit[16];
-        format[0] = word[0] = L'\0';
-        LoadStringW(g_hResModule, IDS_FORM_TOO_LARGE, format, static_cast<int>(std::size(format)));
-        LoadStringW(g_hResModule, UnitWordOf(unit), word, static_cast<int>(std::size(word)));
         wsprintfW(limit, L"%lu", static_cast<unsigned long>(LargestCustomFormSize(unit)));
-        DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(limit), reinterpret_cast<DWORD_PTR>(word)};
+        DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(limit), reinterpret_cast<DWORD_PTR>(word.c_str())};
         ScopedLocalBlock text;
         FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                       format, 0, 0, reinterpret_cast<LPWSTR>(text.Out()), 0, reinterpret_cast<va_list*>(arguments));
-        CDlgPropSheetPage::ShowMessageText(m_hWnd, text.Get() ? static_cast<LPCWSTR>(text.Get()) : format,
-                                           IDS_CAPTION_ERROR, MB_ICONERROR);
+                       format.c_str(), 0, 0, reinterpret_cast<LPWSTR>(text.Out()), 0,
+                       reinterpret_cast<va_list*>(arguments));
+        ShowMessageText(m_hWnd, text.Get() ? static_cast<LPCWSTR>(text.Get()) : format.c_str(), IDS_CAPTION_ERROR,
+                        MB_ICONERROR);
     }
     // Back to what needs changing, its text selected for typing over.
     SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
@@ -255,11 +204,7 @@ void CDlgUpdateForm::_OnOK()
 {
     m_szName[0] = L'\0';
     GetWindowTextW(m_hName, m_szName, static_cast<int>(std::size(m_szName)));
-    DWORD unit = kUnitMillimetres;
-    if (SendMessageW(m_hUnitInch, BM_GETCHECK, 0, 0) == BST_CHECKED)
-        unit = kUnitInches;
-    else if (SendMessageW(m_hUnitPoint, BM_GETCHECK, 0, 0) == BST_CHECKED)
-        unit = kUnitPoints;
+    const DWORD unit = CheckedUnit(kUnitRadios, kUnitMillimetres);
 
     // A form being changed keeps the name it was stored under, whatever it is.
     if (const UINT refused = m_pInitialName ? 0 : _CheckNewName())
@@ -283,7 +228,7 @@ void CDlgUpdateForm::_OnOK()
     CFormManager forms;
     if (forms.AddForm(m_szName, ToWholeMillimetres(sizes[0], unit), ToWholeMillimetres(sizes[1], unit)) != 0)
     {
-        CDlgPropSheetPage::ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
+        ShowMessageText(m_hWnd, GetLastErrorTextW(), IDS_CAPTION_ERROR, MB_ICONERROR);
         return;
     }
     EndDialog(m_hWnd, 1);

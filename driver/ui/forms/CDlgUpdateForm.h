@@ -32,7 +32,7 @@ class CDlgUpdateForm : public CModalDialog
   private:
     BOOL OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode) override;
-    void _SwitchUnit(int radioId);
+    void _SwitchUnit(DWORD unit);
     void _OnOK();
     // The message for a new form's name, or 0 when the name can be stored.
     UINT _CheckNewName() const;
@@ -41,13 +41,10 @@ class CDlgUpdateForm : public CModalDialog
     void _Refuse(HWND field, UINT textId, DWORD unit);
 
     HANDLE m_hPrinter = nullptr;
-    HWND m_hUnitMm = nullptr;
-    HWND m_hUnitInch = nullptr;
-    HWND m_hUnitPoint = nullptr;
     HWND m_hName = nullptr;
     HWND m_hWidth = nullptr;
     HWND m_hHeight = nullptr;
-    int m_nCurrentUnit = 0; // the radio whose unit the size edits are in
+    DWORD m_dwCurrentUnit = kUnitMillimetres; // the unit the size edits are in
     WCHAR m_szName[128] = {};
     LPCWSTR m_pInitialName = nullptr;
     DWORD m_dwInitialWidth = 0;
@@ -56,9 +53,6 @@ class CDlgUpdateForm : public CModalDialog
 
 // The rules of the size edits, by FormUnit.
 
-// `value` in unit `from` converted to unit `to`, as the edits show it after
-// the user switches the unit.
-float ConvertCustomFormSize(float value, DWORD from, DWORD to);
 // Whether `value` in `unit` is smaller than one inch (the smallest paper
 // accepted). A value that is not a number counts as too small.
 bool IsBelowOneInch(float value, DWORD unit);

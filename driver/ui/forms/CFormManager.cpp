@@ -1,5 +1,7 @@
 #include "forms/CFormManager.h"
 
+#include "resource.h"
+
 #include <libmerrow/error.h>
 #include <libmerrow/scoped.h>
 
@@ -369,21 +371,6 @@ DWORD CFormManager::DeleteForm(LPCWSTR name)
 // ---------------------------------------------------------------------------
 // Units and number texts
 
-float FormSizeToMillimetres(LONG size)
-{
-    return static_cast<float>(size / 1000.0);
-}
-
-float MillimetresToInches(float millimetres)
-{
-    return static_cast<float>(static_cast<double>(millimetres) / 25.4);
-}
-
-float InchesToPoints(float inches)
-{
-    return inches * 72.0f;
-}
-
 short FormSizeToTenths(LONG size)
 {
     return static_cast<short>(size / 100);
@@ -411,9 +398,10 @@ void FormatFormSize(float value, LPWSTR text, size_t capacity)
 
 float FormSizeInUnit(LONG size, DWORD unit)
 {
-    const float millimetres = FormSizeToMillimetres(size);
-    if (unit == kUnitMillimetres)
-        return millimetres;
-    const float inches = MillimetresToInches(millimetres);
-    return unit == kUnitInches ? inches : InchesToPoints(inches);
+    return ConvertLength(static_cast<float>(size / 1000.0), kUnitMillimetres, unit);
+}
+
+UINT UnitWordId(DWORD unit)
+{
+    return unit == kUnitMillimetres ? IDS_UNIT_MM : unit == kUnitInches ? IDS_UNIT_INCH : IDS_UNIT_POINT;
 }

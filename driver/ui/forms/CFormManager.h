@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/CPtrArray.h"
+#include "core/Units.h"
 
 #include <windows.h>
 
@@ -101,12 +102,8 @@ class CFormManager
     UINT m_nBlockFree; // unused records at the end of the last block
 };
 
-// Unit rules of the paper form dialogs. Catalogue sizes are thousandths of a
-// millimetre; an inch is 25.4 mm and 72 points.
-float FormSizeToMillimetres(LONG size);
-float MillimetresToInches(float millimetres);
-float InchesToPoints(float inches);
-// The settings record's tenths of a millimetre.
+// A catalogue size (thousandths of a millimetre) in the settings record's
+// tenths of a millimetre.
 short FormSizeToTenths(LONG size);
 
 // Removes trailing zeros after a decimal point, then a bare trailing point:
@@ -116,15 +113,10 @@ void TrimNumberText(LPWSTR text);
 // "%.2f" of `value` passed through TrimNumberText; `capacity` in characters.
 void FormatFormSize(float value, LPWSTR text, size_t capacity);
 
-// Units in which the paper form dialogs show sizes (the settings record's
-// dwPaperUnit holds the same numbers).
-enum FormUnit : DWORD
-{
-    kUnitMillimetres = 0,
-    kUnitInches = 1,
-    kUnitPoints = 2
-};
-
 // A catalogue size in `unit`: millimetres, inches, or points for any other
 // value.
 float FormSizeInUnit(LONG size, DWORD unit);
+
+// The string ID of the word shown beside a size in `unit`: millimetres,
+// inches, or points for any other value.
+UINT UnitWordId(DWORD unit);

@@ -1,9 +1,8 @@
 #include "pages/CDlgFontSetting.h"
 
-#include "core/ExceptionBarrier.h"
-
 #include "forms/CFormManager.h" // TARVIK_CONFIG_KEY
 #include "fonts/ExcludedFontList.h"
+#include "fonts/FontFaces.h"
 #include "core/Globals.h"
 #include "resource.h"
 
@@ -23,11 +22,6 @@ constexpr size_t kExcludeFontsLength = std::extent_v<decltype(TARVIK_DEVMODE::sz
 // place of a line number: support matches the driver's log by it, so it
 // never follows this file's lines.
 constexpr int kSiteTag = 356;
-
-// The face the enumeration accepted last, for the whole process: GDI reports
-// a family once per character set, one report after the other, and the list
-// shows it once. Each filling of a list starts it empty.
-wchar_t g_szLastFontFace[LF_FACESIZE];
 
 // The option list's items, by position: text and the value kept in the record.
 struct FontOption
@@ -55,7 +49,7 @@ void CDlgFontSetting::OnInitDialog()
     // Any mode the page does not know shows as the third.
     const DWORD mode = m_pRecord->dwFontMode == 1 || m_pRecord->dwFontMode == 2 ? m_pRecord->dwFontMode : 3;
     const HWND radio = mode == 1 ? m_hModeAll : mode == 2 ? m_hModeExclude : m_hModeNone;
-    SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
+    SetChecked(radio, true);
     _ApplyMode(mode);
 
     _FillExcludedList();
@@ -96,45 +90,26 @@ void CDlgFontSetting::_FillExcludedList()
 
 void CDlgFontSetting::_FillAvailableList()
 {
-    // Each filling starts afresh, so that a second sheet in the same process
-    // lists the family its first sheet saw last.
-    g_szLastFontFace[0] = L'\0';
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, nullptr, _EnumFontProc, reinterpret_cast<LPARAM>(this), 0);
-    ReleaseDC(nullptr, screen);
+    EnumerateFontFaces(false, _AddAvailableFace, this);
 }
 
-int CALLBACK CDlgFontSetting::_EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* /*metric*/, DWORD fontType,
-                                            LPARAM lParam)
+void CDlgFontSetting::_AddAvailableFace(const wchar_t* face, void* context)
 {
-    return ExceptionBarrier(L"CDlgFontSetting::_EnumFontProc()", int(0), [&]() -> int {
-        auto* self = reinterpret_cast<CDlgFontSetting*>(lParam);
-        if (fontType != TRUETYPE_FONTTYPE)
-            return 1;
-        const wchar_t* face = font->lfFaceName;
-        if (face[0] == L'@' || std::wcscmp(face, g_szLastFontFace) == 0)
-            return 1;
-        const size_t length = wcsnlen(face, LF_FACESIZE - 1);
-        std::wmemcpy(g_szLastFontFace, face, length);
-        g_szLastFontFace[length] = L'\0';
-        // An excluded font is never available, whatever the letter case the
-        // record gave it (the list box compares without case).
-        if (SendMessageW(self->m_hExcluded, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(g_szLastFontFace)) != LB_ERR)
-            return 1;
-        SendMessageW(self->m_hAvailable, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_szLastFontFace));
-        return 1;
-    });
+    auto* self = static_cast<CDlgFontSetting*>(context);
+    // An excluded font is never available, whatever the letter case the
+    // record gave it (the list box compares without case).
+    if (SendMessageW(self->m_hExcluded, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face)) !=
+        LB_ERR)
+        return;
+    SendMessageW(self->m_hAvailable, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face));
 }
 
 void CDlgFontSetting::_FillOptionList()
 {
     for (const FontOption& option : kFontOptions)
     {
-        wchar_t text[1024];
-        text[0] = L'\0';
-        LoadStringW(g_hResModule, option.textId, text, static_cast<int>(std::size(text)));
-        const LRESULT index = SendMessageW(m_hOption, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        const std::wstring text = ResourceText(option.textId);
+        const LRESULT index = SendMessageW(m_hOption, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (index >= 0)
             SendMessageW(m_hOption, CB_SETITEMDATA, static_cast<WPARAM>(index), option.value);
     }
@@ -221,9 +196,9 @@ int CDlgFontSetting::Validate(HWND hDlg)
 
 DWORD CDlgFontSetting::Apply()
 {
-    if (SendMessageW(m_hModeAll, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if (IsChecked(m_hModeAll))
         m_pRecord->dwFontMode = 1;
-    else if (SendMessageW(m_hModeExclude, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    else if (IsChecked(m_hModeExclude))
         m_pRecord->dwFontMode = 2;
     else
         m_pRecord->dwFontMode = 3;

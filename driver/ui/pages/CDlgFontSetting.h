@@ -44,5 +44,5 @@ class CDlgFontSetting : public CDlgPropSheetPage
     void _MoveFonts(HWND from, HWND to);
     bool _BuildExcludedText(wchar_t* buffer, size_t capacity, size_t* length) const;
     static void _SaveExcludedFonts(const wchar_t* text, size_t length);
-    static int CALLBACK _EnumFontProc(const LOGFONTW* font, const TEXTMETRICW* metric, DWORD fontType, LPARAM lParam);
+    static void _AddAvailableFace(const wchar_t* face, void* context);
 };

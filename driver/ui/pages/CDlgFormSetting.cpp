@@ -12,6 +12,7 @@
 #include <cwchar>
 #include <iterator>
 #include <memory>
+#include <string>
 
 namespace
 {
@@ -20,8 +21,6 @@ constexpr const wchar_t* kSeedFavorites[] = {L"A4", L"Letter", L"Legal", L"A5", 
 // The form offered when no favourite and not the record's own form is in
 // the catalogue.
 constexpr wchar_t kFallbackForm[] = L"A4";
-// The resolutions the capability answer lists, in dots per inch.
-constexpr DWORD kResolutions[] = {300, 600, 1200, 2400, 3000};
 // The PDF standards by the record's dwPdfStandard.
 constexpr UINT kPdfStandardNames[] = {IDS_PDF_STANDARD, IDS_PDF_A1};
 // The settings record cuts a form name to this many characters.
@@ -30,15 +29,7 @@ constexpr int kRecordFormNameLength = CCHFORMNAME - 1;
 constexpr int kFolderCapacity = sizeof(TARVIK_DEVMODE::szOutputFolder) / sizeof(wchar_t);
 constexpr int kPrefixCapacity = sizeof(TARVIK_DEVMODE::szFileNamePrefix) / sizeof(wchar_t);
 
-bool IsChecked(HWND button)
-{
-    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Check(HWND button, bool on)
-{
-    SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+const CDialogWindow::UnitRadios kUnitRadios = {IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT};
 
 // The catalogue form that `name` names: the first of exactly that name, else
 // the first that differs only in letter case.
@@ -118,9 +109,6 @@ void CDlgFormSetting::OnInitDialog()
 {
     m_hFixedSize = GetDlgItem(m_hWnd, IDC_FORM_FIXED_SIZE);
     m_hFormName = GetDlgItem(m_hWnd, IDC_FORM_NAME);
-    m_hUnitMm = GetDlgItem(m_hWnd, IDC_FORM_UNIT_MM);
-    m_hUnitInch = GetDlgItem(m_hWnd, IDC_FORM_UNIT_INCH);
-    m_hUnitPoint = GetDlgItem(m_hWnd, IDC_FORM_UNIT_POINT);
     m_hWidth = GetDlgItem(m_hWnd, IDC_FORM_WIDTH);
     m_hHeight = GetDlgItem(m_hWnd, IDC_FORM_HEIGHT);
     m_hResolution = GetDlgItem(m_hWnd, IDC_FORM_RESOLUTION);
@@ -137,8 +125,8 @@ void CDlgFormSetting::OnInitDialog()
 
     // The catalogue is read once, by the filling of the combo box below.
     m_Forms.SetPrinter(m_hPrinter);
-    Check(m_hFixedSize, m_pRecord->bFixedPaperSize == 1);
-    Check(m_hAutoSaveOption, m_pRecord->bAutoSaveOption == 1);
+    SetChecked(m_hFixedSize, m_pRecord->bFixedPaperSize == 1);
+    SetChecked(m_hAutoSaveOption, m_pRecord->bAutoSaveOption == 1);
 
     // A caller's record need not end its texts within their fields.
     wchar_t formName[CCHFORMNAME + 1];
@@ -150,7 +138,8 @@ void CDlgFormSetting::OnInitDialog()
     _FillPdfStandards();
 
     const bool landscape = m_pRecord->dmOrientation == DMORIENT_LANDSCAPE;
-    CheckRadioButton(m_hWnd, IDC_FORM_PORTRAIT, IDC_FORM_LANDSCAPE, landscape ? IDC_FORM_LANDSCAPE : IDC_FORM_PORTRAIT);
+    SetChecked(m_hPortrait, !landscape);
+    SetChecked(m_hLandscape, landscape);
     _ShowOrientation(landscape);
 
     wchar_t folder[kFolderCapacity + 1];
@@ -252,10 +241,7 @@ bool CDlgFormSetting::_SelectedFormName(LPWSTR name, size_t capacity) const
 
 void CDlgFormSetting::_SetUnit(DWORD unit)
 {
-    const int radio = unit == kUnitInches   ? IDC_FORM_UNIT_INCH
-                      : unit == kUnitPoints ? IDC_FORM_UNIT_POINT
-                                            : IDC_FORM_UNIT_MM;
-    CheckRadioButton(m_hWnd, IDC_FORM_UNIT_MM, IDC_FORM_UNIT_POINT, radio);
+    ShowUnit(kUnitRadios, unit);
     m_dwUnit = unit;
 }
 
@@ -270,14 +256,9 @@ void CDlgFormSetting::_RefreshSize()
         m_pRecord->dmPaperLength = FormSizeToTenths(form->size.cy);
     }
 
-    const UINT wordId = m_dwUnit == kUnitMillimetres ? IDS_UNIT_MM
-                        : m_dwUnit == kUnitInches    ? IDS_UNIT_INCH
-                                                     : IDS_UNIT_POINT;
-    wchar_t word[32];
-    word[0] = L'\0';
-    LoadStringW(g_hResModule, wordId, word, static_cast<int>(std::size(word)));
-    SetDlgItemTextW(m_hWnd, IDC_FORM_WIDTH_UNIT, word);
-    SetDlgItemTextW(m_hWnd, IDC_FORM_HEIGHT_UNIT, word);
+    const std::wstring word = ResourceText(UnitWordId(m_dwUnit));
+    SetDlgItemTextW(m_hWnd, IDC_FORM_WIDTH_UNIT, word.c_str());
+    SetDlgItemTextW(m_hWnd, IDC_FORM_HEIGHT_UNIT, word.c_str());
 
     wchar_t width[64];
     wchar_t height[64];
@@ -293,7 +274,7 @@ void CDlgFormSetting::_RefreshSize()
 
 void CDlgFormSetting::_SetAutoSave(DWORD on)
 {
-    Check(m_hAutoSave, on == 1);
+    SetChecked(m_hAutoSave, on == 1);
     const BOOL enable = on != 0 ? TRUE : FALSE;
     for (HWND control : {m_hOutputFolder, m_hFilePrefix, m_hBrowse, m_hAutoSaveOption})
         EnableWindow(control, enable);
@@ -313,7 +294,7 @@ void CDlgFormSetting::_FillResolutions()
         wchar_t text[16];
         wsprintfW(text, L"%d", static_cast<int>(kResolutions[i]));
         SendMessageW(m_hResolution, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        if (kResolutions[i] == m_pRecord->dwResolution)
+        if (static_cast<DWORD>(kResolutions[i]) == m_pRecord->dwResolution)
             selected = static_cast<int>(i);
     }
     SendMessageW(m_hResolution, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
@@ -323,10 +304,8 @@ void CDlgFormSetting::_FillPdfStandards()
 {
     for (size_t i = 0; i < std::size(kPdfStandardNames); ++i)
     {
-        wchar_t text[64];
-        text[0] = L'\0';
-        LoadStringW(g_hResModule, kPdfStandardNames[i], text, static_cast<int>(std::size(text)));
-        const LRESULT index = SendMessageW(m_hPdfStandard, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        const std::wstring text = ResourceText(kPdfStandardNames[i]);
+        const LRESULT index = SendMessageW(m_hPdfStandard, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SendMessageW(m_hPdfStandard, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
     }
     const DWORD standard = m_pRecord->dwPdfStandard < std::size(kPdfStandardNames) ? m_pRecord->dwPdfStandard : 0;
@@ -349,12 +328,10 @@ void CDlgFormSetting::_OpenFavorites()
 
 void CDlgFormSetting::_BrowseOutputFolder()
 {
-    wchar_t title[256];
-    title[0] = L'\0';
-    LoadStringW(g_hResModule, IDS_BROWSE_OUTPUT_FOLDER, title, static_cast<int>(std::size(title)));
+    const std::wstring title = ResourceText(IDS_BROWSE_OUTPUT_FOLDER);
     BROWSEINFOW info = {};
     info.hwndOwner = m_hWnd;
-    info.lpszTitle = title;
+    info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
 
     // The new-style browser needs OLE on this thread; the application may
@@ -392,14 +369,10 @@ DWORD CDlgFormSetting::Apply()
     m_pRecord->dwFixedPaperWidth = fixed ? m_pRecord->dmPaperWidth : 0;
     m_pRecord->dwFixedPaperLength = fixed ? m_pRecord->dmPaperLength : 0;
 
-    m_pRecord->dwPaperUnit = IsChecked(m_hUnitInch) ? kUnitInches
-                             : IsChecked(m_hUnitMm) ? kUnitMillimetres
-                                                    : kUnitPoints;
+    m_pRecord->dwPaperUnit = CheckedUnit(kUnitRadios, kUnitPoints);
 
-    wchar_t resolution[16];
-    resolution[0] = L'\0';
-    GetWindowTextW(m_hResolution, resolution, static_cast<int>(std::size(resolution)));
-    m_pRecord->dwResolution = static_cast<DWORD>(std::wcstoul(resolution, nullptr, 10));
+    // The list offers the resolutions of the capability answer only.
+    m_pRecord->dwResolution = static_cast<DWORD>(WholeNumberIn(m_hResolution));
     m_pRecord->dmPrintQuality = static_cast<short>(m_pRecord->dwResolution & 0xFFFF);
     m_pRecord->dmYResolution = static_cast<short>(m_pRecord->dwResolution & 0xFFFF);
 

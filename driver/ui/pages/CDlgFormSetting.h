@@ -20,9 +20,6 @@ class CDlgFormSetting : public CDlgPropSheetPage
 
     HWND m_hFixedSize = nullptr;
     HWND m_hFormName = nullptr;
-    HWND m_hUnitMm = nullptr;
-    HWND m_hUnitInch = nullptr;
-    HWND m_hUnitPoint = nullptr;
     HWND m_hWidth = nullptr;
     HWND m_hHeight = nullptr;
     HWND m_hResolution = nullptr;

@@ -1,6 +1,5 @@
 #include "pages/CDlgGraphicsSetting.h"
 
-#include "core/Globals.h"
 #include "resource.h"
 
 #include <cwchar>
@@ -156,10 +155,7 @@ void CDlgGraphicsSetting::_RebuildQuality(int index)
     const size_t count = QualityItems(index + 1, compression, &items);
     for (size_t i = 0; i < count; ++i)
     {
-        wchar_t text[128];
-        text[0] = L'\0';
-        LoadStringW(g_hResModule, items[i].textId, text, static_cast<int>(std::size(text)));
-        InsertItem(list, static_cast<int>(i), text, items[i].value);
+        InsertItem(list, static_cast<int>(i), ResourceText(items[i].textId).c_str(), items[i].value);
     }
     if (count)
         SendMessageW(list, CB_SETCURSEL,
@@ -190,7 +186,7 @@ void CDlgGraphicsSetting::OnCommand(WORD controlId, WORD notifyCode, HWND contro
         {
             if (control != m_hDownsample[i])
                 continue;
-            const bool on = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            const bool on = IsChecked(control);
             EnableWindow(m_hResolution[i], on);
             EnableWindow(m_hMethod[i], on);
         }
@@ -221,15 +217,12 @@ DWORD CDlgGraphicsSetting::Apply()
     }
     for (int i = 0; i < kClassCount; ++i)
     {
-        wchar_t text[kResolutionTextCapacity];
-        text[0] = L'\0';
-        GetWindowTextW(m_hResolution[i], text, kResolutionTextCapacity);
-        const LONG resolution = std::wcstol(text, nullptr, 10);
+        const LONG resolution = WholeNumberIn(m_hResolution[i]);
         m_pRecord->*kResolutionFields[i] = resolution < 1 ? kDefaultResolution : resolution;
     }
     for (int i = 0; i < kClassCount; ++i)
         m_pRecord->*kMethodFields[i] = SelectedValue(m_hMethod[i]);
     for (int i = 0; i < kClassCount; ++i)
-        m_pRecord->*kDownsampleFields[i] = SendMessageW(m_hDownsample[i], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        m_pRecord->*kDownsampleFields[i] = IsChecked(m_hDownsample[i]) ? 1 : 0;
     return 0;
 }

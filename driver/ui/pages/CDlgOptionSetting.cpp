@@ -21,16 +21,6 @@ constexpr DWORD kOpeningView = 0x01000000;
 constexpr DWORD kViewBookmarks = 0x00800000;
 constexpr DWORD kViewThumbnails = 0x00400000;
 constexpr DWORD kViewPages = kViewBookmarks | kViewThumbnails;
-
-bool Checked(HWND button)
-{
-    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Check(HWND button, bool checked)
-{
-    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
 } // namespace
 
 void CDlgOptionSetting::OnInitDialog()
@@ -48,35 +38,35 @@ void CDlgOptionSetting::OnInitDialog()
     m_hBookmarks = GetDlgItem(m_hWnd, IDC_OPTION_BOOKMARKS);
 
     const DWORD flags = m_pRecord->dwOptionFlags;
-    Check(m_hOpenAfterSave, flags & kOpenAfterSave);
-    Check(m_hCompressText, flags & kCompressText);
-    Check(m_hAutoRotate, flags & kAutoRotate);
-    Check((flags & kRotateEach) ? m_hRotateEach : m_hRotateAll, true);
-    Check(m_hKeepLinks, flags & kKeepLinks);
-    Check(m_hOpeningView, flags & kOpeningView);
+    SetChecked(m_hOpenAfterSave, flags & kOpenAfterSave);
+    SetChecked(m_hCompressText, flags & kCompressText);
+    SetChecked(m_hAutoRotate, flags & kAutoRotate);
+    SetChecked((flags & kRotateEach) ? m_hRotateEach : m_hRotateAll, true);
+    SetChecked(m_hKeepLinks, flags & kKeepLinks);
+    SetChecked(m_hOpeningView, flags & kOpeningView);
     _OpeningViewRule();
     // Neither view bit: no view is selected until the user picks one.
     const DWORD view = flags & kViewPages;
     if (view == kViewPages)
-        Check(m_hViewPages, true);
+        SetChecked(m_hViewPages, true);
     else if (view == kViewBookmarks)
-        Check(m_hViewBookmarks, true);
+        SetChecked(m_hViewBookmarks, true);
     else if (view == kViewThumbnails)
-        Check(m_hViewThumbnails, true);
-    Check(m_hBookmarks, flags & kBookmarks);
+        SetChecked(m_hViewThumbnails, true);
+    SetChecked(m_hBookmarks, flags & kBookmarks);
     _AutoRotateRule();
 }
 
 void CDlgOptionSetting::_OpeningViewRule()
 {
-    const bool on = Checked(m_hOpeningView);
+    const bool on = IsChecked(m_hOpeningView);
     for (HWND view : {m_hViewPages, m_hViewBookmarks, m_hViewThumbnails})
         EnableWindow(view, on);
 }
 
 void CDlgOptionSetting::_AutoRotateRule()
 {
-    const bool on = Checked(m_hAutoRotate);
+    const bool on = IsChecked(m_hAutoRotate);
     EnableWindow(m_hRotateEach, on);
     EnableWindow(m_hRotateAll, on);
 }
@@ -96,19 +86,19 @@ void CDlgOptionSetting::OnCommand(WORD controlId, WORD notifyCode, HWND /*contro
 DWORD CDlgOptionSetting::Apply()
 {
     DWORD flags = 0;
-    if (Checked(m_hOpenAfterSave))
+    if (IsChecked(m_hOpenAfterSave))
         flags |= kOpenAfterSave;
-    if (Checked(m_hCompressText))
+    if (IsChecked(m_hCompressText))
         flags |= kCompressText;
-    if (Checked(m_hAutoRotate))
+    if (IsChecked(m_hAutoRotate))
         flags |= kAutoRotate;
-    flags |= Checked(m_hRotateEach) ? kRotateEach : kRotateAll;
-    if (Checked(m_hKeepLinks))
+    flags |= IsChecked(m_hRotateEach) ? kRotateEach : kRotateAll;
+    if (IsChecked(m_hKeepLinks))
         flags |= kKeepLinks;
-    if (Checked(m_hOpeningView))
+    if (IsChecked(m_hOpeningView))
         flags |= kOpeningView;
-    flags |= Checked(m_hViewPages) ? kViewPages : Checked(m_hViewBookmarks) ? kViewBookmarks : kViewThumbnails;
-    if (Checked(m_hBookmarks))
+    flags |= IsChecked(m_hViewPages) ? kViewPages : IsChecked(m_hViewBookmarks) ? kViewBookmarks : kViewThumbnails;
+    if (IsChecked(m_hBookmarks))
         flags |= kBookmarks;
     m_pRecord->dwOptionFlags = flags;
     return 0;

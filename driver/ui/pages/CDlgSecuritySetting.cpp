@@ -1,12 +1,12 @@
 #include "pages/CDlgSecuritySetting.h"
 
 #include "record/AnsiText.h"
-#include "core/Globals.h"
 #include "resource.h"
 
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
+#include <string>
 
 namespace
 {
@@ -115,12 +115,12 @@ int CDlgSecuritySetting::_Level() const
 
 bool CDlgSecuritySetting::_Checked(Control control) const
 {
-    return SendMessageW(m_hControls[control], BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return IsChecked(m_hControls[control]);
 }
 
 void CDlgSecuritySetting::_Check(Control control, bool checked)
 {
-    SendMessageW(m_hControls[control], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetChecked(m_hControls[control], checked);
 }
 
 void CDlgSecuritySetting::_Enable(std::initializer_list<Control> controls, bool enabled)
@@ -136,10 +136,8 @@ void CDlgSecuritySetting::OnInitDialog()
 
     for (UINT textId : kLevelTextIds)
     {
-        wchar_t text[1024];
-        text[0] = L'\0';
-        LoadStringW(g_hResModule, textId, text, static_cast<int>(std::size(text)));
-        SendMessageW(m_hControls[kLevel], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        const std::wstring text = ResourceText(textId);
+        SendMessageW(m_hControls[kLevel], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
     // The level comes from the key length alone.
@@ -354,10 +352,7 @@ int CDlgSecuritySetting::Validate(HWND hDlg)
     }
     if (!problem)
         return 1;
-    wchar_t text[2048];
-    text[0] = L'\0';
-    LoadStringW(g_hResModule, problem, text, static_cast<int>(std::size(text)));
-    ShowMessageText(hDlg, text, IDS_CAPTION_ERROR, 0);
+    ShowMessage(hDlg, problem, IDS_CAPTION_ERROR, 0);
     return 0;
 }
 

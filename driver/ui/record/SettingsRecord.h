@@ -18,6 +18,9 @@ constexpr WORD kDriverVersion = 0x0700;
 constexpr DWORD kDefaultFields = 0x0001BF1F;
 constexpr DWORD kDefaultPermissions = 0xFFFFF0C0;
 constexpr DWORD kDefaultOptionFlags = 0x77C00000;
+// The output resolutions in dots per inch, in the order the paper page and
+// the capability answer list them.
+constexpr LONG kResolutions[] = {300, 600, 1200, 2400, 3000};
 
 #define TARVIK_PRODUCT_NAME L"Tarvik"
 #define TARVIK_SIGNATURE L"{9B63F701-A616-4994-A99A-EB38719733A1}"

@@ -7,16 +7,15 @@
 // its initialisation, its commands, Apply and Validate.
 #pragma once
 
+#include "sheet/CDialogWindow.h"
 #include "sheet/HostInterface.h"
 #include "record/SettingsRecord.h"
 
-class CDlgPropSheetPage
+class CDlgPropSheetPage : public CDialogWindow
 {
   public:
     CDlgPropSheetPage() = default;
-    CDlgPropSheetPage(const CDlgPropSheetPage&) = delete;
-    CDlgPropSheetPage& operator=(const CDlgPropSheetPage&) = delete;
-    virtual ~CDlgPropSheetPage() = default;
+    ~CDlgPropSheetPage() override = default;
 
     // Copies the controls into m_pRecord. Returns 0.
     virtual DWORD Apply() = 0;
@@ -30,11 +29,6 @@ class CDlgPropSheetPage
     // Tells the sheet that the user changed something (enables Apply).
     void MarkChanged();
 
-    // Message boxes with texts from the resource module.
-    static int ShowMessage(HWND owner, UINT textId, UINT captionId, UINT flags);
-    static void ShowMessageText(HWND owner, const wchar_t* text, UINT captionId, UINT flags);
-
-    HWND m_hWnd = nullptr;
     HANDLE m_hPrinter = nullptr;
     TARVIK_DEVMODE* m_pRecord = nullptr;
     HANDLE m_hComPropSheet = nullptr;

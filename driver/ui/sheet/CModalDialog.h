@@ -4,14 +4,13 @@
 // what its initialisation and its commands do.
 #pragma once
 
+#include "sheet/CDialogWindow.h"
+
 #include <windows.h>
 
-class CModalDialog
+class CModalDialog : public CDialogWindow
 {
   public:
-    CModalDialog(const CModalDialog&) = delete;
-    CModalDialog& operator=(const CModalDialog&) = delete;
-
     // Runs the dialog modally over `owner`; what the dialog gave EndDialog,
     // or -1 when it could not be created.
     INT_PTR DoModal(HWND owner);
@@ -20,14 +19,12 @@ class CModalDialog
     // `templateId` is a dialog of the resource module; `name` names the
     // dialog in failure lines.
     CModalDialog(WORD templateId, const wchar_t* name) : m_templateId(templateId), m_pName(name) {}
-    virtual ~CModalDialog() = default;
+    ~CModalDialog() override = default;
 
     // WM_INITDIALOG: TRUE lets the dialog manager give the first control
     // the focus, FALSE when the dialog set it itself.
     virtual BOOL OnInitDialog() = 0;
     virtual void OnCommand(WORD controlId, WORD notifyCode) = 0;
-
-    HWND m_hWnd = nullptr;
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);

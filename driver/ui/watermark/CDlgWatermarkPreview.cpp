@@ -107,13 +107,14 @@ CDlgWatermarkPreview::~CDlgWatermarkPreview()
 
 BOOL CDlgWatermarkPreview::OnInitDialog()
 {
-    LoadStringW(g_hResModule, IDS_WATERMARK_SAMPLE_DIAGONAL, m_items[0].szText,
-                static_cast<int>(std::size(m_items[0].szText)));
-    LoadStringW(g_hResModule, IDS_WATERMARK_SAMPLE_OUTLINED, m_items[2].szText,
-                static_cast<int>(std::size(m_items[2].szText)));
-    CheckRadioButton(m_hWnd, IDC_WATERMARK_PORTRAIT, IDC_WATERMARK_LANDSCAPE,
-                     m_bLandscape ? IDC_WATERMARK_LANDSCAPE : IDC_WATERMARK_PORTRAIT);
-    CheckDlgButton(m_hWnd, IDC_WATERMARK_GUIDES, BST_CHECKED);
+    // The record's field keeps as much of each sample as it holds.
+    lstrcpynW(m_items[0].szText, ResourceText(IDS_WATERMARK_SAMPLE_DIAGONAL).c_str(),
+              static_cast<int>(std::size(m_items[0].szText)));
+    lstrcpynW(m_items[2].szText, ResourceText(IDS_WATERMARK_SAMPLE_OUTLINED).c_str(),
+              static_cast<int>(std::size(m_items[2].szText)));
+    SetChecked(GetDlgItem(m_hWnd, IDC_WATERMARK_PORTRAIT), !m_bLandscape);
+    SetChecked(GetDlgItem(m_hWnd, IDC_WATERMARK_LANDSCAPE), m_bLandscape);
+    SetChecked(GetDlgItem(m_hWnd, IDC_WATERMARK_GUIDES), true);
     _ShowPage();
     return TRUE;
 }
@@ -129,7 +130,7 @@ void CDlgWatermarkPreview::_ShowPage()
 
 void CDlgWatermarkPreview::_ShowGuides()
 {
-    const DWORD show = IsDlgButtonChecked(m_hWnd, IDC_WATERMARK_GUIDES) == BST_CHECKED ? 1 : 0;
+    const DWORD show = IsChecked(GetDlgItem(m_hWnd, IDC_WATERMARK_GUIDES)) ? 1 : 0;
     m_preview.SetGuides(show, kFitMargin, kFitMargin, kFitMargin, kFitMargin);
 }
 

@@ -2,8 +2,8 @@
 //
 // The module keeps no log file: every failure is written as text lines with
 // OutputDebugStringW, where a developer reads them with a debugger or a
-// debug-output viewer. ReportErrorW also leaves the text behind in a
-// process-wide buffer, so that a dialog can show the user what went wrong.
+// debug-output viewer. ReportErrorW also leaves the text behind in a buffer
+// of the calling thread, so that a dialog can show the user what went wrong.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +35,11 @@ DWORD ReportErrorW(DWORD code, const wchar_t* reasonFormat, ...);
 
 // The text of the last ReportErrorW call; valid until the next one.
 const wchar_t* GetLastErrorTextW();
+
+// The thread's last error after a failed platform call, never 0 (a caller
+// would take 0 for success): ERROR_INVALID_DATA when the call set none.
+// Read it before anything else runs, since a report may change it.
+DWORD LastErrorCode();
 
 // ---------------------------------------------------------------------------
 // The failure-site pattern.
