@@ -103,13 +103,13 @@ std::string Answer(const std::string& version, const std::string& address, const
            "</downloadurl></workflow></tarvik7></product></kastrel>\r\n";
 }
 
-// The whole check on a page object (installed 7.0.0.1), against answers of the
-// test server: what it shows, and how the last line it wrote to the debugger
-// output begins ("": none). A newer version is offered: Cancel opens nothing,
-// OK opens the address. An address that may not be opened fails the check.
-// Only the first 1023 bytes of the answer are parsed: the check works when
-// the later end tag ends within them, and fails one byte later. Without a
-// network the maker's server cannot answer: the same message.
+// The whole check (installed 7.0.0.1) against answers of the test server:
+// what it finds, what the page then shows, and how the last line it wrote to
+// the debugger output begins ("": none). A newer version is offered: Cancel
+// opens nothing, OK opens the address. An address that may not be opened
+// fails the check. Only the first 1023 bytes of the answer are parsed: the
+// check works when the later end tag ends within them, and fails one byte
+// later. Without a network the maker's server cannot answer: the same message.
 TEST(UpdateCheck, WhatEachAnswerShows)
 {
     ASSERT_TRUE(EnsureResourceModule());
@@ -117,11 +117,9 @@ TEST(UpdateCheck, WhatEachAnswerShows)
     testweb::HttpTestServer server;
     std::string problem;
     ASSERT_TRUE(server.Open(&problem)) << problem;
-    CDlgInfoSetting page;
-    page.m_hWnd = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                  nullptr, nullptr);
-    page.m_wMajor1 = 7;
-    page.m_wMinor2 = 1;
+    HWND owner = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    const WORD installed[4] = {7, 0, 0, 1};
     const std::string full = Answer("9.0", "http://a.example/"), file = "C:\\Windows\\system32\\calc.exe",
                       quoted = "http://a.example/\" --new-window file:///C:/";
     const auto endingAt = [&](size_t end) { // the end tags end at byte `end`
@@ -131,39 +129,50 @@ TEST(UpdateCheck, WhatEachAnswerShows)
         EXPECT_EQ(end + full.size() - endOfTags, body.size());
         return body;
     };
-    const std::tuple<const char*, std::string, int, int, UINT, std::string> rows[] = {
-        {"the installed version", Answer("7.0.0.1", "http://a.example/same.exe"), 200, IDOK, IDS_NO_NEWER_VERSION, ""},
-        {"newer, cancelled", Answer("7.0.1.5", "http://a.example/no.exe"), 200, IDCANCEL, IDS_NEWER_VERSION, ""},
-        {"a file", Answer("9.0", file), 200, IDOK, IDS_NO_NEWER_VERSION,
+    using O = UpdateOutcome;
+    const std::tuple<const char*, std::string, int, O, int, UINT, std::string> rows[] = {
+        {"the installed version", Answer("7.0.0.1", "http://a.example/same.exe"), 200, O::kNotNewer, IDOK,
+         IDS_NO_NEWER_VERSION, ""},
+        {"one build older", Answer("7.0.0.0", "http://a.example/old.exe"), 200, O::kNotNewer, IDOK,
+         IDS_NO_NEWER_VERSION, ""},
+        {"newer, cancelled", Answer("7.0.1.5", "http://a.example/no.exe"), 200, O::kNewer, IDCANCEL, IDS_NEWER_VERSION,
+         ""},
+        {"a file", Answer("9.0", file), 200, O::kFailed, IDOK, IDS_NO_NEWER_VERSION,
          "The download address is not a web address: " + file},
-        {"a quote", Answer("9.0", quoted), 200, IDOK, IDS_NO_NEWER_VERSION,
+        {"a quote", Answer("9.0", quoted), 200, O::kFailed, IDOK, IDS_NO_NEWER_VERSION,
          "The download address is not a web address: " + quoted},
-        {"newer, opened", Answer("9.0", "HTTPS://Downloads.Example/t.exe"), 200, IDOK, IDS_NEWER_VERSION, ""},
-        {"not found", full, 404, IDOK, IDS_NO_NEWER_VERSION, "Can not request "},
-        {"a text", "Hello, this is not an update answer.", 200, IDOK, IDS_NO_NEWER_VERSION,
+        {"newer, opened", Answer("9.0", "HTTPS://Downloads.Example/t.exe"), 200, O::kNewer, IDOK, IDS_NEWER_VERSION,
+         ""},
+        {"not found", full, 404, O::kFailed, IDOK, IDS_NO_NEWER_VERSION, "Can not request "},
+        {"a text", "Hello, this is not an update answer.", 200, O::kFailed, IDOK, IDS_NO_NEWER_VERSION,
          "Can not find kastrel node"},
-        {"broken XML", "<?xml version=\"1.0\"?><kastrel></product>", 200, IDOK, IDS_NO_NEWER_VERSION,
+        {"broken XML", "<?xml version=\"1.0\"?><kastrel></product>", 200, O::kFailed, IDOK, IDS_NO_NEWER_VERSION,
          "Can not parse xml from "},
-        {"no declaration", full.substr(full.find("<kastrel>")), 200, IDOK, IDS_NO_NEWER_VERSION,
+        {"no declaration", full.substr(full.find("<kastrel>")), 200, O::kFailed, IDOK, IDS_NO_NEWER_VERSION,
          "Can not find kastrel node"},
-        {"no workflow", "<?xml version=\"1.0\"?><kastrel><product><tarvik7></tarvik7></product></kastrel>", 200, IDOK,
-         IDS_NO_NEWER_VERSION, "Can not find workflow node"},
+        {"no workflow", "<?xml version=\"1.0\"?><kastrel><product><tarvik7></tarvik7></product></kastrel>", 200,
+         O::kFailed, IDOK, IDS_NO_NEWER_VERSION, "Can not find workflow node"},
         {"empty version",
          "<?xml?><kastrel><product><tarvik7><workflow><version></version><downloadurl>http://a.example/"
          "</downloadurl></workflow></tarvik7></product></kastrel>",
-         200, IDOK, IDS_NO_NEWER_VERSION, "Can not find version node or downloadurl"},
-        {"ends at byte 1023", endingAt(1023), 200, IDCANCEL, IDS_NEWER_VERSION, ""},
-        {"ends at byte 1024", endingAt(1024), 200, IDCANCEL, IDS_NO_NEWER_VERSION, "Can not parse xml from "},
+         200, O::kFailed, IDOK, IDS_NO_NEWER_VERSION, "Can not find version node or downloadurl"},
+        {"ends at byte 1023", endingAt(1023), 200, O::kNewer, IDCANCEL, IDS_NEWER_VERSION, ""},
+        {"ends at byte 1024", endingAt(1024), 200, O::kFailed, IDCANCEL, IDS_NO_NEWER_VERSION,
+         "Can not parse xml from "},
     };
-    for (const auto& [what, body, status, choice, message, line] : rows)
+    for (const auto& [what, body, status, outcome, choice, message, line] : rows)
     {
         SCOPED_TRACE(what);
         testhost::DebugCapture capture;
         EXPECT_TRUE(server.PublishFile(L"checkupdate.xml", body));
         const std::wstring url = server.Url(L"/tarvikpro7/checkupdate.html?type=text/xml&file=checkupdate.xml&status=" +
                                             std::to_wstring(status));
-        EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, message)},
-                  testhost::CallAnsweringMessageBoxes(choice, [&] { page.CheckForUpdateAt(url.c_str()); }));
+        const UpdateCheckResult result = CheckForUpdate(url.c_str(), installed);
+        EXPECT_EQ(outcome, result.outcome);
+        EXPECT_EQ(outcome == O::kFailed, result.error != 0);
+        EXPECT_EQ(
+            std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, message)},
+            testhost::CallAnsweringMessageBoxes(choice, [&] { CDlgInfoSetting::ShowUpdateResult(owner, result); }));
         const std::vector<std::wstring> lines = capture.Lines();
         EXPECT_EQ(line.empty(), lines.empty());
         if (!lines.empty())
@@ -173,13 +182,11 @@ TEST(UpdateCheck, WhatEachAnswerShows)
     }
     EXPECT_EQ(std::vector<std::wstring>{L"HTTPS://Downloads.Example/t.exe"}, Launched(1));
     testhost::DebugCapture capture;
-    EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, IDS_NO_NEWER_VERSION)},
-              testhost::CallAnsweringMessageBoxes(IDOK, [&] { page.CheckForUpdate(); }));
+    EXPECT_EQ(O::kFailed, CheckForUpdate(TARVIK_UPDATE_URL, installed).outcome);
     const std::vector<std::wstring> lines = capture.Lines();
     EXPECT_EQ(L"Can not request http://www.kastrel.com/tarvikpro7/checkupdate.html url",
               lines.empty() ? L"" : lines.back());
-    DestroyWindow(page.m_hWnd);
-    page.m_hWnd = nullptr;
+    DestroyWindow(owner);
 }
 
 // A module without a readable version shows four zeros: here the page runs
@@ -209,7 +216,7 @@ TEST_F(InfoPage, OnTheRealSheet)
     RegisterRecorderAsBrowser();
     const TARVIK_DEVMODE in = testhost::DefaultRecord();
     HCURSOR overLink = nullptr, besideLink = nullptr;
-    std::wstring version;
+    std::wstring version, updateMessage;
     const TARVIK_DEVMODE out = testhost::RunSheet(m_printer, in, IDS_TITLE_INFO, [&](const testhost::Sheet& s) {
         HWND page = s.page, link = GetDlgItem(page, IDC_INFO_LINK);
         version = testhost::Text(page, IDC_INFO_VERSION);
@@ -241,10 +248,15 @@ TEST_F(InfoPage, OnTheRealSheet)
         Launched(1);
         testhost::Click(page, IDC_INFO_SUPPORT);
         Launched(2);
+        // The button checks the maker's server, which the test prefix cannot reach.
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_INFO_CHECK_UPDATE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_INFO_CHECK_UPDATE)));
+        updateMessage = testhost::AnswerMessageBox(IDOK);
         testhost::PatchImport(module, "user32.dll", "GetCursorPos", realPointer);
         testhost::PatchImport(module, "user32.dll", "SetCursor", g_realSetCursor);
     });
     EXPECT_EQ(std::wstring(L"Version ") + TARVIK_VERSION_TEXT, version);
+    EXPECT_EQ(testhost::MessageOf(IDS_CAPTION_INFORMATION, IDS_NO_NEWER_VERSION), updateMessage);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), overLink);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), besideLink);
     // The click beside the link came first: had it opened anything, that would lead.

@@ -42,11 +42,13 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
     // The published file as the file: address Wine gives its Unix path.
     const char* state = std::getenv("TARVIK_HTTP_STATE");
     const std::string localFile = std::string("file:///Z:") + (state ? state : "") + "/files/newer.xml";
-    CDlgInfoSetting page;
-    page.m_hWnd = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                  nullptr, nullptr);
-    page.m_wMajor1 = 7; // installed 7.0.0.1
-    page.m_wMinor2 = 1;
+    HWND owner = CreateWindowExW(0, L"STATIC", L"Update check owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    const WORD installed[4] = {7, 0, 0, 1};
+    // What the information page does on a click of its button.
+    const auto check = [&](const std::wstring& url) {
+        CDlgInfoSetting::ShowUpdateResult(owner, CheckForUpdate(url.c_str(), installed));
+    };
     const std::tuple<const char*, std::string, UINT> rows[] = {
         {"a whole answer, for comparison", "file=newer.xml", IDS_NEWER_VERSION},
         {"100 MiB announced, 5 bytes sent", "length=104857600", IDS_NO_NEWER_VERSION},
@@ -65,7 +67,7 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
     for (const wchar_t* warmUp : {L"/?file=newer.xml", L"/?status=404"})
     {
         const std::wstring url = server.Url(warmUp);
-        testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
+        testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { check(url); });
     }
     std::printf("update check against a hostile server (silence of %s s):\n", stall.c_str());
     for (const auto& [what, query, message] : rows)
@@ -75,8 +77,7 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
             server.Url(L"/tarvikpro7/checkupdate.html?" + std::wstring(query.begin(), query.end()));
         const testhost::ProcessUsage before = testhost::CurrentProcessUsage();
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<std::wstring> shown =
-            testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { page.CheckForUpdateAt(url.c_str()); });
+        const std::vector<std::wstring> shown = testhost::CallAnsweringMessageBoxes(IDCANCEL, [&] { check(url); });
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const testhost::ProcessUsage after = testhost::CurrentProcessUsage();
         EXPECT_EQ(std::vector<std::wstring>{testhost::MessageOf(IDS_CAPTION_INFORMATION, message)}, shown);
@@ -84,7 +85,6 @@ TEST(HostileServer, EveryRunEndsWithOneMessageAndGivesEverythingBack)
         std::printf("  %-36s %6.2f s  message %u  handles %lu -> %lu\n", what, seconds, message, before.handles,
                     after.handles);
     }
-    DestroyWindow(page.m_hWnd);
-    page.m_hWnd = nullptr;
+    DestroyWindow(owner);
 }
 } // namespace

@@ -61,14 +61,12 @@ void CDlgInfoSetting::_ShowVersion()
     wchar_t path[1024];
     path[0] = L'\0';
     GetModuleFileNameW(g_hModule, path, static_cast<DWORD>(std::size(path)));
-    m_wMajor1 = m_wMajor2 = m_wMinor1 = m_wMinor2 = 0;
-    GetFileVersion(path, &m_wMajor1, &m_wMajor2, &m_wMinor1, &m_wMinor2);
-    wchar_t format[256];
-    format[0] = L'\0';
-    LoadStringW(g_hResModule, IDS_VERSION_FORMAT, format, static_cast<int>(std::size(format)));
+    WORD* v = m_wVersion;
+    v[0] = v[1] = v[2] = v[3] = 0;
+    GetFileVersion(path, &v[0], &v[1], &v[2], &v[3]);
     // wsprintfW writes at most 1024 code units.
     wchar_t text[1024];
-    wsprintfW(text, format, m_wMajor1, m_wMajor2, m_wMinor1, m_wMinor2);
+    wsprintfW(text, ResourceText(IDS_VERSION_FORMAT).c_str(), v[0], v[1], v[2], v[3]);
     SetDlgItemTextW(m_hWnd, IDC_INFO_VERSION, text);
 }
 
@@ -88,7 +86,18 @@ void CDlgInfoSetting::OnCommand(WORD controlId, WORD notifyCode, HWND /*control*
     if (controlId == IDC_INFO_SUPPORT)
         ShellExecuteW(m_hWnd, L"open", TARVIK_SUPPORT_URL, nullptr, nullptr, SW_SHOW);
     else if (controlId == IDC_INFO_CHECK_UPDATE)
-        CheckForUpdate();
+        ShowUpdateResult(m_hWnd, CheckForUpdate(TARVIK_UPDATE_URL, m_wVersion));
+}
+
+void CDlgInfoSetting::ShowUpdateResult(HWND owner, const UpdateCheckResult& result)
+{
+    if (result.outcome != UpdateOutcome::kNewer)
+    {
+        ShowMessage(owner, IDS_NO_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OK);
+        return;
+    }
+    if (ShowMessage(owner, IDS_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OKCANCEL) == IDOK)
+        ShellExecuteW(owner, L"open", result.address.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 INT_PTR CDlgInfoSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,18 +1,10 @@
-// The update check of the information page: fetch the maker's small XML
-// answer, compare the version it announces with this module's own, and offer
-// the download when it is newer. Exactly one message box per run.
 #include "update/CheckForUpdate.h"
-
-#include "pages/CDlgInfoSetting.h"
-
-#include "resource.h"
 
 #include <XmlParser.h>
 #include <libmerrow/error.h>
 #include <libmerrow/string.h>
 #include <libmerrow/web.h>
 
-#include <shellapi.h>
 #include <wininet.h>
 
 #include <cstdlib>
@@ -120,58 +112,52 @@ bool IsWebAddress(const wchar_t* address)
     return (parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS) && host[0] != L'\0';
 }
 
-void CDlgInfoSetting::CheckForUpdate()
+UpdateCheckResult CheckForUpdate(const wchar_t* updateUrl, const WORD installed[4])
 {
-    CheckForUpdateAt(TARVIK_UPDATE_URL);
-}
-
-void CDlgInfoSetting::CheckForUpdateAt(const wchar_t* updateUrl)
-{
+    UpdateCheckResult result;
     char* received = nullptr;
     DWORD size = 0;
-    bool offered = false;
-
-    if (DownloadContentToBuffer(L"GET", updateUrl, L"", kContentEncodingNone, -1, -1, &received, &size) != 0)
+    if (const DWORD rc =
+            DownloadContentToBuffer(L"GET", updateUrl, L"", kContentEncodingNone, -1, -1, &received, &size))
     {
         DebugPrintW(L"Can not request %s url", updateUrl);
+        result.error = rc;
+        return result;
+    }
+    const std::unique_ptr<char[]> body(received);
+    char answer[kAnswerLimit + 1];
+    const DWORD used = size > kAnswerLimit ? kAnswerLimit : size;
+    if (body && used)
+        std::memcpy(answer, body.get(), used);
+    answer[used] = '\0';
+    wchar_t* converted = nullptr;
+    const bool readable = MultiByteToTChar(answer, &converted) == 0;
+    const std::unique_ptr<wchar_t[]> text(converted);
+    const std::unique_ptr<XmlElem, TreeDeleter> root(readable ? ParseXmlText(text.get(), nullptr) : nullptr);
+    const wchar_t* version = nullptr;
+    const wchar_t* address = nullptr;
+    if (!root)
+    {
+        DebugPrintW(L"Can not parse xml from %s", updateUrl);
+        result.error = ERROR_INVALID_DATA;
+    }
+    else if (!FindAnswer(root.get(), &version, &address))
+    {
+        result.error = ERROR_NOT_FOUND;
+    }
+    else if (!IsNewerVersion(version, installed))
+    {
+        result.outcome = UpdateOutcome::kNotNewer;
+    }
+    else if (!IsWebAddress(address))
+    {
+        DebugPrintW(L"The download address is not a web address: %s", address);
+        result.error = ERROR_INVALID_DATA;
     }
     else
     {
-        const std::unique_ptr<char[]> body(received);
-        char answer[kAnswerLimit + 1];
-        const DWORD used = size > kAnswerLimit ? kAnswerLimit : size;
-        if (body && used)
-            std::memcpy(answer, body.get(), used);
-        answer[used] = '\0';
-        wchar_t* converted = nullptr;
-        const bool readable = MultiByteToTChar(answer, &converted) == 0;
-        const std::unique_ptr<wchar_t[]> text(converted);
-        const std::unique_ptr<XmlElem, TreeDeleter> root(readable ? ParseXmlText(text.get(), nullptr) : nullptr);
-        const wchar_t* version = nullptr;
-        const wchar_t* address = nullptr;
-        if (!root)
-        {
-            DebugPrintW(L"Can not parse xml from %s", updateUrl);
-        }
-        else if (FindAnswer(root.get(), &version, &address))
-        {
-            const WORD installed[4] = {m_wMajor1, m_wMajor2, m_wMinor1, m_wMinor2};
-            if (!IsNewerVersion(version, installed))
-            {
-                // Nothing newer: the closing message says so.
-            }
-            else if (!IsWebAddress(address))
-            {
-                DebugPrintW(L"The download address is not a web address: %s", address);
-            }
-            else
-            {
-                offered = true;
-                if (ShowMessage(m_hWnd, IDS_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OKCANCEL) == IDOK)
-                    ShellExecuteW(m_hWnd, L"open", address, nullptr, nullptr, SW_SHOW);
-            }
-        }
+        result.outcome = UpdateOutcome::kNewer;
+        result.address = address;
     }
-    if (!offered)
-        ShowMessage(m_hWnd, IDS_NO_NEWER_VERSION, IDS_CAPTION_INFORMATION, MB_OK);
+    return result;
 }
