@@ -154,7 +154,7 @@ double MsPerPagePaint(const CWatermarkPreview& preview, int rounds)
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     const HGDIOBJ previous = SelectObject(memory, preview.m_hBitmap);
-    const double ms = MsPerCall(rounds, [&] { preview._PaintPage(memory); });
+    const double ms = MsPerCall(rounds, [&] { preview.PaintPage(memory); });
     SelectObject(memory, previous);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
@@ -175,6 +175,7 @@ void SweepSearches(SIZE frame, Gdiplus::Image* picture)
         const PreviewWindow window(frame.cx, frame.cy);
         preview.Attach(window.frame, window.control, page.cx, page.cy);
         largestSide = std::max({largestSide, preview.m_fPagePixelWidth, preview.m_fPagePixelHeight});
+        const CWatermarkLayout layout(preview.m_fPagePixelWidth, preview.m_fPagePixelHeight);
         for (int angle = 0; angle < 360; angle += 15)
         {
             for (const int margin : {10, 50})
@@ -184,14 +185,14 @@ void SweepSearches(SIZE frame, Gdiplus::Image* picture)
                 for (const DWORD keep : {0u, 1u})
                 {
                     item.dwKeepAspect = keep;
-                    mostPictureTries = std::max(mostPictureTries, preview._LayoutFittedPicture(&item));
+                    mostPictureTries = std::max(mostPictureTries, layout.FitPicture(&item));
                 }
                 for (const int length : lengths)
                 {
                     WATERMARK_ITEM text =
                         Item(nullptr, std::wstring(static_cast<size_t>(length), L'W').c_str(), 0, angle, 50, 0, 0);
                     std::fill(std::begin(text.nMargin), std::end(text.nMargin), margin);
-                    mostTextTries = std::max(mostTextTries, preview._LayoutFittedText(&text));
+                    mostTextTries = std::max(mostTextTries, layout.FitText(&text));
                     ++items;
                 }
             }

@@ -13,55 +13,11 @@
 #pragma once
 
 #include "core/CPtrArray.h"
+#include "watermark/CWatermarkLayout.h"
 
 #include <windows.h>
 
 #include <gdiplus.h>
-
-// WATERMARK_ITEM::dwKind
-#define WATERMARK_KIND_TEXT 1 // any other value: a picture
-// WATERMARK_ITEM::dwLayout
-#define WATERMARK_LAYOUT_ANCHOR 1 // any other value: fitted into the margin area, centred
-// WATERMARK_ITEM::dwStyle
-#define WATERMARK_STYLE_BOLD 0x1 // bold, and outlined with a pen of the text's colour
-#define WATERMARK_STYLE_ITALIC 0x2
-// WATERMARK_ITEM::dwSizeUnit
-#define WATERMARK_UNIT_MM 0
-#define WATERMARK_UNIT_INCH 1
-#define WATERMARK_UNIT_PIXEL 2
-
-// One watermark. An owner may put it at the start of a larger record of its
-// own. The fields marked "layout" are written by CWatermarkPreview.
-struct WATERMARK_ITEM
-{
-    DWORD dwEnabled;     // 0: not drawn
-    DWORD dwKind;        // WATERMARK_KIND_TEXT or a picture
-    int nAngle;          // degrees, counter-clockwise on the page
-    int nOpacity;        // percent, 0 to 100
-    DWORD dwLayout;      // WATERMARK_LAYOUT_ANCHOR or fitted
-    int nMargin[4];      // left, top, right, bottom, millimetres
-    DWORD dwAnchor;      // 1 top left, 2 top centre, 3 top right, 4 middle right, 5 bottom right,
-                         // 6 bottom centre, 7 bottom left, 8 middle left, 9 centre
-    float fDrawX;        // layout: top-left of the unrotated item relative to its centre,
-    float fDrawY;        //   page pixels
-    float fDrawWidth;    // layout (pictures): unrotated size, page pixels
-    float fDrawHeight;   //
-    float fCenterX;      // layout: the item's centre on the page, page pixels
-    float fCenterY;      //
-    wchar_t szText[128]; // the text (need not be terminated within the field)
-    wchar_t szFaceName[32];
-    int nFontSize;            // points; also sets the outline pen's width
-    DWORD dwStyle;            // WATERMARK_STYLE_...
-    COLORREF crColor;         // text colour
-    int nFontHeight;          // layout: GDI font height (negative: character height), page pixels; 0 draws nothing
-    Gdiplus::Image* pPicture; // the owner's; null: nothing to draw
-    DWORD dwSizeUnit;         // WATERMARK_UNIT_... of fWidth and fHeight
-    float fWidth;             // picture size at an anchor
-    float fHeight;            //
-    DWORD dwKeepAspect;       // 1: a fitted picture keeps its own width-to-height ratio
-    DWORD dwColorKey;         // 1: crKeyColor is drawn transparent
-    COLORREF crKeyColor;
-};
 
 class CWatermarkPreview
 {
@@ -104,16 +60,10 @@ class CWatermarkPreview
     HPEN m_hFramePen = nullptr;
     WNDPROC m_pfnPrevProc = nullptr;
 
-    // Internal steps, open to the benchmark. The fitted layouts return how
-    // many sizes their search tried.
-    int _LayoutFittedPicture(WATERMARK_ITEM* pItem) const;
-    int _LayoutFittedText(WATERMARK_ITEM* pItem) const;
-    void _LayoutAnchored(WATERMARK_ITEM* pItem) const;
     // Paints the page (white, items, guides) into a DC that holds m_hBitmap.
-    void _PaintPage(HDC hdc) const;
+    void PaintPage(HDC hdc) const;
 
   private:
-    bool _MarginArea(const WATERMARK_ITEM& item, float* left, float* top, int* width, int* height) const;
     void _SizeControlAndBitmap();
     void _DrawPicture(HDC hdc, const WATERMARK_ITEM& item) const;
     void _DrawText(HDC hdc, const WATERMARK_ITEM& item) const;
