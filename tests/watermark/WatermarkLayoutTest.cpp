@@ -103,8 +103,8 @@ TEST(WatermarkLayout, AnchorsPlaceTheTurnedBoxWithinTheMargins)
                 {
                     {"text, a quarter turn", WATERMARK_KIND_TEXT, 5, 90, 30, 0, 0, 0, &measure,
                      kPageWidth - 20 - kRight, kPageHeight - 60 - kBottom, 0, 0, -40},
-                    {"text of 31 points: 41.33 pixels", WATERMARK_KIND_TEXT, 1, 0, 31, 0, 0, 0, &measure, kLeft + 61.5f,
-                     kTop + 20.5f, 0, 0, -41},
+                    {"text of 32 points: 42.67 pixels, truncated", WATERMARK_KIND_TEXT, 1, 0, 32, 0, 0, 0, &measure,
+                     kLeft + 63, kTop + 21, 0, 0, -42},
                     {"text not measured", WATERMARK_KIND_TEXT, 9, 0, 30, 0, 0, 0, &kNoMeasure, 0, 0, 0, 0, 0},
                     {"picture of 50 x 25 mm", 0, 1, 0, 0, WATERMARK_UNIT_MM, 50, 25, nullptr, kLeft + 94.48819f,
                      kTop + 47.24409f, 188.97638f, 94.48819f, 0},
