@@ -1,8 +1,10 @@
 // Times opening Printing Preferences (DocumentPropertiesW with a prompt) until
 // its first page has drawn: the sheet as the module builds it, paper page
-// first, against the same sheet holding only the information page (a
-// stand-in for the host's CreatePropertySheetPageW import refuses every other
-// page, which the host then leaves out), with 0 and 500 custom forms.
+// first, against its floor, the same sheet whose pages have a dialog
+// procedure that does nothing (a stand-in for the host's
+// CreatePropertySheetPageW import swaps the procedure), so that the platform
+// alone creates the same templates and their controls; with 0 and 500
+// custom forms.
 // "Drawn" is the last message the thread handled before it fell idle; a
 // timer, whose messages come only when nothing else is left, closes the sheet.
 //
@@ -15,7 +17,6 @@
 
 #include "forms/CFormManager.h"
 #include "record/SettingsRecord.h"
-#include "resource.h"
 
 #include <commctrl.h>
 #include <winspool.h>
@@ -23,23 +24,33 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace
 {
 using CreatePage = HPROPSHEETPAGE(WINAPI*)(LPCPROPSHEETPAGEW);
 CreatePage g_createPage = nullptr;
-bool g_infoOnly = false;
+bool g_floor = false;
 double g_lastActivity = 0;
 bool g_closing = false;
 
 constexpr UINT kIdleMs = 400; // long after the sheet fell idle
 
+INT_PTR CALLBACK NothingProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
 HPROPSHEETPAGE WINAPI CreatePageStandIn(LPCPROPSHEETPAGEW page)
 {
-    if (g_infoOnly && page->pszTemplate != MAKEINTRESOURCEW(IDD_INFO_PAGE))
-        return nullptr;
-    return g_createPage(page);
+    if (!g_floor)
+        return g_createPage(page);
+    // The host copies the description: a changed copy of ours will do.
+    PROPSHEETPAGEW floor = {};
+    std::memcpy(&floor, page, std::min<size_t>(page->dwSize, sizeof(floor)));
+    floor.pfnDlgProc = NothingProc;
+    return g_createPage(&floor);
 }
 
 LRESULT CALLBACK Retrieved(int code, WPARAM wParam, LPARAM lParam)
@@ -65,11 +76,11 @@ VOID CALLBACK Close(HWND, UINT, UINT_PTR timer, DWORD)
 }
 
 // Seconds from the call until the first page has drawn.
-double OpenPreferences(HANDLE printer, bool infoOnly)
+double OpenPreferences(HANDLE printer, bool floor)
 {
     TARVIK_DEVMODE in, out;
     SetDefaultRecord(L"Tarvik", &in);
-    g_infoOnly = infoOnly;
+    g_floor = floor;
     g_closing = false;
     HHOOK retrieved = SetWindowsHookExW(WH_GETMESSAGE, Retrieved, nullptr, GetCurrentThreadId());
     HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, GetCurrentThreadId());
@@ -103,29 +114,29 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    printf("%-8s %16s %16s %7s\n", "custom", "info only ms", "paper first ms", "ratio");
+    printf("%-8s %12s %12s %7s\n", "custom", "floor ms", "ours ms", "ratio");
     bool met = true;
     for (unsigned custom : {0u, 500u})
     {
         SetBenchForms(custom);
         OpenPreferences(printer, false); // warm: the module, the fonts, the spooler's forms
         // Side by side in alternating order; the ratio is taken within a round.
-        std::vector<double> info, paper, ratios;
+        std::vector<double> floor, ours, ratios;
         for (int r = 0; r < rounds; ++r)
         {
-            const bool infoFirst = r % 2 == 0;
-            const double a = OpenPreferences(printer, infoFirst);
-            const double b = OpenPreferences(printer, !infoFirst);
-            info.push_back(infoFirst ? a : b);
-            paper.push_back(infoFirst ? b : a);
-            ratios.push_back(paper.back() / info.back());
+            const bool floorFirst = r % 2 == 0;
+            const double a = OpenPreferences(printer, floorFirst);
+            const double b = OpenPreferences(printer, !floorFirst);
+            floor.push_back(floorFirst ? a : b);
+            ours.push_back(floorFirst ? b : a);
+            ratios.push_back(ours.back() / floor.back());
         }
         const double ratio = Median(ratios);
-        printf("%-8u %16.2f %16.2f %7.3f\n", custom, Median(info) * 1e3, Median(paper) * 1e3, ratio);
-        met = met && ratio <= 1.5;
+        printf("%-8u %12.2f %12.2f %7.3f\n", custom, Median(floor) * 1e3, Median(ours) * 1e3, ratio);
+        met = met && ratio <= 1.2;
     }
     SetBenchForms(0);
     ClosePrinter(printer);
-    printf("target: the paper page first within 1.5 x the information page alone: %s\n", met ? "met" : "missed");
+    printf("target: the sheet within 1.2 x its floor: %s\n", met ? "met" : "missed");
     return 0;
 }
