@@ -146,6 +146,41 @@ TEST_F(FormPage, ShowsTheRecordsFormInEachUnit)
     EXPECT_EQ(2794, out.dmPaperLength);
 }
 
+// A record whose every field of the page differs from the default and from
+// the others: each control shows its own field, and OK hands it back whole.
+TEST_F(FormPage, ShowsEveryFieldOfItsRecordAndOkKeepsIt)
+{
+    TARVIK_DEVMODE in = DefaultRecord();
+    lstrcpyW(in.dmFormName, L"Legal");
+    in.dmPaperSize = DMPAPER_LEGAL;
+    in.dmPaperWidth = in.dwFixedPaperWidth = 2159;
+    in.dmPaperLength = in.dwFixedPaperLength = 3556;
+    in.dmOrientation = DMORIENT_LANDSCAPE;
+    in.dwPaperUnit = 2;
+    in.bFixedPaperSize = 1;
+    in.bAutoSave = 1;
+    lstrcpyW(in.szOutputFolder, L"E:\\Archive\\Pdf");
+    lstrcpyW(in.szFileNamePrefix, L"scan-");
+    in.bAutoSaveOption = 1;
+    in.dwResolution = in.dmPrintQuality = in.dmYResolution = 2400;
+    in.dwPdfStandard = 1;
+    const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        Texts seen;
+        for (int id : {IDC_FORM_NAME, IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_RESOLUTION, IDC_FORM_OUTPUT_FOLDER,
+                       IDC_FORM_FILE_PREFIX})
+            seen.push_back(Text(s.page, id));
+        EXPECT_EQ((Texts{L"Legal", L"612", L"1008", L"2400", L"E:\\Archive\\Pdf", L"scan-"}), seen);
+        EXPECT_EQ(1, SendDlgItemMessageW(s.page, IDC_FORM_PDF_STANDARD, CB_GETCURSEL, 0, 0));
+        std::vector<bool> checked;
+        for (int id : {IDC_FORM_PORTRAIT, IDC_FORM_LANDSCAPE, IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT,
+                       IDC_FORM_FIXED_SIZE, IDC_FORM_AUTO_SAVE, IDC_FORM_AUTO_SAVE_OPTION})
+            checked.push_back(IsDlgButtonChecked(s.page, id) == BST_CHECKED);
+        EXPECT_EQ((std::vector<bool>{false, true, false, false, true, true, true, true}), checked);
+        EXPECT_TRUE(Enabled(s.page, IDC_FORM_OUTPUT_FOLDER));
+    });
+    EXPECT_EQ("", RecordDifferences(&in, &out));
+}
+
 // Values that no control offers: unit 7 checks millimetres but shows points;
 // favourites of separators only get the seed too.
 TEST_F(FormPage, FallsBackFromUnknownValues)

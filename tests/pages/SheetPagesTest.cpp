@@ -198,6 +198,30 @@ TEST_F(SheetPages, EachPageShowsAndEditsItsOwnFields)
     EXPECT_EQ("", RecordDifferences(&expected, &out));
 }
 
+// A record that encrypts at 128 bits with both passwords and an uneven set
+// of permissions: each control shows its own field or bit, and OK hands the
+// record back whole.
+TEST_F(SheetPages, SecurityShowsEveryFieldOfItsRecordAndOkKeepsIt)
+{
+    TARVIK_DEVMODE in = DefaultRecord();
+    in.dwEncrypt = 2;
+    in.dwKeyLength = 128;
+    in.dwPermissions = 0xFFFFF0C0 | 4 | 16 | 256 | 1024; // low-resolution printing, copying, forms, assembling
+    in.bOpenPassword = in.bPermissionsPassword = 1;
+    std::strcpy(in.szOpenPassword, "open-Sesame");
+    std::strcpy(in.szPermissionsPassword, "Perms-42");
+    const TARVIK_DEVMODE out = RunSheet(m_printer, in, IDS_TITLE_SECURITY, [&](const Sheet& s) {
+        EXPECT_EQ(2, SendDlgItemMessageW(s.page, IDC_SECURITY_LEVEL, CB_GETCURSEL, 0, 0));
+        std::vector<std::wstring> texts;
+        for (int id : {IDC_SECURITY_OPEN_PASSWORD, IDC_SECURITY_OPEN_CONFIRM, IDC_SECURITY_PERMISSIONS_PASSWORD,
+                       IDC_SECURITY_PERMISSIONS_CONFIRM})
+            texts.push_back(Text(s.page, id));
+        EXPECT_EQ((std::vector<std::wstring>{L"open-Sesame", L"open-Sesame", L"Perms-42", L"Perms-42"}), texts);
+        EXPECT_EQ("++X++++X+++++X+XX++X++XX", States(s.page));
+    });
+    EXPECT_EQ("", RecordDifferences(&in, &out));
+}
+
 // The first failing condition decides the message; passwords and their
 // confirmations are compared byte for byte. The record's open password has
 // no terminator in its field: the page shows it cut at 32 bytes.
