@@ -14,5 +14,5 @@ cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --platform=win64 
     --suppress=missingIncludeSystem --suppress=unusedFunction --suppress=useStlAlgorithm \
     --suppress=*:/usr/* \
     -D_WIN32 -D_WIN64 -DUNICODE -D_UNICODE -DWINAPI= -DCALLBACK= \
-    -I driver/ui -I driver/res -I library/libmerrow/include -I xml -I xml/include -I tests/host \
+    -I driver/ui -I driver/res -I library/libmerrow/include -I xml -I xml/include -I tests/host -I tools/record \
     driver library xml tools

@@ -8,7 +8,7 @@
 // (headless: pictured and closed).
 #include "OptionPageScreenshot.h"
 #include "PrinterInstaller.h"
-#include "RecordFields.h"
+#include "RecordFieldTable.h"
 #include "FormDialogScreenshots.h"
 #include "SheetScreenshots.h"
 #include "WatermarkScreenshots.h"
@@ -27,12 +27,12 @@ namespace
 void PrintRecord(const unsigned char* record, const unsigned char* before)
 {
     std::printf("  %-24s %6s  %s\n", "field", "offset", "value");
-    for (const testhost::RecordField& field : testhost::RecordFields())
+    for (const recordfields::RecordField& field : recordfields::RecordFields())
     {
-        const std::string value = testhost::FieldValue(field, record);
-        const bool changed = before && value != testhost::FieldValue(field, before);
+        const std::string value = recordfields::FieldValue(field, record);
+        const bool changed = before && value != recordfields::FieldValue(field, before);
         std::printf("%c %-24s %6u  %s%s\n", changed ? '*' : ' ', field.name, field.offset, value.c_str(),
-                    changed ? ("   (was " + testhost::FieldValue(field, before) + ")").c_str() : "");
+                    changed ? ("   (was " + recordfields::FieldValue(field, before) + ")").c_str() : "");
     }
 }
 

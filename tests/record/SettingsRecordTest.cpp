@@ -9,6 +9,7 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <tuple>
 #include <vector>
 
@@ -24,9 +25,9 @@ TEST(SetDefaultRecord, WritesTheBuiltInValuesAtTheirOffsets)
     std::string listing;
     for (const testhost::RecordField& field : testhost::RecordFields())
     {
-        const std::string value = testhost::FieldValue(field, reinterpret_cast<const unsigned char*>(&record));
-        if (value != "0" && value != "0x0000" && value != "0x00000000" && value != "\"\"")
-            listing += std::string(field.name) + "=" + value + " ";
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&record) + field.offset;
+        if (std::any_of(bytes, bytes + field.size, [](unsigned char b) { return b != 0; }))
+            listing += std::string(field.name) + "=" + testhost::FieldValue(field, bytes - field.offset) + " ";
     }
     EXPECT_EQ("dmDeviceName=\"Tarvik\" dmSpecVersion=0x0401 dmDriverVersion=0x0700 dmSize=220 dmDriverExtra=6092 "
               "dmFields=0x0001BF1F dmOrientation=1 dmPaperSize=9 dmPaperLength=2970 dmPaperWidth=2100 dmScale=100 "

@@ -101,11 +101,6 @@ bool IsWhole(const Bytes& bytes)
     return bytes.size() >= kHeaderBytes && dm->dmSize == kPublicSize && dm->dmDriverExtra == kPrivateSize;
 }
 
-bool IsText(const testhost::RecordField& field)
-{
-    return field.kind == testhost::FieldKind::Text16 || field.kind == testhost::FieldKind::Text8;
-}
-
 // A record of one of the kinds a careless or hostile caller hands over, in a
 // buffer exactly as long as its own header says (never below the header).
 Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
@@ -141,7 +136,7 @@ Bytes MakeRecord(std::mt19937_64& rng, size_t kind)
         break;
     default: // whole, with texts that never end and the merged fields at their edges
         for (const testhost::RecordField& field : testhost::RecordFields())
-            for (unsigned i = 0; IsText(field) && i < field.size; ++i)
+            for (unsigned i = 0; recordfields::IsText(field) && i < field.size; ++i)
                 bytes[field.offset + i] = static_cast<BYTE>(0x41 + some(26));
         r.dmPrintQuality = static_cast<short>(some(2) ? static_cast<int>(rng()) : some(3) - 1);
         r.dmScale = static_cast<short>(some(2) ? 0 : rng());
@@ -305,9 +300,9 @@ void RunSheetWithEndlessTexts()
     {
         const bool wide = field.kind == testhost::FieldKind::Text16;
         const auto marker = static_cast<wchar_t>((wide ? 0x4E00 : 0xC0) + marked.size());
-        for (unsigned i = 0; IsText(field) && i < field.size; ++i)
+        for (unsigned i = 0; recordfields::IsText(field) && i < field.size; ++i)
             record[field.offset + i] = wide ? static_cast<BYTE>(i % 2 ? marker >> 8 : marker) : BYTE(marker);
-        if (IsText(field))
+        if (recordfields::IsText(field))
             marked.emplace_back(&field, marker);
     }
     const auto [in, out] = PlaceRecords(record, true, true);
