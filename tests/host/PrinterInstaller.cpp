@@ -17,6 +17,38 @@ DWORD Fail(std::wstring* step, const wchar_t* what)
         *step = what;
     return code ? code : ERROR_GEN_FAILURE;
 }
+
+// A loaded driver file cannot be overwritten. As the spooler does on Windows,
+// the file in use is moved aside (whoever loaded it keeps its mapping) and
+// the new one copied in; the moved file goes when nothing holds it any more:
+// at once, at a later install, or at the next restart.
+bool CopyDriverFile(const std::wstring& from, const std::wstring& to, const std::wstring& directory)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"\\old*.tmp").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        DeleteFileW((directory + L"\\" + found.cFileName).c_str());
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+
+    if (CopyFileW(from.c_str(), to.c_str(), FALSE))
+        return true;
+    if (GetLastError() != ERROR_SHARING_VIOLATION)
+        return false;
+    wchar_t aside[MAX_PATH * 2];
+    if (!GetTempFileNameW(directory.c_str(), L"old", 0, aside))
+        return false;
+    if (!MoveFileExW(to.c_str(), aside, MOVEFILE_REPLACE_EXISTING))
+    {
+        const DWORD error = GetLastError();
+        DeleteFileW(aside);
+        SetLastError(error);
+        return false;
+    }
+    if (!DeleteFileW(aside))
+        MoveFileExW(aside, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return CopyFileW(from.c_str(), to.c_str(), FALSE);
+}
 } // namespace
 
 std::wstring BinDirectory()
@@ -35,11 +67,14 @@ HANDLE OpenTarvikPrinter(DWORD access)
     return OpenPrinterW(g_tarvik, &printer, &defaults) ? printer : nullptr;
 }
 
-DWORD InstallTarvikPrinter(std::wstring* step)
+DWORD InstallTarvikPrinter(std::wstring* step, bool keepPrinter)
 {
+    bool exists = false;
     if (HANDLE old = OpenTarvikPrinter())
     {
-        DeletePrinter(old);
+        exists = keepPrinter;
+        if (!keepPrinter)
+            DeletePrinter(old);
         ClosePrinter(old);
     }
 
@@ -54,7 +89,7 @@ DWORD InstallTarvikPrinter(std::wstring* step)
     const std::wstring bin = BinDirectory();
     for (const wchar_t* file : {L"tarvikui.dll", L"tarvikres7.dll"})
     {
-        if (!CopyFileW((bin + L"\\" + file).c_str(), (driverDir + L"\\" + file).c_str(), FALSE))
+        if (!CopyDriverFile(bin + L"\\" + file, driverDir + L"\\" + file, driverDir))
             return Fail(step, L"CopyFileW");
     }
 
@@ -73,6 +108,8 @@ DWORD InstallTarvikPrinter(std::wstring* step)
     driver.pDependentFiles = dependent;
     if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES))
         return Fail(step, L"AddPrinterDriverExW");
+    if (exists)
+        return 0;
 
     PRINTER_INFO_2W info = {};
     info.pPrinterName = g_tarvik;

@@ -14,8 +14,10 @@ std::wstring BinDirectory(); // of the running executable, where the build puts 
 // Copies tarvikui.dll and tarvikres7.dll from the build into the driver
 // directory and adds the driver and a fresh printer "Tarvik" (an existing one
 // is deleted first, so each run starts from the driver's default record).
+// With `keepPrinter` an existing printer stays, and with it its stored
+// defaults; only the driver is updated.
 // Returns 0 or the Win32 error of the step that failed; `step` names it.
-DWORD InstallTarvikPrinter(std::wstring* step = nullptr);
+DWORD InstallTarvikPrinter(std::wstring* step = nullptr, bool keepPrinter = false);
 
 // Null on failure (the last error says why).
 HANDLE OpenTarvikPrinter(DWORD access = PRINTER_ALL_ACCESS);

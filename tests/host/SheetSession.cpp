@@ -43,7 +43,7 @@ std::wstring MessageOf(UINT captionId, UINT textId)
 }
 
 TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, UINT titleId,
-                        const std::function<void(const Sheet&)>& user, int button)
+                        const std::function<void(const Sheet&)>& user, int button, LONG* answer)
 {
     TARVIK_DEVMODE input = in, out;
     std::memset(&out, 0xCC, sizeof(out));
@@ -81,6 +81,8 @@ TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, UINT titleId,
     }
     // Wine's host answers 1 for Cancel too; Windows gives IDCANCEL there.
     EXPECT_TRUE(result == IDOK || (button == PSBTN_CANCEL && result == IDCANCEL)) << result;
+    if (answer)
+        *answer = result;
     return out;
 }
 

@@ -33,9 +33,10 @@ struct Sheet
 // the tab titled by string `titleId` (0: the one it opens on) and runs `user`.
 // Then it cancels the dialogs the script left open over the sheet and
 // presses `button` (0: the script ends the sheet itself). A sheet still open
-// fails the test and is cancelled. Returns the caller's output record.
+// fails the test and is cancelled. Returns the caller's output record;
+// `answer` receives DocumentPropertiesW's.
 TARVIK_DEVMODE RunSheet(HANDLE printer, const TARVIK_DEVMODE& in, UINT titleId,
-                        const std::function<void(const Sheet&)>& user, int button = PSBTN_OK);
+                        const std::function<void(const Sheet&)>& user, int button = PSBTN_OK, LONG* answer = nullptr);
 
 // Shows `pages` (dialog template `templateId`, tab title `titleId`) in a
 // modal property sheet of this process while `user` works it on a second
