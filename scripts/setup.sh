@@ -15,6 +15,8 @@ need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
 need wine wine
 need /usr/lib/wine/wine64 wine64
 need Xvfb xvfb
+# The interrupted main job's test finds the sheet on its display by title.
+need xwininfo x11-utils
 need cmake cmake
 need ninja ninja-build
 need /usr/src/googletest/CMakeLists.txt googletest

@@ -5,10 +5,15 @@
 # TARVIK_DPI (96 when unset) picks the screen density. Wine reads it from the
 # registry only when its server starts, so each density has a prefix and a
 # session of its own ("wineprefix-144"), and both can run side by side.
+# TARVIK_SESSION names a session of its own with its own prefix
+# ("wineprefix-main" for the main job), so that ending it ends nobody else's.
 TARVIK_DPI=${TARVIK_DPI:-96}
 TARVIK_SESSION_SUFFIX=
+if [ -n "$TARVIK_SESSION" ]; then
+    TARVIK_SESSION_SUFFIX="-$TARVIK_SESSION"
+fi
 if [ "$TARVIK_DPI" != 96 ]; then
-    TARVIK_SESSION_SUFFIX="-$TARVIK_DPI"
+    TARVIK_SESSION_SUFFIX="$TARVIK_SESSION_SUFFIX-$TARVIK_DPI"
 fi
 export WINEPREFIX="$TARVIK_BUILD_DIR/wineprefix$TARVIK_SESSION_SUFFIX"
 export WINEARCH=win64
