@@ -11,7 +11,8 @@
 #include <cstring>
 #include <thread>
 
-void AddOptionPageScreenshot(const std::wstring& folder, const void* record, std::vector<std::wstring>* pictures)
+void AddOptionPageScreenshot(const std::wstring& folder, const void* record, std::vector<std::wstring>* pictures,
+                             bool* faulty)
 {
     if (!EnsureResourceModule())
         return;
@@ -37,7 +38,7 @@ void AddOptionPageScreenshot(const std::wstring& folder, const void* record, std
         HWND sheet = WaitForPropertySheet(20000);
         if (!sheet)
             return;
-        files = SaveTabScreenshots(sheet, folder);
+        files = SaveTabScreenshots(sheet, folder, faulty);
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     });
     PropertySheetW(&header);

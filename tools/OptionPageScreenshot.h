@@ -7,5 +7,7 @@
 
 // Shows the option page on a copy of `record` (a whole settings record),
 // saves "option-page.png" into `folder`, cancels and adds the file to
-// `pictures` (nothing when no picture was taken).
-void AddOptionPageScreenshot(const std::wstring& folder, const void* record, std::vector<std::wstring>* pictures);
+// `pictures` (nothing when no picture was taken). A faulty picture (see
+// SaveTabScreenshots) sets `faulty`.
+void AddOptionPageScreenshot(const std::wstring& folder, const void* record, std::vector<std::wstring>* pictures,
+                             bool* faulty);

@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace
 {
 // The encoder of image/png among GDI+'s encoders.
@@ -47,8 +50,8 @@ HBITMAP CopyFromScreen(HWND window)
     return bitmap;
 }
 
-// The pixels of a bitmap, top row first, for comparing two copies.
-std::vector<DWORD> Pixels(HBITMAP bitmap)
+// The pixels of a bitmap, top row first.
+std::vector<DWORD> Pixels(HBITMAP bitmap, LONG* width)
 {
     BITMAP info = {};
     GetObjectW(bitmap, sizeof(info), &info);
@@ -62,37 +65,89 @@ std::vector<DWORD> Pixels(HBITMAP bitmap)
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
+    *width = info.bmWidth;
     return pixels;
 }
 
-// Repaints the window and waits until the screen shows it: two copies in a
-// row alike (the display server takes the drawing in its own time).
-HBITMAP SettledCopy(HWND window)
+constexpr DWORD kPaintWaitMs = 10000;
+
+BOOL CALLBACK FindUnpainted(HWND child, LPARAM unpainted)
 {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    HBITMAP last = CopyFromScreen(window);
-    testhost::WaitFor(
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<HWND*>(unpainted) = child;
+    return FALSE;
+}
+
+// Paints the whole window now, frame and every window inside it, and waits
+// until none of them has a part left to paint; a message sent to the window
+// then comes back once its thread has handled everything that came before.
+// False (and a report) when it is still unpainted when the wait ends.
+bool PaintWhole(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HWND unpainted = nullptr;
+    const bool painted = testhost::WaitFor(
         [&] {
-            HBITMAP next = CopyFromScreen(window);
-            const bool same = Pixels(next) == Pixels(last);
-            DeleteObject(last);
-            last = next;
-            return same;
+            SendMessageW(window, WM_NULL, 0, 0);
+            unpainted = GetUpdateRect(window, nullptr, FALSE) ? window : nullptr;
+            if (!unpainted)
+                EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+            return unpainted == nullptr;
         },
-        2000);
-    return last;
+        kPaintWaitMs);
+    if (!painted)
+        std::fprintf(stderr, "Window %p (control %d) still unpainted after %lu ms\n", static_cast<void*>(unpainted),
+                     GetDlgCtrlID(unpainted), kPaintWaitMs);
+    return painted;
+}
+
+bool SavePng(HBITMAP bitmap, const std::wstring& file)
+{
+    Gdiplus::Bitmap image(bitmap, nullptr);
+    CLSID png;
+    return PngEncoder(&png) && image.Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
+}
+
+// Whether the tab strip is in the picture of the sheet: the band of its
+// tabs, where the picture holds them, is not one colour.
+bool ShowsTabStrip(HWND sheet, HBITMAP picture)
+{
+    HWND tabs = PropSheet_GetTabControl(sheet);
+    const int count = tabs ? TabCtrl_GetItemCount(tabs) : 0;
+    RECT first, last, frame;
+    if (count <= 0 || !TabCtrl_GetItemRect(tabs, 0, &first) || !TabCtrl_GetItemRect(tabs, count - 1, &last))
+        return false;
+    RECT band = {first.left, first.top, last.right, first.bottom};
+    MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&band), 2);
+    GetWindowRect(sheet, &frame);
+    LONG width = 0;
+    const std::vector<DWORD> pixels = Pixels(picture, &width);
+    const LONG height = width ? static_cast<LONG>(pixels.size()) / width : 0;
+    const LONG left = std::max(band.left - frame.left, 0L), right = std::min(band.right - frame.left, width);
+    const LONG top = std::max(band.top - frame.top, 0L), bottom = std::min(band.bottom - frame.top, height);
+    if (left >= right || top >= bottom)
+        return false;
+    constexpr DWORD kRgb = 0x00FFFFFF; // Wine writes the alpha byte too
+    const DWORD background = pixels[static_cast<size_t>(top * width + left)] & kRgb;
+    for (LONG y = top; y < bottom; ++y)
+    {
+        for (LONG x = left; x < right; ++x)
+        {
+            if ((pixels[static_cast<size_t>(y * width + x)] & kRgb) != background)
+                return true;
+        }
+    }
+    return false;
 }
 } // namespace
 
 bool SaveWindowPng(HWND window, const std::wstring& file)
 {
-    HBITMAP bitmap = SettledCopy(window);
-    bool saved = false;
-    {
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        CLSID png;
-        saved = PngEncoder(&png) && image.Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
+    if (!PaintWhole(window))
+        return false;
+    HBITMAP bitmap = CopyFromScreen(window);
+    const bool saved = SavePng(bitmap, file);
     DeleteObject(bitmap);
     return saved;
 }
@@ -102,7 +157,7 @@ HWND WaitForPropertySheet(DWORD waitMs)
     return testhost::WaitForSheet(waitMs);
 }
 
-std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& folder)
+std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& folder, bool* faulty)
 {
     std::vector<std::wstring> files;
     ULONG_PTR token = 0;
@@ -125,8 +180,18 @@ std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& fol
             title += c >= 0x80 ? std::wstring(code) : std::wstring(1, iswalnum(c) ? c : L'-');
         }
         const std::wstring file = folder + L"\\tab-" + std::to_wstring(i + 1) + L"-" + title + L".png";
-        if (SaveWindowPng(sheet, file))
+        HBITMAP picture = PaintWhole(sheet) ? CopyFromScreen(sheet) : nullptr;
+        if (!picture || !SavePng(picture, file))
+            *faulty = true;
+        else if (!ShowsTabStrip(sheet, picture))
+        {
+            std::fprintf(stderr, "The picture %ls shows no tab strip\n", file.c_str());
+            *faulty = true;
+        }
+        else
             files.push_back(file);
+        if (picture)
+            DeleteObject(picture);
     }
     SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
     Gdiplus::GdiplusShutdown(token);

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
-// Saves what the screen shows of `window` (once it has settled) as a PNG
-// file; GDI+ must be started.
+// Saves what the screen shows of `window`, once all of it has painted, as a
+// PNG file; GDI+ must be started.
 bool SaveWindowPng(HWND window, const std::wstring& file);
 
 // The top-level property sheet of this process, waiting up to `waitMs`.
 HWND WaitForPropertySheet(DWORD waitMs);
 
 // Selects every tab of `sheet` in turn and saves "tab-N-<title>.png" into
-// `folder`. Returns the files written.
-std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& folder);
+// `folder`. Returns the files written. A tab that did not finish painting,
+// or whose picture shows no tab strip, is reported and sets `faulty`.
+std::vector<std::wstring> SaveTabScreenshots(HWND sheet, const std::wstring& folder, bool* faulty);

@@ -155,6 +155,7 @@ int wmain(int argc, wchar_t** argv)
     PrintRecord(before.data(), nullptr);
 
     std::vector<std::wstring> pictures;
+    bool faulty = false;
     std::thread camera;
     if (!screenshots.empty())
     {
@@ -162,7 +163,7 @@ int wmain(int argc, wchar_t** argv)
             HWND sheet = WaitForPropertySheet(60000);
             if (!sheet)
                 return;
-            pictures = SaveTabScreenshots(sheet, screenshots);
+            pictures = SaveTabScreenshots(sheet, screenshots, &faulty);
             for (const std::wstring& file : SaveFormDialogScreenshots(sheet, screenshots))
                 pictures.push_back(file);
             PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -192,12 +193,17 @@ int wmain(int argc, wchar_t** argv)
             std::fprintf(stderr, "No Printing Preferences sheet appeared (DocumentPropertiesW returned %ld)\n", result);
             return 1;
         }
-        AddOptionPageScreenshot(screenshots, before.data(), &pictures);
+        AddOptionPageScreenshot(screenshots, before.data(), &pictures, &faulty);
         std::printf("\nPrinting Preferences: %zu picture(s) of its tabs, dialogs and the option page saved in %ls:\n",
                     pictures.size(), screenshots.c_str());
         for (const std::wstring& file : pictures)
             std::printf("  %ls\n", file.c_str());
         std::printf("The pictures were taken and the sheet closed with Cancel by this program.\n");
+        if (faulty)
+        {
+            std::fprintf(stderr, "A picture of a tab is missing or shows no tab strip (see above)\n");
+            return 1;
+        }
     }
     return 0;
 }

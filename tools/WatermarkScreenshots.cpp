@@ -10,17 +10,6 @@
 #include <cstdio>
 #include <vector>
 
-namespace
-{
-// Paints the dialog now and waits until its thread has handled everything
-// sent before: the picture then shows the page that was just chosen.
-void PaintNow(HWND dialog)
-{
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    SendMessageW(dialog, WM_NULL, 0, 0);
-}
-} // namespace
-
 bool ShowWatermarkPreview(const std::wstring& screenshotFolder)
 {
     if (!EnsureResourceModule())
@@ -44,7 +33,6 @@ bool ShowWatermarkPreview(const std::wstring& screenshotFolder)
         for (const auto& page : pages)
         {
             testhost::ClickButton(GetDlgItem(shown, page.button));
-            PaintNow(shown);
             const std::wstring file = screenshotFolder + L"\\" + page.name;
             if (SaveWindowPng(shown, file))
                 saved.push_back(file);
