@@ -12,10 +12,7 @@ rm -rf "$work"
 mkdir -p "$work"
 fail() {
     echo "FAILED: $*" >&2
-    for log in "$work"/*.log; do
-        echo "--- $log" >&2
-        tail -n 20 "$log" >&2
-    done
+    tail -n 20 "$work"/*.log >&2
     exit 1
 }
 
