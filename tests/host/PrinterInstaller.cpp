@@ -18,10 +18,8 @@ DWORD Fail(std::wstring* step, const wchar_t* what)
     return code ? code : ERROR_GEN_FAILURE;
 }
 
-// A loaded driver file cannot be overwritten. As the spooler does on Windows,
-// the file in use is moved aside (whoever loaded it keeps its mapping) and
-// the new one copied in; the moved file goes when nothing holds it any more:
-// at once, at a later install, or at the next restart.
+// A loaded driver file cannot be overwritten: as the spooler does on Windows,
+// it is moved aside (its mapping stays) and removed once nothing holds it.
 bool CopyDriverFile(const std::wstring& from, const std::wstring& to, const std::wstring& directory)
 {
     WIN32_FIND_DATAW found;
@@ -30,21 +28,12 @@ bool CopyDriverFile(const std::wstring& from, const std::wstring& to, const std:
         DeleteFileW((directory + L"\\" + found.cFileName).c_str());
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
-
     if (CopyFileW(from.c_str(), to.c_str(), FALSE))
         return true;
-    if (GetLastError() != ERROR_SHARING_VIOLATION)
-        return false;
     wchar_t aside[MAX_PATH * 2];
-    if (!GetTempFileNameW(directory.c_str(), L"old", 0, aside))
+    if (GetLastError() != ERROR_SHARING_VIOLATION || !GetTempFileNameW(directory.c_str(), L"old", 0, aside) ||
+        !MoveFileExW(to.c_str(), aside, MOVEFILE_REPLACE_EXISTING))
         return false;
-    if (!MoveFileExW(to.c_str(), aside, MOVEFILE_REPLACE_EXISTING))
-    {
-        const DWORD error = GetLastError();
-        DeleteFileW(aside);
-        SetLastError(error);
-        return false;
-    }
     if (!DeleteFileW(aside))
         MoveFileExW(aside, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     return CopyFileW(from.c_str(), to.c_str(), FALSE);

@@ -1,6 +1,6 @@
-// What a person confirms in Printing Preferences is stored as the main job
-// stores it and opens the next sheet, also after the main job's next
-// install; what they cancel is not taken for confirmed.
+// What a person confirms in Printing Preferences, stored as the main job stores
+// it, opens the next sheet, also after the next run's install; Cancel does not.
+#include "ImportPatch.h"
 #include "PrinterTest.h"
 #include "SheetSession.h"
 #include "UserDefault.h"
@@ -8,18 +8,35 @@
 #include "resource.h"
 
 #include <cstring>
+#include <utility>
 
 using namespace testhost;
 
 namespace
 {
+// A spooler that refuses level 9, as some do (Wine 8's takes it).
+decltype(&SetPrinterW) g_setPrinter;
+decltype(&GetPrinterW) g_getPrinter;
+BOOL WINAPI SetRefusingLevel9(HANDLE printer, DWORD level, BYTE* info, DWORD command)
+{
+    SetLastError(ERROR_INVALID_LEVEL);
+    return level != 9 && g_setPrinter(printer, level, info, command);
+}
+BOOL WINAPI GetRefusingLevel9(HANDLE printer, DWORD level, BYTE* info, DWORD size, DWORD* needed)
+{
+    SetLastError(ERROR_INVALID_LEVEL);
+    return level != 9 && g_getPrinter(printer, level, info, size, needed);
+}
+
 class UserDefaultTest : public PrinterTest
 {
   protected:
     // The record the main job opens the sheet with: the stored default.
-    TARVIK_DEVMODE Stored()
+    TARVIK_DEVMODE Stored(DWORD* level = nullptr)
     {
         const StoredDefault stored = LoadUserDefault(m_printer);
+        if (level)
+            *level = stored.level;
         TARVIK_DEVMODE record = DefaultRecord();
         EXPECT_EQ(sizeof(record), stored.record.size());
         if (stored.record.size() == sizeof(record))
@@ -27,8 +44,7 @@ class UserDefaultTest : public PrinterTest
         return record;
     }
 
-    // Opens the document tab on the stored default, reads the author shown,
-    // types `author` and closes the sheet with `button`.
+    // On the stored default: reads the author shown, types `author`, closes with `button`.
     SheetOutcome TypeAuthor(const std::wstring& author, int button, std::wstring* shown, TARVIK_DEVMODE* out)
     {
         const TARVIK_DEVMODE in = Stored();
@@ -44,20 +60,11 @@ class UserDefaultTest : public PrinterTest
     }
 };
 
-TEST(SheetOutcome, OnlyTheAnswerNamesCancel)
-{
-    EXPECT_EQ(SheetOutcome::Cancelled, JudgeSheet(IDCANCEL, true)); // Windows: Apply, then Cancel
-    EXPECT_EQ(SheetOutcome::Changed, JudgeSheet(IDOK, true));
-    EXPECT_EQ(SheetOutcome::Unchanged, JudgeSheet(IDOK, false));
-    EXPECT_EQ(SheetOutcome::Failed, JudgeSheet(-1, true));
-}
-
 TEST_F(UserDefaultTest, ConfirmedChoiceOpensTheNextRunCancelledIsNotKeptResetDropsIt)
 {
     std::wstring shown;
     TARVIK_DEVMODE out;
     ASSERT_EQ(SheetOutcome::Changed, TypeAuthor(L"Kept author", PSBTN_OK, &shown, &out));
-    EXPECT_STREQ(L"Kept author", out.szAuthor);
     DWORD level = 0;
     ASSERT_EQ(0u, StoreUserDefault(m_printer, *reinterpret_cast<const DEVMODEW*>(&out), &level));
     EXPECT_EQ(9u, level); // Wine's spooler takes level 9
@@ -71,11 +78,35 @@ TEST_F(UserDefaultTest, ConfirmedChoiceOpensTheNextRunCancelledIsNotKeptResetDro
     EXPECT_EQ(L"Kept author", shown);
 
     // A fresh install (--reset) brings back the driver's empty author.
-    ClosePrinter(m_printer);
-    m_printer = nullptr;
+    ClosePrinter(std::exchange(m_printer, nullptr));
     ASSERT_EQ(0u, InstallTarvikPrinter(&step)) << Utf8(step);
     m_printer = OpenTarvikPrinter();
-    ASSERT_NE(nullptr, m_printer);
     EXPECT_STREQ(L"", Stored().szAuthor);
+}
+
+template <typename Function>
+Function Patch(const char* name, Function to)
+{
+    return reinterpret_cast<Function>(
+        PatchImport(GetModuleHandleW(nullptr), "winspool.drv", name, reinterpret_cast<void*>(to)));
+}
+
+TEST_F(UserDefaultTest, WithoutLevel9ThePrintersDefaultTakesTheRecord)
+{
+    g_setPrinter = Patch("SetPrinterW", &SetRefusingLevel9);
+    g_getPrinter = Patch("GetPrinterW", &GetRefusingLevel9);
+    ASSERT_TRUE(g_setPrinter && g_getPrinter);
+    TARVIK_DEVMODE record = DefaultRecord();
+    lstrcpyW(record.szAuthor, L"Everyone's author");
+    DWORD level = 0;
+    const DWORD rc = StoreUserDefault(m_printer, *reinterpret_cast<const DEVMODEW*>(&record), &level);
+    DWORD loaded = 0;
+    const TARVIK_DEVMODE stored = Stored(&loaded);
+    Patch("SetPrinterW", g_setPrinter);
+    Patch("GetPrinterW", g_getPrinter);
+    EXPECT_EQ(0u, rc);
+    EXPECT_EQ(2u, level);
+    EXPECT_EQ(2u, loaded);
+    EXPECT_STREQ(L"Everyone's author", stored.szAuthor);
 }
 } // namespace
