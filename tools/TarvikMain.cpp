@@ -54,9 +54,8 @@ wchar_t g_name[] = L"Tarvik";
 // (DM_IN_BUFFER), or the driver's own answer when none is stored.
 bool OpeningRecord(HANDLE printer, std::vector<unsigned char>* record)
 {
-    const StoredDefault stored = LoadUserDefault(printer);
-    auto* in =
-        stored.record.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(const_cast<unsigned char*>(stored.record.data()));
+    StoredDefault stored = LoadUserDefault(printer);
+    auto* in = stored.record.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(stored.record.data());
     if (DocumentPropertiesW(nullptr, printer, g_name, reinterpret_cast<DEVMODEW*>(record->data()), in,
                             in ? DM_IN_BUFFER | DM_OUT_BUFFER : DM_OUT_BUFFER) != IDOK)
         return false;
