@@ -6,6 +6,7 @@
 // every string the code loads is there, and every string of English exists
 // in the language too.
 #include "PrinterInstaller.h"
+#include "WindowDriver.h"
 
 #include "resource.h"
 
@@ -21,6 +22,10 @@
 
 namespace
 {
+using testhost::ClassIs;
+using testhost::ClassOf;
+using testhost::Mnemonic;
+using testhost::WindowText;
 constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr wchar_t kButton[] = L"Button", kEdit[] = L"Edit", kCombo[] = L"ComboBox", kStatic[] = L"Static",
                   kList[] = L"ListBox";
@@ -134,20 +139,6 @@ BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names)
     return TRUE;
 }
 
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
-}
-
 // The controls of a dialog that the code can reach by ID: ID, class and
 // button kind, in template order.
 std::vector<std::wstring> Kinds(HWND dialog)
@@ -160,19 +151,6 @@ std::vector<std::wstring> Kinds(HWND dialog)
                             std::to_wstring(GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK));
     }
     return kinds;
-}
-
-// The letter that Alt picks in a label: the one after a single '&', upper case.
-wchar_t Mnemonic(const std::wstring& text)
-{
-    for (size_t i = 0; i + 1 < text.size(); ++i)
-    {
-        if (text[i] == L'&' && text[i + 1] != L'&')
-            return static_cast<wchar_t>(towupper(text[i + 1]));
-        if (text[i] == L'&')
-            ++i;
-    }
-    return 0;
 }
 
 class ResourceLanguage : public testing::Test
@@ -246,18 +224,18 @@ TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
             for (int id : row->controls)
             {
                 HWND control = GetDlgItem(window, id);
-                EXPECT_TRUE(control && lstrcmpiW(ClassOf(control).c_str(), row->className) == 0)
+                EXPECT_TRUE(control && ClassIs(control, row->className))
                     << "control " << id << " is no " << testing::PrintToString(std::wstring(row->className));
             }
         }
         std::map<wchar_t, std::wstring> labels;
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         {
-            const std::wstring className = ClassOf(child), text = WindowText(child);
+            const std::wstring text = WindowText(child);
             const LONG style = GetWindowLongW(child, GWL_STYLE);
-            const bool label = lstrcmpiW(className.c_str(), kButton) == 0 ||
-                               (lstrcmpiW(className.c_str(), kStatic) == 0 && !(style & SS_NOPREFIX) &&
-                                (style & SS_TYPEMASK) != SS_BITMAP && (style & SS_TYPEMASK) != SS_ICON);
+            const bool label =
+                ClassIs(child, kButton) || (ClassIs(child, kStatic) && !(style & SS_NOPREFIX) &&
+                                            (style & SS_TYPEMASK) != SS_BITMAP && (style & SS_TYPEMASK) != SS_ICON);
             const wchar_t letter = label ? Mnemonic(text) : 0;
             if (!letter)
                 continue;

@@ -82,10 +82,31 @@ HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs)
         waitMs);
 }
 
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+bool ClassIs(HWND window, const wchar_t* name)
+{
+    return lstrcmpiW(ClassOf(window).c_str(), name) == 0;
+}
+
+wchar_t Mnemonic(const std::wstring& text)
+{
+    for (size_t i = 0; i + 1 < text.size(); ++i)
+    {
+        if (text[i] == L'&' && text[++i] != L'&')
+            return static_cast<wchar_t>(towupper(text[i]));
+    }
+    return 0;
+}
+
 bool IsDialog(HWND window)
 {
-    wchar_t name[16];
-    return GetClassNameW(window, name, 16) && lstrcmpW(name, L"#32770") == 0;
+    return ClassIs(window, L"#32770");
 }
 
 HWND WaitForSheet(DWORD waitMs)
@@ -167,9 +188,7 @@ bool Enabled(HWND parent, int id)
 
 std::vector<std::wstring> Items(HWND parent, int id)
 {
-    wchar_t kind[16] = L"";
-    GetClassNameW(GetDlgItem(parent, id), kind, 16);
-    const bool combo = lstrcmpiW(kind, WC_COMBOBOXW) == 0;
+    const bool combo = ClassIs(GetDlgItem(parent, id), WC_COMBOBOXW);
     std::vector<std::wstring> items(SendDlgItemMessageW(parent, id, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
     for (size_t i = 0; i < items.size(); ++i)
     {

@@ -16,6 +16,11 @@ namespace testhost
 bool WaitFor(const std::function<bool()>& done, DWORD waitMs = 20000);
 
 std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+bool ClassIs(HWND window, const wchar_t* name); // in any letter case
+// The letter that Alt picks in a text: the one after a single '&', in upper
+// case; 0 when there is none.
+wchar_t Mnemonic(const std::wstring& text);
 
 // The first top-level window of this process that `match` accepts, waiting
 // up to `waitMs` for it to appear; null when none came.

@@ -53,24 +53,22 @@ struct Control
 
 Kind KindOf(HWND window)
 {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     const LONG type = style & BS_TYPEMASK;
-    if (lstrcmpiW(name, L"Button") == 0)
+    if (ClassIs(window, L"Button"))
         return type == BS_GROUPBOX                                    ? Kind::Group
                : type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ? Kind::Radio
                : type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE
                    ? Kind::Check
                    : Kind::Push;
-    if (lstrcmpiW(name, L"Static") == 0)
+    if (ClassIs(window, L"Static"))
     {
         const LONG type = style & SS_TYPEMASK;
         return type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? Kind::Text : Kind::Other;
     }
     for (const wchar_t* field : {L"Edit", L"ComboBox", L"ListBox", WC_LISTVIEWW})
     {
-        if (lstrcmpiW(name, field) == 0)
+        if (ClassIs(window, field))
             return Kind::Field;
     }
     return Kind::Other;
@@ -99,24 +97,12 @@ std::string Name(HWND window)
 {
     if (GetWindowTextLengthW(window) > 0)
         return "\"" + Utf8(WindowText(window)) + "\"";
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return Utf8(name) + " " + std::to_string(GetDlgCtrlID(window));
+    return Utf8(ClassOf(window)) + " " + std::to_string(GetDlgCtrlID(window));
 }
 
 std::string Name(const Control& control)
 {
     return Name(control.window);
-}
-
-wchar_t Mnemonic(const std::wstring& text)
-{
-    for (size_t i = 0; i + 1 < text.size(); ++i)
-    {
-        if (text[i] == L'&' && text[++i] != L'&')
-            return static_cast<wchar_t>(towupper(text[i]));
-    }
-    return 0;
 }
 
 // The extent of `text` drawn by `window` with its own font in `format`,
@@ -166,9 +152,7 @@ SIZE Needed(const Control& c, const RECT& client)
     case Kind::Field: {
         SIZE needed = Extent(c.window, L"Ag", DT_SINGLELINE);
         needed.cx = 0;
-        wchar_t name[16] = L"";
-        GetClassNameW(c.window, name, static_cast<int>(std::size(name)));
-        if (lstrcmpiW(name, WC_COMBOBOXW) != 0)
+        if (!ClassIs(c.window, WC_COMBOBOXW))
             return needed; // an edit's or a list's text is the user's
         for (const std::wstring& item : Items(GetParent(c.window), GetDlgCtrlID(c.window)))
             needed.cx = std::max(needed.cx,
@@ -508,9 +492,7 @@ Offenders Names(HWND surface)
         if (!c.visible || c.kind == Kind::Text || c.kind == Kind::Group || c.kind == Kind::Other ||
             !AccessibleName(c.window).empty())
             continue;
-        wchar_t name[16] = L"";
-        GetClassNameW(c.window, name, static_cast<int>(std::size(name)));
-        const bool byRule = c.kind == Kind::Field && lstrcmpiW(name, L"Edit") != 0 && i > 0 &&
+        const bool byRule = c.kind == Kind::Field && !ClassIs(c.window, L"Edit") && i > 0 &&
                             controls[i - 1].kind == Kind::Text && !controls[i - 1].text.empty();
         if (!byRule)
             offenders.push_back("no accessible name: " + Name(c));
