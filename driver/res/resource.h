@@ -10,8 +10,9 @@
 #define IDS_CAPTION_ERROR 7
 #define IDS_CAPTION_INFORMATION 8
 
-// Paper page: template 102, controls 1003 to 1235, strings 1, 3 and 200 to
-// 204 (the unit words also serve both form dialogs).
+// Paper page: template 102, controls 1003 to 1235 and the settings row's
+// 1400 to 1402 (see below), strings 1, 3 and 200 to 204 (the unit words also
+// serve both form dialogs).
 #define IDD_FORM_PAGE 102
 #define IDS_TITLE_FORM 1
 #define IDS_BROWSE_OUTPUT_FOLDER 3
@@ -42,6 +43,28 @@
 #define IDC_FORM_FIXED_SIZE 1232
 #define IDC_FORM_AUTO_SAVE_OPTION 1235
 
+// The settings row of the paper page (controls 1400 to 1402) and the dialog
+// that names a user's preset (template 131, control 1403): strings 420 to
+// 433, the built-in presets' names first, in the list's order.
+#define IDC_PRESET 1400
+#define IDC_PRESET_SAVE 1401
+#define IDC_PRESET_DELETE 1402
+#define IDD_SAVE_PRESET 131
+#define IDC_PRESET_NAME 1403
+#define IDS_PRESET_STANDARD 420
+#define IDS_PRESET_HIGH_QUALITY_PRINT 421
+#define IDS_PRESET_SMALLEST_FILE 422
+#define IDS_PRESET_PDFA_ARCHIVE 423
+#define IDS_PRESET_CUSTOM 424
+#define IDS_CAPTION_PRESETS 425
+#define IDS_PRESET_NAME_EMPTY 426
+#define IDS_PRESET_NAME_TOO_LONG 427
+#define IDS_PRESET_NAME_SEPARATOR 428
+#define IDS_PRESET_NAME_RESERVED 429
+#define IDS_PRESET_REPLACE 430
+#define IDS_PRESET_DELETE 431
+#define IDS_PRESET_ENCRYPTION_OFF 432
+#define IDS_PRESET_NOT_STORED 433
 // Favourite forms dialog: template 110, controls 1016 to 1029, strings 4 to
 // 6 and 12 to 14.
 #define IDD_FAVORITE_FORMS 110

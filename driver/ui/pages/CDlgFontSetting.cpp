@@ -46,18 +46,53 @@ void CDlgFontSetting::OnInitDialog()
     m_hExcluded = GetDlgItem(m_hWnd, IDC_FONT_EXCLUDED);
     m_hAvailable = GetDlgItem(m_hWnd, IDC_FONT_AVAILABLE);
 
-    // Any mode the page does not know shows as the third.
-    const DWORD mode = m_pRecord->dwFontMode == 1 || m_pRecord->dwFontMode == 2 ? m_pRecord->dwFontMode : 3;
-    const HWND radio = mode == 1 ? m_hModeAll : mode == 2 ? m_hModeExclude : m_hModeNone;
-    SetChecked(radio, true);
-    _ApplyMode(mode);
+    _ShowMode(m_pRecord->dwFontMode);
 
     _FillExcludedList();
     _FillAvailableList();
     _FillOptionList();
+    _ShowOption(m_pRecord->dwFontOption);
+}
 
-    const DWORD option = m_pRecord->dwFontOption;
+void CDlgFontSetting::_ShowMode(DWORD mode)
+{
+    // Any mode the page does not know shows as the third.
+    if (mode != 1 && mode != 2)
+        mode = 3;
+    SetChecked(m_hModeAll, mode == 1);
+    SetChecked(m_hModeExclude, mode == 2);
+    SetChecked(m_hModeNone, mode == 3);
+    _ApplyMode(mode);
+}
+
+void CDlgFontSetting::_ShowOption(DWORD option)
+{
     SendMessageW(m_hOption, CB_SETCURSEL, option == 1 ? 0 : option == 3 ? 2 : 1, 0);
+}
+
+DWORD CDlgFontSetting::_CheckedMode() const
+{
+    return IsChecked(m_hModeAll) ? 1 : IsChecked(m_hModeExclude) ? 2 : 3;
+}
+
+LRESULT CDlgFontSetting::OnPresetQuery(PRESET_QUERY* query)
+{
+    if (query->op == kPresetRead)
+    {
+        // What Apply would store.
+        query->fields.dwFontMode = _CheckedMode();
+        const LRESULT option = SendMessageW(m_hOption, CB_GETCURSEL, 0, 0);
+        if (option != CB_ERR)
+            query->fields.dwFontOption = static_cast<DWORD>(SendMessageW(m_hOption, CB_GETITEMDATA, option, 0));
+        query->groups |= kPresetGroupFonts;
+    }
+    else if (query->op == kPresetShow)
+    {
+        _ShowMode(query->fields.dwFontMode);
+        _ShowOption(query->fields.dwFontOption);
+        query->groups |= kPresetGroupFonts;
+    }
+    return 0;
 }
 
 void CDlgFontSetting::_ApplyMode(DWORD mode)
@@ -196,12 +231,7 @@ int CDlgFontSetting::Validate(HWND hDlg)
 
 DWORD CDlgFontSetting::Apply()
 {
-    if (IsChecked(m_hModeAll))
-        m_pRecord->dwFontMode = 1;
-    else if (IsChecked(m_hModeExclude))
-        m_pRecord->dwFontMode = 2;
-    else
-        m_pRecord->dwFontMode = 3;
+    m_pRecord->dwFontMode = _CheckedMode();
 
     const LRESULT option = SendMessageW(m_hOption, CB_GETCURSEL, 0, 0);
     if (option != CB_ERR)

@@ -35,9 +35,14 @@ class CDlgFontSetting : public CDlgPropSheetPage
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
     bool HandlesKillActive() const override { return true; }
+    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
 
   private:
     void _ApplyMode(DWORD mode);
+    // The mode whose radio is checked (the third when none is).
+    DWORD _CheckedMode() const;
+    void _ShowMode(DWORD mode);
+    void _ShowOption(DWORD option);
     void _FillExcludedList();
     void _FillAvailableList();
     void _FillOptionList();

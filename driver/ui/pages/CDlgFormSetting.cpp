@@ -152,10 +152,13 @@ void CDlgFormSetting::OnInitDialog()
     SendMessageW(m_hOutputFolder, EM_LIMITTEXT, kFolderCapacity - 1, 0);
     SendMessageW(m_hFilePrefix, EM_LIMITTEXT, kPrefixCapacity - 1, 0);
     _SetAutoSave(m_pRecord->bAutoSave);
+    m_PresetRow.Attach(this);
 }
 
 void CDlgFormSetting::OnCommand(WORD controlId, WORD notifyCode, HWND /*control*/)
 {
+    if (m_PresetRow.OnCommand(controlId, notifyCode))
+        return;
     if (controlId == IDC_FORM_NAME && notifyCode == CBN_SELCHANGE)
     {
         _RefreshSize();
@@ -298,6 +301,33 @@ void CDlgFormSetting::_FillResolutions()
             selected = static_cast<int>(i);
     }
     SendMessageW(m_hResolution, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+LRESULT CDlgFormSetting::OnPresetQuery(PRESET_QUERY* query)
+{
+    switch (query->op)
+    {
+    case kPresetRead:
+        // What Apply would store.
+        query->fields.dwResolution = static_cast<DWORD>(WholeNumberIn(m_hResolution));
+        if (const LRESULT standard = SendMessageW(m_hPdfStandard, CB_GETCURSEL, 0, 0); standard != CB_ERR)
+            query->fields.dwPdfStandard =
+                static_cast<DWORD>(SendMessageW(m_hPdfStandard, CB_GETITEMDATA, static_cast<WPARAM>(standard), 0));
+        query->groups |= kPresetGroupPaper;
+        return 0;
+    case kPresetShow:
+        for (size_t i = 0; i < std::size(kResolutions); ++i)
+        {
+            if (static_cast<DWORD>(kResolutions[i]) == query->fields.dwResolution)
+                SendMessageW(m_hResolution, CB_SETCURSEL, i, 0);
+        }
+        if (query->fields.dwPdfStandard < std::size(kPdfStandardNames))
+            SendMessageW(m_hPdfStandard, CB_SETCURSEL, query->fields.dwPdfStandard, 0);
+        query->groups |= kPresetGroupPaper;
+        return 0;
+    default:
+        return m_PresetRow.OnQuery(*query);
+    }
 }
 
 void CDlgFormSetting::_FillPdfStandards()

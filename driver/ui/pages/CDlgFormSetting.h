@@ -1,4 +1,5 @@
-// The paper page, the first tab of the document sheet: the paper form chosen
+// The paper page, the first tab of the document sheet: the settings row
+// (CPresetRow) above everything else, the paper form chosen
 // from the user's favourites and its size in millimetres, inches or points,
 // the orientation, the output resolution and PDF standard, the fixed paper
 // size and the automatic saving of the PDF files (folder, file-name prefix,
@@ -8,6 +9,7 @@
 
 #include "sheet/CDlgPropSheetPage.h"
 #include "forms/CFormManager.h"
+#include "presets/CPresetRow.h"
 
 class CDlgFormSetting : public CDlgPropSheetPage
 {
@@ -35,11 +37,13 @@ class CDlgFormSetting : public CDlgPropSheetPage
     HWND m_hAutoSaveOption = nullptr;
     DWORD m_dwUnit = kUnitMillimetres; // values beyond 2 show points
     CFormManager m_Forms;
+    CPresetRow m_PresetRow;
 
   protected:
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
     bool HandlesKillActive() const override { return true; }
+    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
 
   private:
     DWORD _AddFavoriteFormName(LPCWSTR selectName);

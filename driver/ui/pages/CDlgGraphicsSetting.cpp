@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+#include <windows.h>
+
 #include <cwchar>
 #include <iterator>
 
@@ -138,11 +140,78 @@ void CDlgGraphicsSetting::OnInitDialog()
     }
     for (WORD id : kHiddenIds)
         ShowWindow(GetDlgItem(m_hWnd, id), SW_HIDE);
+
+    // A preset chosen before this page had a window is in the record: its
+    // downsampling goes into the hidden controls, which otherwise stay empty.
+    PRESET_QUERY query = {};
+    query.op = kPresetRecordHolds;
+    if (QueryPages(&query) != 0)
+    {
+        const PRESET_FIELDS fields = ReadPresetFields(*m_pRecord);
+        for (int i = 0; i < kClassCount; ++i)
+            _ShowDownsampling(i, fields.image[i]);
+    }
 }
 
-// Refills the quality list of class `index` + 1 for its compression and
-// selects the stored quality (not what the list showed before).
+void CDlgGraphicsSetting::_ShowDownsampling(int index, const PRESET_IMAGE_CLASS& image)
+{
+    const bool on = image.bDownsample != 0;
+    SetChecked(m_hDownsample[index], on);
+    EnableWindow(m_hResolution[index], on);
+    EnableWindow(m_hMethod[index], on);
+    // A class kept at full resolution leaves the controls as the page's
+    // own start does: no resolution, no method.
+    SendMessageW(m_hMethod[index], CB_RESETCONTENT, 0, 0);
+    wchar_t resolution[16] = L"";
+    if (on)
+    {
+        wsprintfW(resolution, L"%ld", static_cast<long>(image.nResolution));
+        InsertItem(m_hMethod[index], 0, L"", image.dwDownsampleMethod);
+        SendMessageW(m_hMethod[index], CB_SETCURSEL, 0, 0);
+    }
+    SetWindowTextW(m_hResolution[index], resolution);
+}
+
+void CDlgGraphicsSetting::_ShowImageClass(int index, const PRESET_IMAGE_CLASS& image)
+{
+    // Classes 2 and 3 offer ZIP only.
+    const bool jpeg = index == 0 && image.dwCompression == kJpeg;
+    SendMessageW(m_hCompression[index], CB_SETCURSEL, jpeg ? 1 : 0, 0);
+    _RebuildQuality(index, image.dwQuality);
+    _ShowDownsampling(index, image);
+}
+
+PRESET_IMAGE_CLASS CDlgGraphicsSetting::_ShownImageClass(int index) const
+{
+    // What Apply would store.
+    const LONG resolution = WholeNumberIn(m_hResolution[index]);
+    return {SelectedValue(m_hCompression[index]), SelectedValue(m_hQuality[index]),
+            IsChecked(m_hDownsample[index]) ? TRUE : FALSE, resolution < 1 ? kDefaultResolution : resolution,
+            SelectedValue(m_hMethod[index])};
+}
+
+LRESULT CDlgGraphicsSetting::OnPresetQuery(PRESET_QUERY* query)
+{
+    if (query->op != kPresetRead && query->op != kPresetShow)
+        return 0;
+    for (int i = 0; i < kClassCount; ++i)
+    {
+        if (query->op == kPresetRead)
+            query->fields.image[i] = _ShownImageClass(i);
+        else
+            _ShowImageClass(i, query->fields.image[i]);
+    }
+    query->groups |= kPresetGroupGraphics;
+    return 0;
+}
+
+// The stored quality, not what the list showed before.
 void CDlgGraphicsSetting::_RebuildQuality(int index)
+{
+    _RebuildQuality(index, m_pRecord->*kQualityFields[index]);
+}
+
+void CDlgGraphicsSetting::_RebuildQuality(int index, DWORD quality)
 {
     const LRESULT selected = SendMessageW(m_hCompression[index], CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR)
@@ -158,8 +227,7 @@ void CDlgGraphicsSetting::_RebuildQuality(int index)
         InsertItem(list, static_cast<int>(i), ResourceText(items[i].textId).c_str(), items[i].value);
     }
     if (count)
-        SendMessageW(list, CB_SETCURSEL,
-                     static_cast<WPARAM>(QualityPosition(compression, m_pRecord->*kQualityFields[index])), 0);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(QualityPosition(compression, quality)), 0);
 }
 
 // A resolution is a number: whatever else is typed or pasted goes at once.

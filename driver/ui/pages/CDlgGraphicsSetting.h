@@ -2,7 +2,9 @@
 // three classes of images (1 colour and grayscale, 2 indexed colour, 3 black
 // and white). Each class has a compression and a quality level; the quality
 // list follows the compression. The downsampling controls exist in the
-// template but stay hidden, so Apply stores their neutral values.
+// template but stay hidden, so Apply stores their neutral values unless a
+// preset that downsamples was chosen: its values are then in the hidden
+// controls.
 #pragma once
 
 #include "sheet/CDlgPropSheetPage.h"
@@ -43,8 +45,17 @@ class CDlgGraphicsSetting : public CDlgPropSheetPage
   protected:
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
+    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
 
   private:
+    // Refills the quality list of class `index` + 1 for its compression and
+    // selects `quality` in it.
+    void _RebuildQuality(int index, DWORD quality);
     void _RebuildQuality(int index);
+    // Shows one image class of a preset, the hidden downsampling controls
+    // included, so that Apply stores it.
+    void _ShowImageClass(int index, const PRESET_IMAGE_CLASS& image);
+    void _ShowDownsampling(int index, const PRESET_IMAGE_CLASS& image);
+    PRESET_IMAGE_CLASS _ShownImageClass(int index) const;
     void _FilterDigits(int index);
 };

@@ -324,6 +324,25 @@ void CDlgSecuritySetting::OnCommand(WORD controlId, WORD notifyCode, HWND contro
     }
 }
 
+LRESULT CDlgSecuritySetting::OnPresetQuery(PRESET_QUERY* query)
+{
+    if (query->op == kPresetRead)
+    {
+        query->security = true;
+        query->encrypted = _Level() == kRc4Bits40 || _Level() == kRc4Bits128;
+    }
+    else if (query->op == kPresetShow)
+    {
+        query->security = true;
+        if (query->encryptionOff)
+        {
+            SendMessageW(m_hControls[kLevel], CB_SETCURSEL, kNoEncryption, 0);
+            _ApplyLevel(kNoEncryption);
+        }
+    }
+    return 0;
+}
+
 int CDlgSecuritySetting::Validate(HWND hDlg)
 {
     const int level = _Level();

@@ -69,6 +69,8 @@ class CDlgSecuritySetting : public CDlgPropSheetPage
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
     bool HandlesKillActive() const override { return true; }
+    // A preset that needs encryption off turns the level to none.
+    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
 
   private:
     int _Level() const;

@@ -60,3 +60,10 @@ inline bool NeedsEncryptionOff(const PRESET_FIELDS& fields)
 {
     return fields.dwPdfStandard == kPdfStandardPdfA1;
 }
+
+// Whether a record encrypts its document: the security page takes the key
+// lengths 40 and 128 for its two levels and anything else for none.
+inline bool IsEncryptedRecord(const TARVIK_DEVMODE& record)
+{
+    return record.dwKeyLength == 40 || record.dwKeyLength == 128;
+}

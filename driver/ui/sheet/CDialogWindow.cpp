@@ -15,6 +15,15 @@ std::wstring CDialogWindow::ResourceText(UINT id)
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
+std::wstring CDialogWindow::ResourceTextWith(UINT id, const wchar_t* value)
+{
+    std::wstring text = ResourceText(id);
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
 int CDialogWindow::ShowMessage(HWND owner, UINT textId, UINT captionId, UINT flags)
 {
     return ShowMessageText(owner, ResourceText(textId).c_str(), captionId, flags);

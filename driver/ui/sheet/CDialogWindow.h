@@ -22,6 +22,9 @@ class CDialogWindow
     // The string `id` of the resource module, whatever its length; empty
     // when the module or the string is missing.
     static std::wstring ResourceText(UINT id);
+    // The same with its "%s" replaced by `value` (a name the person typed,
+    // which is never read as a format).
+    static std::wstring ResourceTextWith(UINT id, const wchar_t* value);
 
     // A message box whose text and caption are strings of the resource
     // module; what MessageBoxW gives.

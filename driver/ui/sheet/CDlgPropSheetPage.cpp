@@ -19,3 +19,8 @@ void CDlgPropSheetPage::MarkChanged()
 {
     SendMessageW(GetParent(m_hWnd), PSM_CHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
 }
+
+LRESULT CDlgPropSheetPage::QueryPages(PRESET_QUERY* query) const
+{
+    return SendMessageW(GetParent(m_hWnd), PSM_QUERYSIBLINGS, kPresetQueryTag, reinterpret_cast<LPARAM>(query));
+}

@@ -9,6 +9,7 @@
 
 #include "sheet/CDialogWindow.h"
 #include "sheet/HostInterface.h"
+#include "presets/PresetQuery.h"
 #include "record/SettingsRecord.h"
 
 class CDlgPropSheetPage : public CDialogWindow
@@ -28,6 +29,9 @@ class CDlgPropSheetPage : public CDialogWindow
 
     // Tells the sheet that the user changed something (enables Apply).
     void MarkChanged();
+    // Sends `query` to every page of the sheet that has a window, this one
+    // included; the first nonzero answer, or 0.
+    LRESULT QueryPages(PRESET_QUERY* query) const;
 
     HANDLE m_hPrinter = nullptr;
     TARVIK_DEVMODE* m_pRecord = nullptr;
@@ -46,6 +50,9 @@ class CDlgPropSheetPage : public CDialogWindow
     virtual INT_PTR OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return FALSE; }
     // Whether Validate runs when the user leaves the page.
     virtual bool HandlesKillActive() const { return false; }
+    // A preset query from a page of the sheet; a page that edits preset
+    // fields or the encryption answers for them. Returns the answer.
+    virtual LRESULT OnPresetQuery(PRESET_QUERY* /*query*/) { return 0; }
 };
 
 // The dialog procedure of every page: DispatchPageMessage behind the

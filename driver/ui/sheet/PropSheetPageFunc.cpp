@@ -40,6 +40,25 @@ DWORD CreatePropSheetPage(PROPSHEETPAGEW** ppPage, WORD templateId, WORD titleId
     return 0;
 }
 
+namespace
+{
+// The notifications by which a person changes what a control holds.
+bool ChangesSettings(WORD notifyCode)
+{
+    return notifyCode == BN_CLICKED || notifyCode == CBN_SELCHANGE || notifyCode == EN_CHANGE ||
+           notifyCode == CBN_EDITCHANGE;
+}
+
+// The settings row follows every change on every page, and a page that
+// gets its window may show something other than the record said.
+void TellPresetChanged(const CDlgPropSheetPage& page)
+{
+    PRESET_QUERY query = {};
+    query.op = kPresetChanged;
+    page.QueryPages(&query);
+}
+} // namespace
+
 INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
@@ -48,6 +67,7 @@ INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
         page->m_hWnd = hDlg;
         page->OnInitDialog();
+        TellPresetChanged(*page);
         return FALSE; // the page sets its own focus
     }
 
@@ -60,7 +80,14 @@ INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
     {
     case WM_COMMAND:
         page->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        if (ChangesSettings(HIWORD(wParam)))
+            TellPresetChanged(*page);
         return FALSE;
+    case PSM_QUERYSIBLINGS:
+        if (wParam != kPresetQueryTag)
+            return FALSE;
+        SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->OnPresetQuery(reinterpret_cast<PRESET_QUERY*>(lParam)));
+        return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         switch (header->code)

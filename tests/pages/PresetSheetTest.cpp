@@ -1,0 +1,227 @@
+// The settings row of the paper page on the real sheet: what each built-in
+// preset leaves in the record, the pages that follow a choice, the list that
+// follows the pages, the encryption question and the user's own presets
+// across sheets. The preset model itself: tests/presets.
+#include "PrinterTest.h"
+#include "SheetSession.h"
+
+#include "presets/CPresetCatalogue.h"
+#include "resource.h"
+
+#include <cstring>
+
+namespace
+{
+using namespace testhost;
+using PresetSheet = PrinterTest;
+
+// docs/presets.md, field by field, for one preset.
+struct Documented
+{
+    DWORD standard, resolution, fontOption;
+    DWORD compression1, quality1;
+    BOOL downsample; // classes 1 to 3 alike
+    LONG resolutions[3];
+    DWORD zipQuality; // classes 2 and 3
+};
+const Documented kPresets[] = {
+    {0, 300, 2, 2, 4, 0, {72, 72, 72}, 3},
+    {0, 1200, 3, 2, 5, 0, {72, 72, 72}, 3},
+    {0, 300, 1, 2, 2, 1, {150, 150, 300}, 3},
+    {1, 600, 3, 1, 3, 0, {72, 72, 72}, 3},
+};
+const UINT kNames[] = {IDS_PRESET_STANDARD, IDS_PRESET_HIGH_QUALITY_PRINT, IDS_PRESET_SMALLEST_FILE,
+                       IDS_PRESET_PDFA_ARCHIVE};
+
+// `in` with preset `p` written over it as the documentation gives it;
+// `shownGraphics`: the graphics page had a window, which stores a class that
+// is not downsampled as 72 and no method.
+TARVIK_DEVMODE WithPreset(TARVIK_DEVMODE record, const Documented& p, bool shownGraphics)
+{
+    record.dwPdfStandard = p.standard;
+    record.dwResolution = p.resolution;
+    record.dmPrintQuality = record.dmYResolution = static_cast<short>(p.resolution);
+    record.dwFontMode = 1;
+    record.dwFontOption = p.fontOption;
+    record.dwCompression1 = p.compression1, record.dwQuality1 = p.quality1;
+    record.dwCompression2 = record.dwCompression3 = 1;
+    record.dwQuality2 = record.dwQuality3 = p.zipQuality;
+    record.bDownsample1 = record.bDownsample2 = record.bDownsample3 = p.downsample;
+    record.nResolution1 = p.resolutions[0], record.nResolution2 = p.resolutions[1];
+    record.nResolution3 = p.resolutions[2];
+    const DWORD method = shownGraphics && !p.downsample ? 0xFFFFFFFF : 3;
+    record.dwDownsampleMethod1 = record.dwDownsampleMethod2 = record.dwDownsampleMethod3 = method;
+    if (p.standard == 1) // PDF/A: no encryption
+        record.dwEncrypt = 1, record.dwKeyLength = 0;
+    return record;
+}
+
+// A record whose preset fields none of the presets has, encrypted with an
+// open password, and with other settings a preset must leave alone.
+TARVIK_DEVMODE Input()
+{
+    TARVIK_DEVMODE in = DefaultRecord();
+    lstrcpyW(in.szExcludeFonts, L";");
+    in.dwResolution = 2400;
+    in.dmPrintQuality = in.dmYResolution = 2400;
+    in.dwFontMode = 2, in.dwFontOption = 2;
+    in.dwCompression1 = 1, in.dwQuality1 = 1;
+    in.dwQuality2 = 2, in.dwQuality3 = 1;
+    in.dmOrientation = DMORIENT_LANDSCAPE;
+    lstrcpyW(in.szTitle, L"Kept title");
+    in.dwEncrypt = 2, in.dwKeyLength = 128;
+    in.bOpenPassword = 1;
+    std::strcpy(in.szOpenPassword, "open");
+    return in;
+}
+
+std::wstring Shown(HWND page)
+{
+    return Text(page, IDC_PRESET);
+}
+
+// Picks list item `index` of `id` while a second hand answers the message
+// box the choice shows with `answer`; what the box said.
+std::wstring PickAnswering(HWND page, int id, int index, int answer)
+{
+    std::wstring said;
+    UserThread hand([&] { said = AnswerMessageBox(answer); });
+    Pick(page, id, index);
+    hand.Join();
+    return said;
+}
+
+// Only the paper page has a window: every other field goes through the record.
+TEST_F(PresetSheet, EachBuiltinSetsExactlyItsFields)
+{
+    for (size_t i = 0; i < std::size(kPresets); ++i)
+    {
+        SCOPED_TRACE(i);
+        const TARVIK_DEVMODE in = Input();
+        const TARVIK_DEVMODE out = RunSheet(m_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+            EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(s.page));
+            EXPECT_FALSE(Enabled(s.window, kApplyButton));
+            if (i == 3)
+                EXPECT_EQ(MessageOf(IDS_CAPTION_PRESETS, IDS_PRESET_ENCRYPTION_OFF),
+                          PickAnswering(s.page, IDC_PRESET, 3, IDOK));
+            else
+                Pick(s.page, IDC_PRESET, static_cast<int>(i));
+            EXPECT_EQ(ResourceText(kNames[i]), Shown(s.page));
+            EXPECT_TRUE(Enabled(s.window, kApplyButton));
+            EXPECT_FALSE(Enabled(s.page, IDC_PRESET_DELETE));
+        });
+        const TARVIK_DEVMODE expected = WithPreset(in, kPresets[i], false);
+        EXPECT_EQ("", RecordDifferences(&expected, &out));
+    }
+}
+
+// Pages that have windows show the choice at once; the list follows a change
+// on any page and its undoing; the encryption question may be refused.
+TEST_F(PresetSheet, ShownPagesFollowAndTheListFollowsThePages)
+{
+    const TARVIK_DEVMODE in = Input();
+    const TARVIK_DEVMODE out = RunSheet(m_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        HWND fonts = ShowTab(s.window, IDS_TITLE_FONT);
+        HWND graphics = ShowTab(s.window, IDS_TITLE_GRAPHICS);
+        HWND security = ShowTab(s.window, IDS_TITLE_SECURITY);
+        HWND paper = ShowTab(s.window, IDS_TITLE_FORM);
+        Pick(paper, IDC_PRESET, 2);
+        const auto position = [](HWND page, int id) { return SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0); };
+        EXPECT_EQ(L"300", Text(paper, IDC_FORM_RESOLUTION));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(fonts, IDC_FONT_MODE_ALL));
+        EXPECT_EQ(0, position(fonts, IDC_FONT_OPTION)); // only the characters used
+        EXPECT_EQ(1, position(graphics, IDC_GRAPHICS_COMPRESSION_1));
+        EXPECT_EQ(3, position(graphics, IDC_GRAPHICS_QUALITY_1)); // JPEG low quality
+        EXPECT_EQ(2, position(graphics, IDC_GRAPHICS_QUALITY_3));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(graphics, IDC_GRAPHICS_DOWNSAMPLE_3));
+        EXPECT_EQ(L"300", Text(graphics, IDC_GRAPHICS_RESOLUTION_3));
+
+        const std::wstring smallest = ResourceText(IDS_PRESET_SMALLEST_FILE);
+        EXPECT_EQ(smallest, Shown(paper));
+        Pick(graphics, IDC_GRAPHICS_QUALITY_1, 0);
+        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(paper));
+        Pick(graphics, IDC_GRAPHICS_QUALITY_1, 3);
+        EXPECT_EQ(smallest, Shown(paper));
+        Click(fonts, IDC_FONT_MODE_NONE);
+        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(paper));
+        Click(fonts, IDC_FONT_MODE_ALL);
+        EXPECT_EQ(smallest, Shown(paper));
+
+        // Refused, the archive changes nothing; accepted, it turns encryption off.
+        const std::wstring question = MessageOf(IDS_CAPTION_PRESETS, IDS_PRESET_ENCRYPTION_OFF);
+        EXPECT_EQ(question, PickAnswering(paper, IDC_PRESET, 3, IDCANCEL));
+        EXPECT_EQ(smallest, Shown(paper));
+        EXPECT_EQ(2, position(security, IDC_SECURITY_LEVEL));
+        EXPECT_EQ(L"300", Text(paper, IDC_FORM_RESOLUTION));
+        EXPECT_EQ(question, PickAnswering(paper, IDC_PRESET, 3, IDOK));
+        EXPECT_EQ(0, position(security, IDC_SECURITY_LEVEL));
+        EXPECT_EQ(1, position(paper, IDC_FORM_PDF_STANDARD));
+        EXPECT_EQ(ResourceText(IDS_PRESET_PDFA_ARCHIVE), Shown(paper));
+    });
+    const TARVIK_DEVMODE expected = WithPreset(in, kPresets[3], true);
+    EXPECT_EQ("", RecordDifferences(&expected, &out));
+}
+
+// Saved in one sheet, a preset is there in the next, until it is deleted.
+TEST_F(PresetSheet, OwnPresetsOutliveTheSheet)
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, TARVIK_PRESETS_KEY);
+    const TARVIK_DEVMODE in = Input();
+    RunSheet(
+        m_printer, in, IDS_TITLE_FORM,
+        [&](const Sheet& s) {
+            Pick(s.page, IDC_PRESET, 1);
+            Pick(s.page, IDC_FORM_RESOLUTION, 3); // 2400: no built-in
+            EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(s.page));
+            ClickOpening(s.page, IDC_PRESET_SAVE);
+            HWND dialog = WaitForTopWindow([](HWND w) { return IsDialog(w) && GetDlgItem(w, IDC_PRESET_NAME); });
+            ASSERT_NE(nullptr, dialog);
+            const std::pair<std::wstring, UINT> refused[] = {
+                {L"", IDS_PRESET_NAME_EMPTY},
+                {L"a;b", IDS_PRESET_NAME_SEPARATOR},
+                {L"HIGH QUALITY PRINT", IDS_PRESET_NAME_RESERVED},
+                {ResourceText(IDS_PRESET_CUSTOM), IDS_PRESET_NAME_RESERVED},
+                {L"Thirty-two characters, exactly..", IDS_PRESET_NAME_TOO_LONG},
+            };
+            for (const auto& [name, message] : refused)
+            {
+                Key(GetDlgItem(dialog, IDC_PRESET_NAME), name);
+                ClickOpening(dialog, IDOK);
+                EXPECT_EQ(MessageOf(IDS_CAPTION_PRESETS, message), AnswerMessageBox(IDOK)) << Utf8(name);
+            }
+            Key(GetDlgItem(dialog, IDC_PRESET_NAME), L"Thirty-one characters, exactly.");
+            CloseWith(dialog, IDOK);
+            EXPECT_EQ(L"Thirty-one characters, exactly.", Shown(s.page));
+            EXPECT_TRUE(Enabled(s.page, IDC_PRESET_DELETE));
+        },
+        PSBTN_CANCEL);
+
+    RunSheet(m_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
+        const std::vector<std::wstring> items = Items(s.page, IDC_PRESET);
+        ASSERT_EQ(6u, items.size()); // four built-ins, the own preset, Custom
+        EXPECT_EQ(L"Thirty-one characters, exactly.", items[4]);
+        Pick(s.page, IDC_PRESET, 4);
+        EXPECT_EQ(L"2400", Text(s.page, IDC_FORM_RESOLUTION));
+        EXPECT_EQ(5u, Items(s.page, IDC_PRESET).size()); // no Custom while a preset matches
+        // Saving under the same name asks first.
+        ClickOpening(s.page, IDC_PRESET_SAVE);
+        HWND dialog = WaitForTopWindow([](HWND w) { return IsDialog(w) && GetDlgItem(w, IDC_PRESET_NAME); });
+        Key(GetDlgItem(dialog, IDC_PRESET_NAME), L"thirty-one characters, exactly.");
+        ClickOpening(dialog, IDOK);
+        const std::wstring replace = ResourceText(IDS_PRESET_REPLACE);
+        EXPECT_NE(std::wstring::npos, AnswerMessageBox(IDNO).find(replace.substr(replace.find(L"%s") + 2)));
+        CloseWith(dialog, IDCANCEL);
+        ClickOpening(s.page, IDC_PRESET_DELETE);
+        AnswerMessageBox(IDOK);
+        // The pages still show what the preset held: no preset matches them.
+        EXPECT_TRUE(WaitFor([&] { return Items(s.page, IDC_PRESET).size() == 5u; }));
+        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(s.page));
+        EXPECT_FALSE(Enabled(s.page, IDC_PRESET_DELETE));
+    });
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, TARVIK_PRESETS_KEY, 0, KEY_READ, &key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(key, L"Thirty-one characters, exactly.", nullptr, nullptr,
+                                                     nullptr, nullptr));
+    RegCloseKey(key);
+}
+} // namespace
