@@ -220,8 +220,8 @@ TEST_F(PresetSheet, OwnPresetsOutliveTheSheet)
     });
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, TARVIK_PRESETS_KEY, 0, KEY_READ, &key));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(key, L"Thirty-one characters, exactly.", nullptr, nullptr,
-                                                     nullptr, nullptr));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegQueryValueExW(key, L"Thirty-one characters, exactly.", nullptr, nullptr, nullptr, nullptr));
     RegCloseKey(key);
 }
 } // namespace

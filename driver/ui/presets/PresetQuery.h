@@ -13,10 +13,10 @@ constexpr WPARAM kPresetQueryTag = 0x54505251;
 
 enum PresetQueryOp
 {
-    kPresetRead,         // write the fields the page shows into `fields`
-    kPresetShow,         // show `fields` (and encryption off when asked)
-    kPresetChanged,      // a page changed something: the row shows the preset that matches now
-    kPresetRecordHolds,  // answered 1 by the row when the record holds a chosen preset's image fields
+    kPresetRead,        // write the fields the page shows into `fields`
+    kPresetShow,        // show `fields` (and encryption off when asked)
+    kPresetChanged,     // a page changed something: the row shows the preset that matches now
+    kPresetRecordHolds, // answered 1 by the row when the record holds a chosen preset's image fields
 };
 
 struct PRESET_QUERY
