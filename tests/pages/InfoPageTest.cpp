@@ -70,7 +70,9 @@ TEST(UpdateRules, VersionsCompareEachPartAsAnUnsigned16BitNumber)
         {L"70000.0.0.0", {7, 0, 0, 1}, true}, // 70000 counts as 4464
         {L"70000.0.0.0", {5000, 0, 0, 0}, false},
         {L"7.0.40000.0", {7, 0, 39999, 0}, true}, // unsigned 16-bit parts
-        {L" 8 .x.1", {7, 9, 9, 9}, true},         // 8.0.1.0
+        {L"7.0.40000.0", {7, 0, 1, 0}, true},
+        {L"7.0.1.0", {7, 0, 40000, 0}, false},
+        {L" 8 .x.1", {7, 9, 9, 9}, true}, // 8.0.1.0
         {L"", {0, 0, 0, 1}, false},
     };
     for (const auto& [announced, installed, newer] : rows)

@@ -218,6 +218,10 @@ TEST_F(SheetPages, SecurityShowsEveryFieldOfItsRecordAndOkKeepsIt)
             texts.push_back(Text(s.page, id));
         EXPECT_EQ((std::vector<std::wstring>{L"open-Sesame", L"open-Sesame", L"Perms-42", L"Perms-42"}), texts);
         EXPECT_EQ("++X++++X+++++X+XX++X++XX", States(s.page));
+        HWND confirm = GetDlgItem(s.page, IDC_SECURITY_OPEN_CONFIRM);
+        Key(confirm, std::wstring(33, L'k')); // typing stops at 32 bytes
+        EXPECT_EQ(std::wstring(32, L'k'), WindowText(confirm));
+        Type(s.page, IDC_SECURITY_OPEN_CONFIRM, L"open-Sesame");
     });
     EXPECT_EQ("", RecordDifferences(&in, &out));
 }
