@@ -75,8 +75,11 @@ DWORD CDlgFontSetting::_CheckedMode() const
     return IsChecked(m_hModeAll) ? 1 : IsChecked(m_hModeExclude) ? 2 : 3;
 }
 
-LRESULT CDlgFontSetting::OnPresetQuery(PRESET_QUERY* query)
+LRESULT CDlgFontSetting::OnQueryPages(WPARAM code, LPARAM data)
 {
+    PRESET_QUERY* query = AsPresetQuery(code, data);
+    if (!query)
+        return 0;
     if (query->op == kPresetRead)
     {
         // What Apply would store.

@@ -4,6 +4,7 @@
 // record and, inside the shell or the spooler, into the user's registry.
 #pragma once
 
+#include "presets/PresetQuery.h"
 #include "sheet/CDlgPropSheetPage.h"
 #include "fonts/CFontManager.h"
 
@@ -35,7 +36,7 @@ class CDlgFontSetting : public CDlgPropSheetPage
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
     bool HandlesKillActive() const override { return true; }
-    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
+    LRESULT OnQueryPages(WPARAM code, LPARAM data) override;
 
   private:
     void _ApplyMode(DWORD mode);

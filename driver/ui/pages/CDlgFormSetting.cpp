@@ -303,8 +303,16 @@ void CDlgFormSetting::_FillResolutions()
     SendMessageW(m_hResolution, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-LRESULT CDlgFormSetting::OnPresetQuery(PRESET_QUERY* query)
+LRESULT CDlgFormSetting::OnQueryPages(WPARAM code, LPARAM data)
 {
+    if (code == kPagesChanged)
+    {
+        m_PresetRow.ShowMatch();
+        return 0;
+    }
+    PRESET_QUERY* query = AsPresetQuery(code, data);
+    if (!query)
+        return 0;
     switch (query->op)
     {
     case kPresetRead:

@@ -9,7 +9,7 @@
 
 #include "sheet/CDlgPropSheetPage.h"
 #include "forms/CFormManager.h"
-#include "presets/CPresetRow.h"
+#include "pages/CPresetRow.h"
 
 class CDlgFormSetting : public CDlgPropSheetPage
 {
@@ -43,7 +43,7 @@ class CDlgFormSetting : public CDlgPropSheetPage
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
     bool HandlesKillActive() const override { return true; }
-    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
+    LRESULT OnQueryPages(WPARAM code, LPARAM data) override;
 
   private:
     DWORD _AddFavoriteFormName(LPCWSTR selectName);

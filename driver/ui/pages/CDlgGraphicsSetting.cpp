@@ -145,7 +145,7 @@ void CDlgGraphicsSetting::OnInitDialog()
     // downsampling goes into the hidden controls, which otherwise stay empty.
     PRESET_QUERY query = {};
     query.op = kPresetRecordHolds;
-    if (QueryPages(&query) != 0)
+    if (QueryPages(kPresetQueryTag, reinterpret_cast<LPARAM>(&query)) != 0)
     {
         const PRESET_FIELDS fields = ReadPresetFields(*m_pRecord);
         for (int i = 0; i < kClassCount; ++i)
@@ -190,9 +190,10 @@ PRESET_IMAGE_CLASS CDlgGraphicsSetting::_ShownImageClass(int index) const
             SelectedValue(m_hMethod[index])};
 }
 
-LRESULT CDlgGraphicsSetting::OnPresetQuery(PRESET_QUERY* query)
+LRESULT CDlgGraphicsSetting::OnQueryPages(WPARAM code, LPARAM data)
 {
-    if (query->op != kPresetRead && query->op != kPresetShow)
+    PRESET_QUERY* query = AsPresetQuery(code, data);
+    if (!query || (query->op != kPresetRead && query->op != kPresetShow))
         return 0;
     for (int i = 0; i < kClassCount; ++i)
     {

@@ -7,6 +7,7 @@
 // controls.
 #pragma once
 
+#include "presets/PresetQuery.h"
 #include "sheet/CDlgPropSheetPage.h"
 
 class CDlgGraphicsSetting : public CDlgPropSheetPage
@@ -45,7 +46,7 @@ class CDlgGraphicsSetting : public CDlgPropSheetPage
   protected:
     void OnInitDialog() override;
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
-    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
+    LRESULT OnQueryPages(WPARAM code, LPARAM data) override;
 
   private:
     // Refills the quality list of class `index` + 1 for its compression and

@@ -324,8 +324,11 @@ void CDlgSecuritySetting::OnCommand(WORD controlId, WORD notifyCode, HWND contro
     }
 }
 
-LRESULT CDlgSecuritySetting::OnPresetQuery(PRESET_QUERY* query)
+LRESULT CDlgSecuritySetting::OnQueryPages(WPARAM code, LPARAM data)
 {
+    PRESET_QUERY* query = AsPresetQuery(code, data);
+    if (!query)
+        return 0;
     if (query->op == kPresetRead)
     {
         query->security = true;

@@ -5,6 +5,7 @@
 // at Apply, and the page cannot be left while they do not agree.
 #pragma once
 
+#include "presets/PresetQuery.h"
 #include "sheet/CDlgPropSheetPage.h"
 
 #include <initializer_list>
@@ -70,7 +71,7 @@ class CDlgSecuritySetting : public CDlgPropSheetPage
     void OnCommand(WORD controlId, WORD notifyCode, HWND control) override;
     bool HandlesKillActive() const override { return true; }
     // A preset that needs encryption off turns the level to none.
-    LRESULT OnPresetQuery(PRESET_QUERY* query) override;
+    LRESULT OnQueryPages(WPARAM code, LPARAM data) override;
 
   private:
     int _Level() const;

@@ -20,7 +20,7 @@ void CDlgPropSheetPage::MarkChanged()
     SendMessageW(GetParent(m_hWnd), PSM_CHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
 }
 
-LRESULT CDlgPropSheetPage::QueryPages(PRESET_QUERY* query) const
+LRESULT CDlgPropSheetPage::QueryPages(WPARAM code, LPARAM data) const
 {
-    return SendMessageW(GetParent(m_hWnd), PSM_QUERYSIBLINGS, kPresetQueryTag, reinterpret_cast<LPARAM>(query));
+    return SendMessageW(GetParent(m_hWnd), PSM_QUERYSIBLINGS, code, data);
 }

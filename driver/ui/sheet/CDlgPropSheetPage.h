@@ -9,7 +9,6 @@
 
 #include "sheet/CDialogWindow.h"
 #include "sheet/HostInterface.h"
-#include "presets/PresetQuery.h"
 #include "record/SettingsRecord.h"
 
 class CDlgPropSheetPage : public CDialogWindow
@@ -29,9 +28,14 @@ class CDlgPropSheetPage : public CDialogWindow
 
     // Tells the sheet that the user changed something (enables Apply).
     void MarkChanged();
-    // Sends `query` to every page of the sheet that has a window, this one
-    // included; the first nonzero answer, or 0.
-    LRESULT QueryPages(PRESET_QUERY* query) const;
+    // Sends (`code`, `data`) to every page of the sheet that has a window,
+    // this one included (PSM_QUERYSIBLINGS); the first nonzero answer, or 0.
+    LRESULT QueryPages(WPARAM code, LPARAM data) const;
+
+    // The query the frame sends after a page got its window and after every
+    // change a person makes on a page (data 0): a page that shows something
+    // about all the pages brings it up to date.
+    static constexpr WPARAM kPagesChanged = 0x54504348;
 
     HANDLE m_hPrinter = nullptr;
     TARVIK_DEVMODE* m_pRecord = nullptr;
@@ -50,9 +54,8 @@ class CDlgPropSheetPage : public CDialogWindow
     virtual INT_PTR OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return FALSE; }
     // Whether Validate runs when the user leaves the page.
     virtual bool HandlesKillActive() const { return false; }
-    // A preset query from a page of the sheet; a page that edits preset
-    // fields or the encryption answers for them. Returns the answer.
-    virtual LRESULT OnPresetQuery(PRESET_QUERY* /*query*/) { return 0; }
+    // A query of QueryPages from a page of the sheet; returns the answer.
+    virtual LRESULT OnQueryPages(WPARAM /*code*/, LPARAM /*data*/) { return 0; }
 };
 
 // The dialog procedure of every page: DispatchPageMessage behind the

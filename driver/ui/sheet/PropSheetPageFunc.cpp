@@ -49,13 +49,11 @@ bool ChangesSettings(WORD notifyCode)
            notifyCode == CBN_EDITCHANGE;
 }
 
-// The settings row follows every change on every page, and a page that
-// gets its window may show something other than the record said.
-void TellPresetChanged(const CDlgPropSheetPage& page)
+// What one page shows may depend on every page: it follows each change, and
+// a page that gets its window may show something other than the record said.
+void TellPagesChanged(const CDlgPropSheetPage& page)
 {
-    PRESET_QUERY query = {};
-    query.op = kPresetChanged;
-    page.QueryPages(&query);
+    page.QueryPages(CDlgPropSheetPage::kPagesChanged, 0);
 }
 } // namespace
 
@@ -67,7 +65,7 @@ INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
         page->m_hWnd = hDlg;
         page->OnInitDialog();
-        TellPresetChanged(*page);
+        TellPagesChanged(*page);
         return FALSE; // the page sets its own focus
     }
 
@@ -81,12 +79,10 @@ INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND:
         page->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         if (ChangesSettings(HIWORD(wParam)))
-            TellPresetChanged(*page);
+            TellPagesChanged(*page);
         return FALSE;
     case PSM_QUERYSIBLINGS:
-        if (wParam != kPresetQueryTag)
-            return FALSE;
-        SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->OnPresetQuery(reinterpret_cast<PRESET_QUERY*>(lParam)));
+        SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->OnQueryPages(wParam, lParam));
         return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);

@@ -1,6 +1,6 @@
-#include "presets/CPresetRow.h"
+#include "pages/CPresetRow.h"
 
-#include "presets/CDlgSavePreset.h"
+#include "pages/CDlgSavePreset.h"
 #include "resource.h"
 
 #include <iterator>
@@ -51,7 +51,7 @@ PRESET_FIELDS CPresetRow::ShownFields(bool* encrypted) const
     PRESET_QUERY query = {};
     query.op = kPresetRead;
     query.fields = ReadPresetFields(*m_pPage->m_pRecord);
-    m_pPage->QueryPages(&query);
+    m_pPage->QueryPages(kPresetQueryTag, reinterpret_cast<LPARAM>(&query));
     if (encrypted)
         *encrypted = query.security ? query.encrypted : IsEncryptedRecord(*m_pPage->m_pRecord);
     return query.fields;
@@ -59,6 +59,8 @@ PRESET_FIELDS CPresetRow::ShownFields(bool* encrypted) const
 
 void CPresetRow::ShowMatch()
 {
+    if (!m_hList || m_bChoosing)
+        return;
     const int match = m_catalogue.Match(ShownFields(nullptr));
     const int custom = _CustomItem();
     const bool listsCustom = SendMessageW(m_hList, CB_GETCOUNT, 0, 0) > custom;
@@ -89,7 +91,7 @@ bool CPresetRow::Choose(size_t index)
     query.op = kPresetShow;
     query.fields = fields;
     query.encryptionOff = encryptionOff;
-    m_pPage->QueryPages(&query);
+    m_pPage->QueryPages(kPresetQueryTag, reinterpret_cast<LPARAM>(&query));
     m_bChoosing = false;
     // The pages without a window read the record when they get one.
     const DWORD rest = kPresetGroupAll & ~query.groups;
@@ -131,13 +133,9 @@ bool CPresetRow::OnCommand(WORD controlId, WORD notifyCode)
     }
 }
 
-LRESULT CPresetRow::OnQuery(const PRESET_QUERY& query)
+LRESULT CPresetRow::OnQuery(const PRESET_QUERY& query) const
 {
-    if (query.op == kPresetRecordHolds)
-        return m_bRecordHoldsImages ? 1 : 0;
-    if (query.op == kPresetChanged && m_hList && !m_bChoosing)
-        ShowMatch();
-    return 0;
+    return query.op == kPresetRecordHolds && m_bRecordHoldsImages ? 1 : 0;
 }
 
 void CPresetRow::_Save()

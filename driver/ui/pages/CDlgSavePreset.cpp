@@ -1,4 +1,4 @@
-#include "presets/CDlgSavePreset.h"
+#include "pages/CDlgSavePreset.h"
 
 #include "resource.h"
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "presets/CPresetCatalogue.h"
+#include "presets/PresetQuery.h"
 #include "sheet/CDlgPropSheetPage.h"
 
 class CPresetRow
@@ -15,8 +16,8 @@ class CPresetRow
     void Attach(CDlgPropSheetPage* page);
     // A command of the page; false when it is not one of the row's.
     bool OnCommand(WORD controlId, WORD notifyCode);
-    // The row's part of a preset query (kPresetChanged, kPresetRecordHolds).
-    LRESULT OnQuery(const PRESET_QUERY& query);
+    // The row's part of a preset query (kPresetRecordHolds).
+    LRESULT OnQuery(const PRESET_QUERY& query) const;
 
     // The preset fields as the pages show them, the record standing in for
     // pages without a window; `encrypted` (may be null) whether the document
@@ -25,7 +26,8 @@ class CPresetRow
     // Shows preset `index` of the catalogue on every page; false when the
     // person cancelled the message that encryption goes off.
     bool Choose(size_t index);
-    // Selects the preset that matches the pages, or "Custom".
+    // Selects the preset that matches the pages, or "Custom"; nothing while
+    // a choice is being shown or before the row has its window.
     void ShowMatch();
 
     const CPresetCatalogue& Catalogue() const { return m_catalogue; }
