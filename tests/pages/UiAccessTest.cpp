@@ -554,7 +554,8 @@ Offenders EnterAndEsc(HWND dialog, const std::function<HWND()>& reopen)
 
 // The surfaces: a tab of the sheet by its title (the option page in a sheet
 // of its own), or the dialog that many steps from the paper tab: the
-// favourite forms dialog, then the custom form dialog from its Add.
+// favourite forms dialog, then the custom form dialog from its Add; 3 is the
+// dialog of the settings row's "Save as...".
 struct Surface
 {
     const char* name;
@@ -565,6 +566,7 @@ const Surface kSurfaces[] = {
     {"paper", IDS_TITLE_FORM, 0},       {"fonts", IDS_TITLE_FONT, 0},        {"graphics", IDS_TITLE_GRAPHICS, 0},
     {"document", IDS_TITLE_DOCINFO, 0}, {"security", IDS_TITLE_SECURITY, 0}, {"about", IDS_TITLE_INFO, 0},
     {"options", IDS_TITLE_OPTION, 0},   {"favorites", IDS_TITLE_FORM, 1},    {"custom_form", IDS_TITLE_FORM, 2},
+    {"save_preset", IDS_TITLE_FORM, 3},
 };
 
 HWND OpenDialog(HWND parent, int button, int control)
@@ -621,6 +623,13 @@ TEST_P(Surfaces, ReadableByKeyboardAndNamed)
         [&](const Sheet& s) {
             if (surface.dialog == 0)
                 return CheckAll(s.page, s.window, nullptr);
+            if (surface.dialog == 3)
+            {
+                const auto save = [&] { return OpenDialog(s.page, IDC_PRESET_SAVE, IDC_PRESET_NAME); };
+                HWND dialog = save();
+                ASSERT_NE(nullptr, dialog);
+                return CheckAll(dialog, dialog, save);
+            }
             const auto favorites = [&] { return OpenDialog(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST); };
             HWND dialog = favorites();
             ASSERT_NE(nullptr, dialog);
