@@ -91,7 +91,8 @@ std::wstring PickAnswering(HWND page, int id, int index, int answer)
     return said;
 }
 
-// Only the paper page has a window: every other field goes through the record.
+// Only the paper page has a window when the preset is chosen: every other
+// field goes through the record.
 TEST_F(PresetSheet, EachBuiltinSetsExactlyItsFields)
 {
     for (size_t i = 0; i < std::size(kPresets); ++i)
@@ -106,11 +107,13 @@ TEST_F(PresetSheet, EachBuiltinSetsExactlyItsFields)
                           PickAnswering(s.page, IDC_PRESET, 3, IDOK));
             else
                 Pick(s.page, IDC_PRESET, static_cast<int>(i));
-            EXPECT_EQ(ResourceText(kNames[i]), Shown(s.page));
             EXPECT_TRUE(Enabled(s.window, kApplyButton));
             EXPECT_FALSE(Enabled(s.page, IDC_PRESET_DELETE));
+            // The graphics page, first shown now, shows the preset the record holds.
+            ShowTab(s.window, IDS_TITLE_GRAPHICS);
+            EXPECT_EQ(ResourceText(kNames[i]), Shown(s.page));
         });
-        const TARVIK_DEVMODE expected = WithPreset(in, kPresets[i], false);
+        const TARVIK_DEVMODE expected = WithPreset(in, kPresets[i], true);
         EXPECT_EQ("", RecordDifferences(&expected, &out));
     }
 }

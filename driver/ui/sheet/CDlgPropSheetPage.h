@@ -32,8 +32,8 @@ class CDlgPropSheetPage : public CDialogWindow
     // this one included (PSM_QUERYSIBLINGS); the first nonzero answer, or 0.
     LRESULT QueryPages(WPARAM code, LPARAM data) const;
 
-    // The query the frame sends after a page got its window and after every
-    // change a person makes on a page (data 0): a page that shows something
+    // The query the frame sends when a page is shown and after every change
+    // a person makes on a page (data 0): a page that shows something
     // about all the pages brings it up to date.
     static constexpr WPARAM kPagesChanged = 0x54504348;
 

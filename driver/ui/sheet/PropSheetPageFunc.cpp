@@ -50,7 +50,7 @@ bool ChangesSettings(WORD notifyCode)
 }
 
 // What one page shows may depend on every page: it follows each change, and
-// a page that gets its window may show something other than the record said.
+// a page that is shown may show something other than the record said.
 void TellPagesChanged(const CDlgPropSheetPage& page)
 {
     page.QueryPages(CDlgPropSheetPage::kPagesChanged, 0);
@@ -65,7 +65,6 @@ INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
         SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
         page->m_hWnd = hDlg;
         page->OnInitDialog();
-        TellPagesChanged(*page);
         return FALSE; // the page sets its own focus
     }
 
@@ -94,6 +93,11 @@ INT_PTR DispatchPageMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
                 page->m_pfnComPropSheet(page->m_hComPropSheet, CPSFUNC_SET_RESULT,
                                         reinterpret_cast<LPARAM>(page->m_hPage), CPSUI_OK);
             return FALSE;
+        case PSN_SETACTIVE:
+            // A page's first showing follows its WM_INITDIALOG, once the
+            // sheet knows its window: the other pages can query it now.
+            TellPagesChanged(*page);
+            return page->OnMessage(message, wParam, lParam);
         case PSN_KILLACTIVE:
             if (page->HandlesKillActive() && page->Validate(hDlg) != 1)
             {
