@@ -217,8 +217,8 @@ TEST_F(PresetSheet, OwnPresetsOutliveTheSheet)
         ClickOpening(s.page, IDC_PRESET_DELETE);
         AnswerMessageBox(IDOK);
         // The pages still show what the preset held: no preset matches them.
-        EXPECT_TRUE(WaitFor([&] { return Items(s.page, IDC_PRESET).size() == 5u; }));
-        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(s.page));
+        EXPECT_TRUE(WaitFor([&] { return Shown(s.page) == ResourceText(IDS_PRESET_CUSTOM); }));
+        EXPECT_EQ(5u, Items(s.page, IDC_PRESET).size());
         EXPECT_FALSE(Enabled(s.page, IDC_PRESET_DELETE));
     });
     HKEY key = nullptr;
