@@ -169,15 +169,25 @@ void CDlgGraphicsSetting::_ShowDownsampling(int index, const PRESET_IMAGE_CLASS&
         InsertItem(m_hMethod[index], 0, L"", image.dwDownsampleMethod);
         SendMessageW(m_hMethod[index], CB_SETCURSEL, 0, 0);
     }
-    SetWindowTextW(m_hResolution[index], resolution);
+    // A new text would send its change notifications for nothing.
+    if (ControlText(m_hResolution[index]) != resolution)
+        SetWindowTextW(m_hResolution[index], resolution);
 }
 
 void CDlgGraphicsSetting::_ShowImageClass(int index, const PRESET_IMAGE_CLASS& image)
 {
     // Classes 2 and 3 offer ZIP only.
     const bool jpeg = index == 0 && image.dwCompression == kJpeg;
-    SendMessageW(m_hCompression[index], CB_SETCURSEL, jpeg ? 1 : 0, 0);
-    _RebuildQuality(index, image.dwQuality);
+    const LRESULT position = jpeg ? 1 : 0;
+    // The quality list is refilled only for another compression.
+    if (SendMessageW(m_hCompression[index], CB_GETCURSEL, 0, 0) != position)
+    {
+        SendMessageW(m_hCompression[index], CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        _RebuildQuality(index, image.dwQuality);
+    }
+    else
+        SendMessageW(m_hQuality[index], CB_SETCURSEL,
+                     static_cast<WPARAM>(QualityPosition(jpeg ? kJpeg : kZip, image.dwQuality)), 0);
     _ShowDownsampling(index, image);
 }
 

@@ -115,9 +115,10 @@ bool CPresetRow::OnCommand(WORD controlId, WORD notifyCode)
         if (notifyCode == CBN_SELCHANGE)
         {
             const LRESULT index = SendMessageW(m_hList, CB_GETCURSEL, 0, 0);
+            // The list then shows the match again: the page frame sends
+            // kPagesChanged after every selection.
             if (index >= 0 && index < _CustomItem())
                 Choose(static_cast<size_t>(index));
-            ShowMatch();
         }
         return true;
     case IDC_PRESET_SAVE:
