@@ -1,10 +1,9 @@
 // The resource module in one of its languages, as the loader gives it to a
-// user of that language: the ctest entry per language sets the Unix locale
-// (Wine takes the user's interface language from it) and TARVIK_LANGUAGE.
-// Every template exists in the language and creates, with the controls the
-// code reads, of the window class it reads them as, and no mnemonic twice;
-// every string the code loads is there, and every string of English exists
-// in the language too.
+// user of that language (the ctest entry per language sets the Unix locale,
+// from which Wine takes the interface language, and TARVIK_LANGUAGE): every
+// template creates, with the controls the code reads as the class it reads
+// them as and no mnemonic twice; every string loaded and every English one is
+// there in the language.
 #include "PrinterInstaller.h"
 #include "WindowDriver.h"
 
@@ -22,84 +21,58 @@
 
 namespace
 {
-using testhost::ClassIs;
-using testhost::ClassOf;
-using testhost::Mnemonic;
-using testhost::WindowText;
+using namespace testhost;
 constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-constexpr wchar_t kButton[] = L"Button", kEdit[] = L"Edit", kCombo[] = L"ComboBox", kStatic[] = L"Static",
-                  kList[] = L"ListBox";
+const wchar_t* const kClasses[] = {L"Button", L"Edit", L"ComboBox", L"Static", L"ListBox", WC_LISTVIEWW};
+constexpr int kButton = 0, kEdit = 1, kCombo = 2, kStatic = 3, kList = 4, kListView = 5;
 
-// What the code reads from each template, by class.
-struct ControlRow
-{
-    UINT dialog;
-    const wchar_t* className;
-    std::initializer_list<int> controls;
-};
-const ControlRow kControls[] = {
-    {IDD_FORM_PAGE, kCombo, {IDC_FORM_NAME, IDC_FORM_RESOLUTION, IDC_FORM_PDF_STANDARD}},
-    {IDD_FORM_PAGE, kEdit, {IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX}},
-    {IDD_FORM_PAGE,
-     kStatic,
-     {IDC_FORM_WIDTH_UNIT, IDC_FORM_HEIGHT_UNIT, IDC_FORM_PORTRAIT_PAGE, IDC_FORM_LANDSCAPE_PAGE}},
-    {IDD_FORM_PAGE,
-     kButton,
-     {IDC_FORM_FAVORITES, IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT, IDC_FORM_FIXED_SIZE,
-      IDC_FORM_PORTRAIT, IDC_FORM_LANDSCAPE, IDC_FORM_AUTO_SAVE, IDC_FORM_BROWSE, IDC_FORM_AUTO_SAVE_OPTION}},
-    {IDD_FAVORITE_FORMS, WC_LISTVIEWW, {IDC_FAVORITE_LIST}},
-    {IDD_FAVORITE_FORMS,
-     kButton,
-     {IDC_FAVORITE_ADD, IDC_FAVORITE_EDIT, IDC_FAVORITE_DELETE, IDC_FAVORITE_UNIT_MM, IDC_FAVORITE_UNIT_INCH,
-      IDC_FAVORITE_UNIT_POINT, IDOK, IDCANCEL}},
-    {IDD_CUSTOM_FORM, kEdit, {IDC_CUSTOM_FORM_NAME, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT}},
-    {IDD_CUSTOM_FORM,
-     kButton,
-     {IDC_CUSTOM_FORM_UNIT_MM, IDC_CUSTOM_FORM_UNIT_INCH, IDC_CUSTOM_FORM_UNIT_POINT, IDOK, IDCANCEL}},
-    {IDD_FONT_PAGE,
-     kButton,
-     {IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE, IDC_FONT_EXCLUDE, IDC_FONT_INCLUDE}},
-    {IDD_FONT_PAGE, kStatic, {IDC_FONT_OPTION_LABEL}},
-    {IDD_FONT_PAGE, kCombo, {IDC_FONT_OPTION}},
-    {IDD_FONT_PAGE, kList, {IDC_FONT_AVAILABLE, IDC_FONT_EXCLUDED}},
-    {IDD_GRAPHICS_PAGE,
-     kCombo,
-     {IDC_GRAPHICS_COMPRESSION_1, IDC_GRAPHICS_COMPRESSION_2, IDC_GRAPHICS_COMPRESSION_3, IDC_GRAPHICS_QUALITY_1,
-      IDC_GRAPHICS_QUALITY_2, IDC_GRAPHICS_QUALITY_3, IDC_GRAPHICS_RESOLUTION_1, IDC_GRAPHICS_RESOLUTION_2,
-      IDC_GRAPHICS_RESOLUTION_3, IDC_GRAPHICS_METHOD_1, IDC_GRAPHICS_METHOD_2, IDC_GRAPHICS_METHOD_3}},
-    {IDD_GRAPHICS_PAGE,
-     kButton,
-     {IDC_GRAPHICS_DOWNSAMPLE_GROUP, IDC_GRAPHICS_DOWNSAMPLE_1, IDC_GRAPHICS_DOWNSAMPLE_2, IDC_GRAPHICS_DOWNSAMPLE_3}},
-    {IDD_GRAPHICS_PAGE, kStatic, {IDC_GRAPHICS_DPI_1, IDC_GRAPHICS_DPI_2, IDC_GRAPHICS_DPI_3}},
-    {IDD_DOCINFO_PAGE,
-     kEdit,
-     {IDC_DOCINFO_TITLE, IDC_DOCINFO_AUTHOR, IDC_DOCINFO_SUBJECT, IDC_DOCINFO_KEYWORDS, IDC_DOCINFO_EXTRA}},
-    {IDD_SECURITY_PAGE, kCombo, {IDC_SECURITY_LEVEL}},
-    {IDD_SECURITY_PAGE,
-     kEdit,
-     {IDC_SECURITY_OPEN_PASSWORD, IDC_SECURITY_OPEN_CONFIRM, IDC_SECURITY_PERMISSIONS_PASSWORD,
-      IDC_SECURITY_PERMISSIONS_CONFIRM}},
-    {IDD_SECURITY_PAGE,
-     kStatic,
-     {IDC_SECURITY_OPEN_PASSWORD_LABEL, IDC_SECURITY_OPEN_CONFIRM_LABEL, IDC_SECURITY_PERMISSIONS_PASSWORD_LABEL,
-      IDC_SECURITY_PERMISSIONS_CONFIRM_LABEL, IDC_SECURITY_ALLOW_LABEL}},
-    {IDD_SECURITY_PAGE,
-     kButton,
-     {IDC_SECURITY_ENCRYPT_GROUP, IDC_SECURITY_ENCRYPT_ALL, IDC_SECURITY_OPEN_GROUP, IDC_SECURITY_OPEN,
-      IDC_SECURITY_PERMISSIONS, IDC_SECURITY_PRINT, IDC_SECURITY_PRINT_LOW, IDC_SECURITY_PRINT_HIGH,
-      IDC_SECURITY_CHANGE, IDC_SECURITY_COPY, IDC_SECURITY_ACCESSIBILITY, IDC_SECURITY_ANNOTATE,
-      IDC_SECURITY_FILL_FORMS, IDC_SECURITY_ASSEMBLE}},
-    {IDD_INFO_PAGE, kStatic, {IDC_INFO_PICTURE, IDC_INFO_VERSION, IDC_INFO_LINK}},
-    {IDD_INFO_PAGE, kButton, {IDC_INFO_CHECK_UPDATE, IDC_INFO_SUPPORT}},
-    {IDD_OPTION_PAGE,
-     kButton,
-     {IDC_OPTION_OPEN_AFTER_SAVE, IDC_OPTION_COMPRESS_TEXT, IDC_OPTION_KEEP_LINKS, IDC_OPTION_BOOKMARKS,
-      IDC_OPTION_AUTO_ROTATE, IDC_OPTION_ROTATE_EACH, IDC_OPTION_ROTATE_ALL, IDC_OPTION_OPENING_VIEW,
-      IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS}},
-    {IDD_WATERMARK_PREVIEW,
-     kButton,
-     {IDC_WATERMARK_FRAME, IDC_WATERMARK_PORTRAIT, IDC_WATERMARK_LANDSCAPE, IDC_WATERMARK_GUIDES, IDOK}},
-    {IDD_WATERMARK_PREVIEW, kStatic, {IDC_WATERMARK_PAGE}},
+// What the code reads from each template: the template, the class (an index
+// of kClasses), then the controls it reads as that class.
+const std::initializer_list<int> kControls[] = {
+    {IDD_FORM_PAGE, kCombo, IDC_FORM_NAME, IDC_FORM_RESOLUTION, IDC_FORM_PDF_STANDARD},
+    {IDD_FORM_PAGE, kEdit, IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_OUTPUT_FOLDER, IDC_FORM_FILE_PREFIX},
+    {IDD_FORM_PAGE, kStatic, IDC_FORM_WIDTH_UNIT, IDC_FORM_HEIGHT_UNIT, IDC_FORM_PORTRAIT_PAGE,
+     IDC_FORM_LANDSCAPE_PAGE},
+    {IDD_FORM_PAGE, kButton, IDC_FORM_FAVORITES, IDC_FORM_UNIT_MM, IDC_FORM_UNIT_INCH, IDC_FORM_UNIT_POINT,
+     IDC_FORM_FIXED_SIZE, IDC_FORM_PORTRAIT, IDC_FORM_LANDSCAPE, IDC_FORM_AUTO_SAVE, IDC_FORM_BROWSE,
+     IDC_FORM_AUTO_SAVE_OPTION},
+    {IDD_FAVORITE_FORMS, kListView, IDC_FAVORITE_LIST},
+    {IDD_FAVORITE_FORMS, kButton, IDC_FAVORITE_ADD, IDC_FAVORITE_EDIT, IDC_FAVORITE_DELETE, IDC_FAVORITE_UNIT_MM,
+     IDC_FAVORITE_UNIT_INCH, IDC_FAVORITE_UNIT_POINT, IDOK, IDCANCEL},
+    {IDD_CUSTOM_FORM, kEdit, IDC_CUSTOM_FORM_NAME, IDC_CUSTOM_FORM_WIDTH, IDC_CUSTOM_FORM_HEIGHT},
+    {IDD_CUSTOM_FORM, kButton, IDC_CUSTOM_FORM_UNIT_MM, IDC_CUSTOM_FORM_UNIT_INCH, IDC_CUSTOM_FORM_UNIT_POINT, IDOK,
+     IDCANCEL},
+    {IDD_FONT_PAGE, kButton, IDC_FONT_MODE_ALL, IDC_FONT_MODE_EXCLUDE, IDC_FONT_MODE_NONE, IDC_FONT_EXCLUDE,
+     IDC_FONT_INCLUDE},
+    {IDD_FONT_PAGE, kStatic, IDC_FONT_OPTION_LABEL},
+    {IDD_FONT_PAGE, kCombo, IDC_FONT_OPTION},
+    {IDD_FONT_PAGE, kList, IDC_FONT_AVAILABLE, IDC_FONT_EXCLUDED},
+    {IDD_GRAPHICS_PAGE, kCombo, IDC_GRAPHICS_COMPRESSION_1, IDC_GRAPHICS_COMPRESSION_2, IDC_GRAPHICS_COMPRESSION_3,
+     IDC_GRAPHICS_QUALITY_1, IDC_GRAPHICS_QUALITY_2, IDC_GRAPHICS_QUALITY_3, IDC_GRAPHICS_RESOLUTION_1,
+     IDC_GRAPHICS_RESOLUTION_2, IDC_GRAPHICS_RESOLUTION_3, IDC_GRAPHICS_METHOD_1, IDC_GRAPHICS_METHOD_2,
+     IDC_GRAPHICS_METHOD_3},
+    {IDD_GRAPHICS_PAGE, kButton, IDC_GRAPHICS_DOWNSAMPLE_GROUP, IDC_GRAPHICS_DOWNSAMPLE_1, IDC_GRAPHICS_DOWNSAMPLE_2,
+     IDC_GRAPHICS_DOWNSAMPLE_3},
+    {IDD_GRAPHICS_PAGE, kStatic, IDC_GRAPHICS_DPI_1, IDC_GRAPHICS_DPI_2, IDC_GRAPHICS_DPI_3},
+    {IDD_DOCINFO_PAGE, kEdit, IDC_DOCINFO_TITLE, IDC_DOCINFO_AUTHOR, IDC_DOCINFO_SUBJECT, IDC_DOCINFO_KEYWORDS,
+     IDC_DOCINFO_EXTRA},
+    {IDD_SECURITY_PAGE, kCombo, IDC_SECURITY_LEVEL},
+    {IDD_SECURITY_PAGE, kEdit, IDC_SECURITY_OPEN_PASSWORD, IDC_SECURITY_OPEN_CONFIRM, IDC_SECURITY_PERMISSIONS_PASSWORD,
+     IDC_SECURITY_PERMISSIONS_CONFIRM},
+    {IDD_SECURITY_PAGE, kStatic, IDC_SECURITY_OPEN_PASSWORD_LABEL, IDC_SECURITY_OPEN_CONFIRM_LABEL,
+     IDC_SECURITY_PERMISSIONS_PASSWORD_LABEL, IDC_SECURITY_PERMISSIONS_CONFIRM_LABEL, IDC_SECURITY_ALLOW_LABEL},
+    {IDD_SECURITY_PAGE, kButton, IDC_SECURITY_ENCRYPT_GROUP, IDC_SECURITY_ENCRYPT_ALL, IDC_SECURITY_OPEN_GROUP,
+     IDC_SECURITY_OPEN, IDC_SECURITY_PERMISSIONS, IDC_SECURITY_PRINT, IDC_SECURITY_PRINT_LOW, IDC_SECURITY_PRINT_HIGH,
+     IDC_SECURITY_CHANGE, IDC_SECURITY_COPY, IDC_SECURITY_ACCESSIBILITY, IDC_SECURITY_ANNOTATE, IDC_SECURITY_FILL_FORMS,
+     IDC_SECURITY_ASSEMBLE},
+    {IDD_INFO_PAGE, kStatic, IDC_INFO_PICTURE, IDC_INFO_VERSION, IDC_INFO_LINK},
+    {IDD_INFO_PAGE, kButton, IDC_INFO_CHECK_UPDATE, IDC_INFO_SUPPORT},
+    {IDD_OPTION_PAGE, kButton, IDC_OPTION_OPEN_AFTER_SAVE, IDC_OPTION_COMPRESS_TEXT, IDC_OPTION_KEEP_LINKS,
+     IDC_OPTION_BOOKMARKS, IDC_OPTION_AUTO_ROTATE, IDC_OPTION_ROTATE_EACH, IDC_OPTION_ROTATE_ALL,
+     IDC_OPTION_OPENING_VIEW, IDC_OPTION_VIEW_PAGES, IDC_OPTION_VIEW_BOOKMARKS, IDC_OPTION_VIEW_THUMBNAILS},
+    {IDD_WATERMARK_PREVIEW, kButton, IDC_WATERMARK_FRAME, IDC_WATERMARK_PORTRAIT, IDC_WATERMARK_LANDSCAPE,
+     IDC_WATERMARK_GUIDES, IDOK},
+    {IDD_WATERMARK_PREVIEW, kStatic, IDC_WATERMARK_PAGE},
 };
 
 // Every string the code loads, by the dialog that loads it.
@@ -132,13 +105,6 @@ INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names)
-{
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::vector<WORD>*>(names)->push_back(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
-    return TRUE;
-}
-
 // The controls of a dialog that the code can reach by ID: ID, class and
 // button kind, in template order.
 std::vector<std::wstring> Kinds(HWND dialog)
@@ -160,7 +126,7 @@ class ResourceLanguage : public testing::Test
     {
         const INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&classes);
-        s_module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikres7.dll").c_str());
+        s_module = LoadLibraryW((BinDirectory() + L"\\tarvikres7.dll").c_str());
         const char* name = std::getenv("TARVIK_LANGUAGE");
         const std::string language = name ? name : "en-US";
         s_language = LANGIDFROMLCID(LocaleNameToLCID(std::wstring(language.begin(), language.end()).c_str(), 0));
@@ -186,10 +152,18 @@ class ResourceLanguage : public testing::Test
         return strings;
     }
 
+    // The resource names of one type.
     static std::vector<WORD> Names(LPCWSTR type)
     {
         std::vector<WORD> names;
-        EnumResourceNamesW(s_module, type, AddName, reinterpret_cast<LONG_PTR>(&names));
+        EnumResourceNamesW(
+            s_module, type,
+            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR all) {
+                if (IS_INTRESOURCE(name))
+                    reinterpret_cast<std::vector<WORD>*>(all)->push_back(LOWORD(reinterpret_cast<ULONG_PTR>(name)));
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&names));
         return names;
     }
 
@@ -201,15 +175,12 @@ LANGID ResourceLanguage::s_language = 0;
 
 TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
 {
-    std::map<UINT, std::vector<const ControlRow*>> rows;
-    for (const ControlRow& row : kControls)
-        rows[row.dialog].push_back(&row);
     const std::vector<WORD> dialogs = Names(RT_DIALOG);
-    for (const auto& [dialog, unused] : rows)
-        EXPECT_NE(dialogs.end(), std::find(dialogs.begin(), dialogs.end(), dialog)) << "no template " << dialog;
-
+    for (const auto& row : kControls)
+        EXPECT_NE(dialogs.end(), std::find(dialogs.begin(), dialogs.end(), *row.begin()))
+            << "no template " << *row.begin();
     // A hidden owner; the pages are child templates and need a parent.
-    HWND owner = CreateWindowExW(0, kStatic, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, owner);
     for (WORD dialog : dialogs)
     {
@@ -219,29 +190,23 @@ TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
         HWND window = CreateDialogParamW(s_module, MAKEINTRESOURCEW(dialog), owner, InertDialogProc, 0);
         ASSERT_NE(nullptr, window) << GetLastError();
         EXPECT_FALSE(IsWindowVisible(window));
-        for (const ControlRow* row : rows[dialog])
+        for (const auto& row : kControls)
         {
-            for (int id : row->controls)
-            {
-                HWND control = GetDlgItem(window, id);
-                EXPECT_TRUE(control && ClassIs(control, row->className))
-                    << "control " << id << " is no " << testing::PrintToString(std::wstring(row->className));
-            }
+            const wchar_t* className = kClasses[row.begin()[1]];
+            for (auto id = row.begin() + 2; row.begin()[0] == dialog && id != row.end(); ++id)
+                EXPECT_TRUE(ClassIs(GetDlgItem(window, *id), className))
+                    << "control " << *id << " is no " << testing::PrintToString(std::wstring(className));
         }
         std::map<wchar_t, std::wstring> labels;
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         {
+            const LONG style = GetWindowLongW(child, GWL_STYLE), type = style & SS_TYPEMASK;
+            const bool label = ClassIs(child, L"Button") || (ClassIs(child, L"Static") && !(style & SS_NOPREFIX) &&
+                                                             type != SS_BITMAP && type != SS_ICON);
             const std::wstring text = WindowText(child);
-            const LONG style = GetWindowLongW(child, GWL_STYLE);
-            const bool label =
-                ClassIs(child, kButton) || (ClassIs(child, kStatic) && !(style & SS_NOPREFIX) &&
-                                            (style & SS_TYPEMASK) != SS_BITMAP && (style & SS_TYPEMASK) != SS_ICON);
-            const wchar_t letter = label ? Mnemonic(text) : 0;
-            if (!letter)
-                continue;
-            const auto [first, added] = labels.emplace(letter, text);
-            EXPECT_TRUE(added) << "mnemonic of " << testing::PrintToString(text) << " repeats that of "
-                               << testing::PrintToString(first->second);
+            const auto [first, added] = labels.emplace(label ? Mnemonic(text) : 0, text);
+            EXPECT_TRUE(added || !first->first) << "mnemonic of " << testing::PrintToString(text) << " repeats that of "
+                                                << testing::PrintToString(first->second);
         }
         // The same controls as in English, of the same kinds.
         const HRSRC english = FindResourceExW(s_module, RT_DIALOG, MAKEINTRESOURCEW(dialog), kEnglish);
@@ -257,14 +222,10 @@ TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
 
 TEST_F(ResourceLanguage, EveryLoadedStringIsThereAndEveryEnglishStringToo)
 {
+    const wchar_t* text = nullptr;
     for (const auto& ids : kLoadedStrings)
-    {
         for (UINT id : ids)
-        {
-            const wchar_t* text = nullptr;
             EXPECT_LT(0, LoadStringW(s_module, id, reinterpret_cast<LPWSTR>(&text), 0)) << "string " << id;
-        }
-    }
     const std::vector<WORD> blocks = Names(RT_STRING);
     ASSERT_FALSE(blocks.empty());
     for (WORD block : blocks)
@@ -275,16 +236,17 @@ TEST_F(ResourceLanguage, EveryLoadedStringIsThereAndEveryEnglishStringToo)
             const UINT id = (block - 1u) * 16u + static_cast<UINT>(i);
             if (english[i].empty())
                 continue;
-            EXPECT_TRUE(i < here.size() && !here[i].empty()) << "string " << id << " is missing";
-            // The loader gives this language's text, not English.
-            const wchar_t* loaded = nullptr;
-            const int length = LoadStringW(s_module, id, reinterpret_cast<LPWSTR>(&loaded), 0);
-            if (i >= here.size())
+            if (i >= here.size() || here[i].empty())
+            {
+                ADD_FAILURE() << "string " << id << " is missing";
                 continue;
-            EXPECT_EQ(here[i], std::wstring(loaded, static_cast<size_t>(std::max(length, 0))));
-            // Apart from names and data, another language says it in its own words.
-            if (s_language != kEnglish && std::find(std::begin(kSameInEveryLanguage), std::end(kSameInEveryLanguage),
-                                                    id) == std::end(kSameInEveryLanguage))
+            }
+            // The loader gives this language's text; apart from names and
+            // data, another language says it in its own words.
+            const int length = LoadStringW(s_module, id, reinterpret_cast<LPWSTR>(&text), 0);
+            EXPECT_EQ(here[i], std::wstring(text, static_cast<size_t>(std::max(length, 0))));
+            if (s_language != kEnglish &&
+                std::count(std::begin(kSameInEveryLanguage), std::end(kSameInEveryLanguage), id) == 0)
             {
                 EXPECT_NE(english[i], here[i]) << "string " << id << " is still English";
             }

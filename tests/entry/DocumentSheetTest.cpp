@@ -21,8 +21,8 @@
 
 namespace
 {
-using testhost::DefaultRecord;
-using DocumentSheet = testhost::PrinterTest;
+using namespace testhost;
+using DocumentSheet = PrinterTest;
 
 // The tabs in their order, and the record the caller gets back after OK and
 // after Cancel: the input, which the paper page shown stores again on OK. The
@@ -32,7 +32,7 @@ TEST_F(DocumentSheet, TabsAndTheReturnedRecord)
     std::vector<std::wstring> expectedTabs;
     for (UINT title :
          {IDS_TITLE_FORM, IDS_TITLE_FONT, IDS_TITLE_GRAPHICS, IDS_TITLE_DOCINFO, IDS_TITLE_SECURITY, IDS_TITLE_INFO})
-        expectedTabs.push_back(testhost::ResourceText(title));
+        expectedTabs.push_back(ResourceText(title));
     for (int button : {PSBTN_OK, PSBTN_CANCEL})
     {
         SCOPED_TRACE(button);
@@ -41,12 +41,12 @@ TEST_F(DocumentSheet, TabsAndTheReturnedRecord)
         in.dwResolution = 600; // the paper page stores the resolution's copies with it on OK
         in.dmPrintQuality = in.dmYResolution = 600;
         std::vector<std::wstring> tabs;
-        const TARVIK_DEVMODE out = testhost::RunSheet(
-            m_printer, in, 0, [&](const testhost::Sheet& s) { tabs = testhost::TabTitles(s.window); }, button);
+        const TARVIK_DEVMODE out = RunSheet(
+            m_printer, in, 0, [&](const Sheet& s) { tabs = TabTitles(s.window); }, button);
         EXPECT_EQ(expectedTabs, tabs);
-        EXPECT_EQ("", testhost::RecordDifferences(&in, &out));
+        EXPECT_EQ("", RecordDifferences(&in, &out));
     }
-    HMODULE module = LoadLibraryW((testhost::BinDirectory() + L"\\tarvikui.dll").c_str());
+    HMODULE module = LoadLibraryW((BinDirectory() + L"\\tarvikui.dll").c_str());
     auto device =
         reinterpret_cast<PFNPROPSHEETUI>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
     ASSERT_NE(nullptr, device);
@@ -54,9 +54,9 @@ TEST_F(DocumentSheet, TabsAndTheReturnedRecord)
     DWORD result = 0;
     LONG answer = -1;
     {
-        testhost::UserThread user([&] {
-            HWND sheet = testhost::WaitForSheet();
-            tabs = testhost::TabTitles(sheet);
+        UserThread user([&] {
+            HWND sheet = WaitForSheet();
+            tabs = TabTitles(sheet);
             PropSheet_PressButton(sheet, PSBTN_OK);
         });
         wchar_t name[] = L"Tarvik";
@@ -64,7 +64,7 @@ TEST_F(DocumentSheet, TabsAndTheReturnedRecord)
         answer = CommonPropertySheetUIW(nullptr, device, reinterpret_cast<LPARAM>(&header), &result);
     }
     EXPECT_GE(answer, 0);
-    EXPECT_EQ(std::vector<std::wstring>{testhost::ResourceText(IDS_TITLE_DEVICE)}, tabs);
+    EXPECT_EQ(std::vector<std::wstring>{ResourceText(IDS_TITLE_DEVICE)}, tabs);
 }
 
 // A recording host: keeps the pages it is given, as the real host does, when
@@ -102,8 +102,8 @@ TEST_F(DocumentSheet, InitAttachesThePagesOrFailsCleanly)
     header.pdmOut = reinterpret_cast<DEVMODEW*>(&out);
     header.fMode = DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER;
     long failures = 0, successes = 0;
-    testhost::FailEachAllocation(
-        [&](const testhost::HeapWatch& watch) {
+    FailEachAllocation(
+        [&](const HeapWatch& watch) {
             PROPSHEETUI_INFO info = {sizeof(info), 0, 0, PROPSHEETUI_REASON_INIT, kHost, RecordingHost, 0, 0, 0};
             SetLastError(0xdeadbeef);
             const LONG result = DrvDocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header));
@@ -113,19 +113,17 @@ TEST_F(DocumentSheet, InitAttachesThePagesOrFailsCleanly)
                 const auto* sheet = reinterpret_cast<const SheetPages*>(info.UserData);
                 ASSERT_NE(nullptr, sheet);
                 {
-                    const testhost::HeapWatch::Unwatched unwatched; // the check's own blocks must not fail
-                    std::vector<HANDLE> handles, added(g_hostPages.begin(), g_hostPages.end());
+                    const HeapWatch::Unwatched unwatched; // the check's own blocks must not fail
+                    std::vector<HANDLE> handles;
                     for (CDlgPropSheetPage* page : sheet->pages)
                     {
-                        if (!page)
-                            continue;
-                        EXPECT_TRUE(page->m_hPrinter == m_printer && page->m_pRecord == &out &&
-                                    page->m_hComPropSheet == kHost);
-                        handles.push_back(page->m_hPage);
+                        EXPECT_TRUE(!page || (page->m_hPrinter == m_printer && page->m_pRecord == &out &&
+                                              page->m_hComPropSheet == kHost));
+                        if (page)
+                            handles.push_back(page->m_hPage);
                     }
-                    std::sort(handles.begin(), handles.end());
-                    std::sort(added.begin(), added.end());
-                    EXPECT_EQ(added, handles);
+                    EXPECT_TRUE(
+                        std::is_permutation(handles.begin(), handles.end(), g_hostPages.begin(), g_hostPages.end()));
                 }
                 info.Reason = PROPSHEETUI_REASON_DESTROY;
                 EXPECT_EQ(1, DrvDocumentPropertySheets(&info, 0));
@@ -143,7 +141,7 @@ TEST_F(DocumentSheet, InitAttachesThePagesOrFailsCleanly)
             g_hostPages.clear();
             EXPECT_EQ(0, watch.Alive());
         },
-        testhost::HeapWatch::Forms::All);
+        HeapWatch::Forms::All);
     EXPECT_GT(failures, 0);
     EXPECT_GT(successes, 0);
     std::vector<HPROPSHEETPAGE>().swap(g_hostPages);
@@ -209,8 +207,8 @@ TEST(PageFramework, LeavingAndClosingThePages)
         for (ProbePage* page : {&first, &second, &neverShown})
             page->AttachHost(kHost, RecordingHost);
         const INT_PTR result =
-            testhost::RunPageSheet({&first, &second, &neverShown}, IDD_INFO_PAGE, IDS_TITLE_INFO, [&](HWND sheet) {
-                testhost::WaitForDescendant(sheet, IDC_INFO_VERSION);
+            RunPageSheet({&first, &second, &neverShown}, IDD_INFO_PAGE, IDS_TITLE_INFO, [&](HWND sheet) {
+                WaitForDescendant(sheet, IDC_INFO_VERSION);
                 PropSheet_SetCurSel(sheet, nullptr, 1);
                 selected = static_cast<int>(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETCURSEL, 0, 0));
                 PropSheet_PressButton(sheet, button);
@@ -243,13 +241,13 @@ TEST(PageFramework, MessagesBeforeInitAndExceptionsNeverReachThePage)
 
     ProbePage page;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&page));
-    testhost::DebugCapture capture;
+    DebugCapture capture;
     SetLastError(0xdeadbeef);
     EXPECT_EQ(FALSE, PropSheetPageProc(window, WM_COMMAND, MAKEWPARAM(IDC_INFO_SUPPORT, BN_CLICKED), 0));
     EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
-    EXPECT_EQ("", testhost::ReportMismatch(capture.Lines(), ERROR_NOT_ENOUGH_MEMORY,
-                                           L"An exception was stopped at PropSheetPageProc()",
-                                           {L"@ExceptionBarrier", L"from PropSheetPageProc()"}));
+    EXPECT_EQ("", ReportMismatch(capture.Lines(), ERROR_NOT_ENOUGH_MEMORY,
+                                 L"An exception was stopped at PropSheetPageProc()",
+                                 {L"@ExceptionBarrier", L"from PropSheetPageProc()"}));
     DestroyWindow(window);
 }
 
@@ -262,25 +260,25 @@ TEST(PageFramework, ADescriptionThatCannotBeAllocated)
         return nullptr;
     };
     HMODULE self = GetModuleHandleW(nullptr);
-    void* real = testhost::PatchImport(self, "kernel32.dll", "LocalAlloc", reinterpret_cast<void*>(refuse));
+    void* real = PatchImport(self, "kernel32.dll", "LocalAlloc", reinterpret_cast<void*>(refuse));
     ASSERT_NE(nullptr, real);
-    testhost::DebugCapture capture;
+    DebugCapture capture;
     auto* description = reinterpret_cast<PROPSHEETPAGEW*>(1);
     const DWORD code = CreatePropSheetPage(&description, IDD_INFO_PAGE, IDS_TITLE_INFO, PropSheetPageProc, nullptr);
-    testhost::PatchImport(self, "kernel32.dll", "LocalAlloc", real);
+    PatchImport(self, "kernel32.dll", "LocalAlloc", real);
     EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), code);
     EXPECT_EQ(nullptr, description);
-    EXPECT_EQ("", testhost::ReportMismatch(capture.Lines(), ERROR_NOT_ENOUGH_MEMORY, nullptr,
-                                           {L"PropSheetPageFunc(20) : error = 8", L"from CreatePropSheetPage()"}));
+    EXPECT_EQ("", ReportMismatch(capture.Lines(), ERROR_NOT_ENOUGH_MEMORY, nullptr,
+                                 {L"PropSheetPageFunc(20) : error = 8", L"from CreatePropSheetPage()"}));
 }
 
 // A string the resource module does not have shows as an empty text.
 TEST(PageFramework, AMissingStringShowsAsAnEmptyText)
 {
     int result = 0;
-    EXPECT_EQ(std::vector<std::wstring>{testhost::ResourceText(IDS_CAPTION_ERROR) + L": "},
-              testhost::CallAnsweringMessageBoxes(
-                  IDOK, [&] { result = CDlgPropSheetPage::ShowMessage(nullptr, 9999, IDS_CAPTION_ERROR, MB_OK); }));
+    EXPECT_EQ(std::vector<std::wstring>{ResourceText(IDS_CAPTION_ERROR) + L": "}, CallAnsweringMessageBoxes(IDOK, [&] {
+                  result = CDlgPropSheetPage::ShowMessage(nullptr, 9999, IDS_CAPTION_ERROR, MB_OK);
+              }));
     EXPECT_EQ(IDOK, result);
 }
 } // namespace

@@ -194,36 +194,35 @@ TEST_F(Download, Failures)
     const std::vector<std::wstring> utf8Failed = {L"@string", L"from UTF8toMultiByte()", kFrom},
                                     sendFailed = {L"from HttpSendRequest()", kFrom};
     const DWORD kBadStatus = ERROR_HTTP_INVALID_QUERY_REQUEST, kRefused = ERROR_INTERNET_CANNOT_CONNECT;
-    // The method, target and parameters, the allocation that fails (0: none);
-    // the code, the report's reason and the lines after it, and the requests
-    // that went out.
-    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int, DWORD, std::wstring,
+    // The method, target and parameters, the encoding, the allocation that
+    // fails (0: none); the code, the report's reason and the lines after it,
+    // and the requests that went out.
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, DWORD, int, DWORD, std::wstring,
                      std::vector<std::wstring>, size_t>
         rows[] = {
-            {nullptr, L"/x", L"", 0, 87, L"", {kFrom}, 0},
-            {L"GET", nullptr, L"", 0, 87, L"", {kFrom}, 0},
-            {L"GET", L"/x", nullptr, 0, 87, L"", {kFrom}, 0},
-            {L"PUT", L"/x", L"", 0, 50, L"PUT method is not supported", {kFrom}, 0},
-            {L"GET", L"no url", L"", 0, crackCode, L"Can not parse URL", {L"from InternetCrackUrl()", kFrom}, 0},
+            {nullptr, L"/x", L"", 1, 0, 87, L"", {kFrom}, 0},
+            {L"GET", nullptr, L"", 1, 0, 87, L"", {kFrom}, 0},
+            {L"GET", L"/x", nullptr, 1, 0, 87, L"", {kFrom}, 0},
+            {L"POST", L"/x", L"a=1", 0, 0, 87, L"POST method must use url encoding", {kFrom}, 0},
+            {L"PUT", L"/x", L"", 1, 0, 50, L"PUT method is not supported", {kFrom}, 0},
+            {L"GET", L"no url", L"", 1, 0, crackCode, L"Can not parse URL", {L"from InternetCrackUrl()", kFrom}, 0},
             // Nothing listens on port 1 (tcpmux, unused for decades).
-            {L"GET", L"http://127.0.0.1:1/", L"", 0, kRefused, L"Can not request URL", sendFailed, 0},
-            {L"GET", missing.c_str(), L"", 0, ERROR_NOT_FOUND, notFound, {kFrom}, 1},
-            {L"GET", L"/e?status=500", L"", 0, kBadStatus, L"500 is invalid response from web server", {kFrom}, 1},
-            {L"GET", L"/o", longName.c_str(), 0, 122, L"Can not request /o URL", {L"@web", kFrom}, 0},
-            {L"GET", L"/h?length=none&fill=600000&chunk=65536", L"", 2, 8, L"", {L"@web", kFrom}, 1},
-            {L"GET", L"/h?type=text/xml;charset=utf-8&body=%C3%A9", L"", 2, 8, L"", utf8Failed, 1},
-            {L"POST", L"/h?a=1", L"b=2", 1, 8, L"", {L"@web", kFrom}, 0},
+            {L"GET", L"http://127.0.0.1:1/", L"", 1, 0, kRefused, L"Can not request URL", sendFailed, 0},
+            {L"GET", missing.c_str(), L"", 1, 0, ERROR_NOT_FOUND, notFound, {kFrom}, 1},
+            {L"GET", L"/e?status=500", L"", 1, 0, kBadStatus, L"500 is invalid response from web server", {kFrom}, 1},
+            {L"GET", L"/o", longName.c_str(), 1, 0, 122, L"Can not request /o URL", {L"@web", kFrom}, 0},
+            {L"GET", L"/h?length=none&fill=600000&chunk=65536", L"", 1, 2, 8, L"", {L"@web", kFrom}, 1},
+            {L"GET", L"/h?type=text/xml;charset=utf-8&body=%C3%A9", L"", 1, 2, 8, L"", utf8Failed, 1},
+            {L"POST", L"/h?a=1", L"b=2", 1, 1, 8, L"", {L"@web", kFrom}, 0},
         };
-    for (const auto& [method, target, parameters, failAt, code, reason, rest, requests] : rows)
+    for (const auto& [method, target, parameters, encoding, failAt, code, reason, rest, requests] : rows)
     {
         SCOPED_TRACE(testing::PrintToString(target));
-        const Outcome outcome = Fetch(method, target, parameters, 1, -1, -1, failAt);
+        const Outcome outcome = Fetch(method, target, parameters, encoding, -1, -1, failAt);
         EXPECT_EQ(code, outcome.code);
         EXPECT_EQ("", ReportMismatch(outcome.lines, code, reason.empty() ? nullptr : reason.c_str(), rest));
         EXPECT_EQ(requests, outcome.requests.size()) << "nothing is retried";
     }
-    const Outcome post = Fetch(L"POST", L"/x", L"a=1");
-    EXPECT_EQ("", ReportMismatch(post.lines, 87, L"POST method must use url encoding", {kFrom}));
     char* buffer = &g_untouched;
     DWORD size = 0;
     DebugCapture capture;
