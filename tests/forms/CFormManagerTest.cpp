@@ -1,8 +1,5 @@
-// The form catalogue against the real spooler and the registry of the private
-// prefix: numbering across both, stored records, favourites, the hwp.exe cap;
-// and the device-capability answers, directly with the open printer and
-// through the spooler's DeviceCapabilitiesW, the paper answers agreeing entry
-// by entry with the catalogue.
+// The form catalogue against the real spooler and registry, and the
+// device-capability answers (the paper answers entry by entry the catalogue's).
 #include "FormFixture.h"
 #include "HeapWatch.h"
 #include "ProbeRun.h"
@@ -30,22 +27,18 @@ TEST_F(Catalogue, SpoolerFormsThenCustomFormsAddedReplacedAndDeleted)
     ASSERT_EQ(0u, forms.SetPrinter(s_printer));
     ASSERT_EQ(0u, forms.LoadAvailableForm());
     ASSERT_EQ(s_spoolerForms.size() + 2, forms.GetFormCount());
-    // Each form as "number name flags width x height": the spooler's, then the
-    // custom forms numbered on in the registry's order.
-    const auto line = [](size_t number, const std::wstring& name, DWORD flags, LONG cx, LONG cy) {
-        return std::to_wstring(number) + L" " + name + L" " + std::to_wstring(flags) + L" " + std::to_wstring(cx) +
-               L" x " + std::to_wstring(cy);
-    };
-    Names expected, listed;
+    // Each form's number, name, flags, width and height: the spooler's, then
+    // the custom forms numbered on in the registry's order.
+    std::vector<std::tuple<size_t, std::wstring, DWORD, LONG, LONG>> expected, listed;
     for (const formtest::Form& form : s_spoolerForms)
-        expected.push_back(line(expected.size() + 1, form.name, form.flags, form.cx, form.cy));
+        expected.emplace_back(expected.size() + 1, form.name, form.flags, form.cx, form.cy);
     for (const std::wstring& name : CustomFormNames())
-        expected.push_back(line(expected.size() + 1, name, FORM_CUSTOM, name == L"A4" ? 100000 : 500000,
-                                name == L"A4" ? 150000 : 700000));
+        expected.emplace_back(expected.size() + 1, name, FORM_CUSTOM, name == L"A4" ? 100000 : 500000,
+                              name == L"A4" ? 150000 : 700000);
     for (DWORD i = 0; i < forms.GetFormCount(); ++i)
     {
-        const FORM_ITEM& item = *forms.GetForms()[i];
-        listed.push_back(line(item.wPaperNumber, item.szName, item.dwFlags, item.size.cx, item.size.cy));
+        const FORM_ITEM& f = *forms.GetForms()[i];
+        listed.emplace_back(f.wPaperNumber, f.szName, f.dwFlags, f.size.cx, f.size.cy);
     }
     EXPECT_EQ(expected, listed);
     // The name finds the spooler's A4 first; only exact names match.
@@ -73,10 +66,7 @@ TEST_F(Catalogue, FavoritesSplitOnSeparatorsAndSaveJoined)
     for (const auto& [stored, names, code, saved] : rows)
     {
         SetUp();
-        if (stored)
-        {
-            ASSERT_EQ(0, formtest::StoreFavorites(stored));
-        }
+        ASSERT_TRUE(!stored || formtest::StoreFavorites(stored) == 0);
         CFormManager forms;
         forms.AddFavoriteForm(L"replaced by the load");
         EXPECT_EQ(code, forms.LoadFavoriteForm());
@@ -116,8 +106,8 @@ TEST_F(Catalogue, OnlyAnHwpHostIsCappedAndOnlyFrom256Forms)
     EXPECT_EQ("A4;Tarvik 299\r\n", offered);
 }
 
-constexpr BYTE kUntouched = 0xCD;
-constexpr size_t kGuard = 256; // bytes checked past every answer
+using formtest::kGuard;
+using formtest::kUntouched;
 
 template <typename T>
 std::vector<BYTE> Bytes(std::initializer_list<T> values)
@@ -147,24 +137,12 @@ TEST_F(DeviceCaps, EveryIndexWithAndWithoutABuffer)
         written.resize(kGuard, kUntouched);
         EXPECT_EQ(written, out) << index;
     };
-    const std::pair<WORD, DWORD> numbers[] = {{DC_FIELDS, 0x1BF1F},
-                                              {DC_MINEXTENT, 0x00FE00FE},
-                                              {DC_MAXEXTENT, 0x7FFF7FFF},
-                                              {DC_DUPLEX, 0},
-                                              {DC_EXTRA, 6092},
-                                              {DC_VERSION, 0x401},
-                                              {DC_DRIVER, 0x700},
-                                              {DC_TRUETYPE, DCTT_BITMAP},
-                                              {DC_ORIENTATION, 90},
-                                              {DC_COPIES, 1},
-                                              {DC_COLLATE, 0},
-                                              {DC_PRINTRATE, 1},
-                                              {DC_PRINTRATEUNIT, 1},
-                                              {DC_PRINTERMEM, 0x40000000},
-                                              {DC_STAPLE, 0},
-                                              {DC_PRINTRATEPPM, 128},
-                                              {DC_COLORDEVICE, 1},
-                                              {DC_NUP, 0}};
+    const std::pair<WORD, DWORD> numbers[] = {// clang-format off
+        {DC_FIELDS, 0x1BF1F}, {DC_MINEXTENT, 0x00FE00FE}, {DC_MAXEXTENT, 0x7FFF7FFF}, {DC_DUPLEX, 0}, {DC_EXTRA, 6092},
+        {DC_VERSION, 0x401}, {DC_DRIVER, 0x700}, {DC_TRUETYPE, DCTT_BITMAP}, {DC_ORIENTATION, 90}, {DC_COPIES, 1},
+        {DC_COLLATE, 0}, {DC_PRINTRATE, 1}, {DC_PRINTRATEUNIT, 1}, {DC_PRINTERMEM, 0x40000000}, {DC_STAPLE, 0},
+        {DC_PRINTRATEPPM, 128}, {DC_COLORDEVICE, 1}, {DC_NUP, 0}};
+    // clang-format on
     for (const auto& [index, result] : numbers)
         check(index, result, {});
     for (WORD index :
@@ -211,15 +189,9 @@ TEST_F(DeviceCaps, AFailedAllocationFailsTheAnswerCleanly)
         [&](const testhost::HeapWatch& watch) {
             SetLastError(0xdeadbeef);
             const DWORD answer = DrvDeviceCapabilities(s_printer, nullptr, DC_PAPERNAMES, nullptr, nullptr);
-            if (answer == DWORD(GDI_ERROR))
-            {
-                ++failures;
-                EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
-            }
-            else
-            {
-                EXPECT_EQ(whole, answer);
-            }
+            const bool failed = answer == DWORD(GDI_ERROR);
+            failures += failed;
+            EXPECT_EQ(failed ? DWORD(ERROR_NOT_ENOUGH_MEMORY) : whole, failed ? GetLastError() : answer);
             EXPECT_EQ(0, watch.Alive());
         },
         testhost::HeapWatch::Forms::All);

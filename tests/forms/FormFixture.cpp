@@ -1,7 +1,7 @@
 #include "FormFixture.h"
 
 #include "PrinterInstaller.h"
-#include "ReportLines.h"
+#include "RecordFields.h"
 
 #include "forms/CFormManager.h"
 #include "entry/DriverInterface.h"
@@ -66,7 +66,6 @@ static std::wstring PaperLine(const std::wstring& name, DWORD number, LONG width
 
 std::vector<std::wstring> AskPapers(const CapsCall& caps)
 {
-    constexpr size_t kGuard = 256; // bytes checked past every answer
     const WORD indexes[] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
     const size_t widths[] = {64 * sizeof(wchar_t), sizeof(WORD), sizeof(POINT)};
     std::vector<BYTE> out[3];
@@ -78,9 +77,9 @@ std::vector<std::wstring> AskPapers(const CapsCall& caps)
         lines[0] += L" " + std::to_wstring(counts[q]);
         if (counts[q] > 10000)
             return lines;
-        out[q].assign(counts[q] * widths[q] + kGuard, 0xCD);
+        out[q].assign(counts[q] * widths[q] + kGuard, kUntouched);
         lines[0] += L" " + std::to_wstring(caps(indexes[q], out[q].data()));
-        if (std::count(out[q].end() - kGuard, out[q].end(), 0xCD) != kGuard)
+        if (std::count(out[q].end() - kGuard, out[q].end(), kUntouched) != kGuard)
             lines[0] += L" written past the entries";
     }
     const auto* names = reinterpret_cast<const wchar_t*>(out[0].data());

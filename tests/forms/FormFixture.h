@@ -22,6 +22,9 @@ struct Form
     LONG cy;
 };
 
+constexpr BYTE kUntouched = 0xCD; // what buffers hold before an answer
+constexpr size_t kGuard = 256;    // bytes checked past every answer
+
 // The custom forms' value names in the registry's enumeration order.
 std::vector<std::wstring> CustomFormNames();
 LONG WriteValue(const wchar_t* key, const std::wstring& name, DWORD type, const void* data, DWORD size);

@@ -1,11 +1,6 @@
 #!/bin/sh
-# The release ZIP as whoever installs the driver receives it: made by the
-# package target under its versioned name, unpacked into a folder of its own,
-# holding exactly the shipped files, the DLLs stripped with their debug
-# information beside them and reachable through the link each DLL carries,
-# the version the build was given, and installed into a fresh Wine prefix
-# from the unpacked files only, where the sheet opens and tarvik-record reads
-# the printer's record.
+# The release ZIP as whoever installs the driver receives it, unpacked and
+# installed into a fresh Wine prefix from the unpacked files only.
 # Usage: package_test.sh BUILD_DIR VERSION PACKAGE_SHEET_EXE
 set -e
 build=$1
@@ -15,10 +10,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 objdump=x86_64-w64-mingw32-objdump
 addr2line=x86_64-w64-mingw32-addr2line
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --build "$build" --target package >/dev/null
 zip="$build/Tarvik-$version-win64.zip"

@@ -1,9 +1,5 @@
-// The paper page and its two dialogs. Their rules that need no window: the
-// custom form dialog's unit switch, one-inch minimum and cut to whole
-// millimetres, and which favourites the page offers and selects. On the real
-// sheet: what the page shows for a record, what the user's clicks and typing
-// change, what OK leaves in the caller's record, and the favourite forms and
-// custom form dialogs opened from it as a user does.
+// The paper page and its two dialogs: their rules that need no window as
+// table rows, then the real sheet driven as a user does.
 #include "FormFixture.h"
 #include "SheetSession.h"
 
@@ -25,13 +21,6 @@ using FormPage = formtest::PrinterFormsTest;
 
 const Texts kSeed = {L"A4", L"Letter", L"Legal", L"A5", L"B5 (JIS)"};
 
-std::wstring Formatted(float value)
-{
-    wchar_t text[32];
-    FormatFormSize(value, text, 32);
-    return text;
-}
-
 TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
 {
     // The edit's text before the switch, the units from and to, its text after.
@@ -44,8 +33,11 @@ TEST(CustomFormSize, SwitchingTheUnitConvertsWhatTheEditsShow)
         {L"8.5", kUnitInches, kUnitMillimetres, L"215.9"},     {L"12.5", kUnitInches, kUnitInches, L"12.5"},
     };
     for (const auto& [shown, from, to, expected] : rows)
-        EXPECT_EQ(expected, Formatted(ConvertLength(std::wcstof(shown, nullptr), from, to)))
-            << testhost::Utf8(shown) << " from unit " << from << " to " << to;
+    {
+        wchar_t text[32];
+        FormatFormSize(ConvertLength(std::wcstof(shown, nullptr), from, to), text, std::size(text));
+        EXPECT_STREQ(expected, text) << testhost::Utf8(shown) << " from unit " << from << " to " << to;
+    }
 }
 
 // What OK makes of a typed size: whole millimetres stored, or the message
@@ -86,10 +78,7 @@ TEST(FavoriteOffer, OnlyFavoritesNamingACatalogueFormAreOffered)
     FORM_ITEM items[std::size(names)] = {};
     FORM_ITEM* forms[std::size(names)];
     for (size_t i = 0; i < std::size(names); ++i)
-    {
-        lstrcpyW(items[i].szName, names[i]);
-        forms[i] = &items[i];
-    }
+        lstrcpyW(items[i].szName, names[i]), forms[i] = &items[i];
     using Names = std::vector<std::wstring>;
     // The favourites and the record's form; the names offered and the one selected.
     const std::tuple<std::vector<LPCWSTR>, const wchar_t*, Names, int> rows[] = {
@@ -151,19 +140,12 @@ TEST_F(FormPage, ShowsTheRecordsFormInEachUnit)
 TEST_F(FormPage, ShowsEveryFieldOfItsRecordAndOkKeepsIt)
 {
     TARVIK_DEVMODE in = DefaultRecord();
-    lstrcpyW(in.dmFormName, L"Legal");
-    in.dmPaperSize = DMPAPER_LEGAL;
-    in.dmPaperWidth = in.dwFixedPaperWidth = 2159;
-    in.dmPaperLength = in.dwFixedPaperLength = 3556;
-    in.dmOrientation = DMORIENT_LANDSCAPE;
-    in.dwPaperUnit = 2;
-    in.bFixedPaperSize = 1;
-    in.bAutoSave = 1;
-    lstrcpyW(in.szOutputFolder, L"E:\\Archive\\Pdf");
-    lstrcpyW(in.szFileNamePrefix, L"scan-");
-    in.bAutoSaveOption = 1;
+    lstrcpyW(in.dmFormName, L"Legal"), in.dmPaperSize = DMPAPER_LEGAL;
+    in.dmPaperWidth = in.dwFixedPaperWidth = 2159, in.dmPaperLength = in.dwFixedPaperLength = 3556;
+    in.dmOrientation = DMORIENT_LANDSCAPE, in.dwPaperUnit = 2, in.bFixedPaperSize = 1, in.bAutoSave = 1;
+    lstrcpyW(in.szOutputFolder, L"E:\\Archive\\Pdf"), lstrcpyW(in.szFileNamePrefix, L"scan-");
+    in.bAutoSaveOption = 1, in.dwPdfStandard = 1;
     in.dwResolution = in.dmPrintQuality = in.dmYResolution = 2400;
-    in.dwPdfStandard = 1;
     const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
         Texts seen;
         for (int id : {IDC_FORM_NAME, IDC_FORM_WIDTH, IDC_FORM_HEIGHT, IDC_FORM_RESOLUTION, IDC_FORM_OUTPUT_FOLDER,
@@ -187,9 +169,7 @@ TEST_F(FormPage, FallsBackFromUnknownValues)
 {
     formtest::StoreFavorites(L";;");
     TARVIK_DEVMODE in = DefaultRecord();
-    in.dwResolution = 720;
-    in.dwPdfStandard = 5;
-    in.dwPaperUnit = 7;
+    in.dwResolution = 720, in.dwPdfStandard = 5, in.dwPaperUnit = 7;
     const TARVIK_DEVMODE out = RunSheet(s_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
         EXPECT_EQ(kSeed, Items(s.page, IDC_FORM_NAME));
         Texts seen;
@@ -199,9 +179,7 @@ TEST_F(FormPage, FallsBackFromUnknownValues)
         EXPECT_TRUE(IsDlgButtonChecked(s.page, IDC_FORM_UNIT_MM));
     });
     EXPECT_EQ(L"A4;Letter;Legal;A5;B5 (JIS)", formtest::StoredFavorites());
-    EXPECT_EQ(300u, out.dwResolution);
-    EXPECT_EQ(0u, out.dwPdfStandard);
-    EXPECT_EQ(0u, out.dwPaperUnit);
+    EXPECT_EQ((std::tuple{300u, 0u, 0u}), (std::tuple{out.dwResolution, out.dwPdfStandard, out.dwPaperUnit}));
 }
 
 // Clicks mark the sheet changed at once (the page tells the sheet before the
@@ -249,18 +227,13 @@ TEST_F(FormPage, WhichActionsEnableApplyAndOkStoresEveryField)
     });
     EXPECT_EQ((std::vector<bool>{true, true, true, true, false, false, false, false}), enabled);
     TARVIK_DEVMODE expected = in;
-    lstrcpyW(expected.dmFormName, L"Letter");
+    lstrcpyW(expected.dmFormName, L"Letter"), expected.dmOrientation = DMORIENT_LANDSCAPE;
     expected.dmPaperWidth = expected.dwFixedPaperWidth = 2159;
     expected.dmPaperLength = expected.dwFixedPaperLength = 2794;
-    expected.dmOrientation = DMORIENT_LANDSCAPE;
-    expected.dwPaperUnit = 1;
-    expected.bFixedPaperSize = 1;
+    expected.dwPaperUnit = 1, expected.bFixedPaperSize = 1, expected.dwPdfStandard = 1;
     expected.dwResolution = expected.dmPrintQuality = expected.dmYResolution = 1200;
-    expected.dwPdfStandard = 1;
-    expected.bAutoSave = 0;
-    lstrcpyW(expected.szOutputFolder, L"C:\\windows");
-    lstrcpyW(expected.szFileNamePrefix, L"0123456789012345");
-    expected.bAutoSaveOption = 0;
+    expected.bAutoSave = 0, expected.bAutoSaveOption = 0;
+    lstrcpyW(expected.szOutputFolder, L"C:\\windows"), lstrcpyW(expected.szFileNamePrefix, L"0123456789012345");
     EXPECT_EQ("", RecordDifferences(&expected, &out));
 }
 
@@ -268,7 +241,9 @@ TEST_F(FormPage, WhichActionsEnableApplyAndOkStoresEveryField)
 HWND Open(HWND parent, int button, int id)
 {
     ClickOpening(parent, button);
-    return WaitForTopWindow([&](HWND w) { return IsDialog(w) && GetDlgItem(w, id); });
+    HWND dialog = WaitForTopWindow([&](HWND w) { return IsDialog(w) && GetDlgItem(w, id); });
+    EXPECT_NE(nullptr, dialog) << "no dialog with control " << id;
+    return dialog;
 }
 
 // The favourites list row by row: names, size texts, the ticked names.
@@ -323,43 +298,23 @@ HWND FocusOf(HWND window)
     return info.hwndFocus;
 }
 
-// The refusal of a size too large, with the limit in the unit typed in.
-std::wstring TooLarge(const std::wstring& limit, UINT unitWord)
-{
-    std::wstring text = MessageOf(IDS_CAPTION_ERROR, IDS_FORM_TOO_LARGE);
-    text.replace(text.find(L"%1"), 2, limit);
-    text.replace(text.find(L"%2"), 2, ResourceText(unitWord));
-    return text;
-}
-
-// Name, width and height typed in the unit of a radio; the message and the
-// field that gets the focus.
-using Refusal = std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int, std::wstring, int>;
-std::vector<Refusal> Refusals()
-{
-    return {
-        {L"", L"210", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_EMPTY_FORM_NAME),
-         IDC_CUSTOM_FORM_NAME},
-        {L"Env;B", L"210", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_NAME_SEPARATOR),
-         IDC_CUSTOM_FORM_NAME},
-        {L"A4", L"210", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_NAME_TAKEN),
-         IDC_CUSTOM_FORM_NAME},
-        {L"Tarvik Env", L"abc", L"297", IDC_CUSTOM_FORM_UNIT_MM, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_SIZE_NOT_NUMBER),
-         IDC_CUSTOM_FORM_WIDTH},
-        {L"Tarvik Env", L"210", L"12abc", IDC_CUSTOM_FORM_UNIT_MM,
-         MessageOf(IDS_CAPTION_ERROR, IDS_FORM_SIZE_NOT_NUMBER), IDC_CUSTOM_FORM_HEIGHT},
-        {L"Tarvik Env", L"1e30", L"297", IDC_CUSTOM_FORM_UNIT_MM, TooLarge(L"2147483", IDS_UNIT_MM),
-         IDC_CUSTOM_FORM_WIDTH},
-        {L"Tarvik Env", L"210", L"2147484", IDC_CUSTOM_FORM_UNIT_MM, TooLarge(L"2147483", IDS_UNIT_MM),
-         IDC_CUSTOM_FORM_HEIGHT},
-        {L"Tarvik Env", L"84547", L"11", IDC_CUSTOM_FORM_UNIT_INCH, TooLarge(L"84546", IDS_UNIT_INCH),
-         IDC_CUSTOM_FORM_WIDTH},
-        {L"Tarvik Env", L"612", L"6087354", IDC_CUSTOM_FORM_UNIT_POINT, TooLarge(L"6087353", IDS_UNIT_POINT),
-         IDC_CUSTOM_FORM_HEIGHT},
-        {L"Tarvik Env", L"71.9", L"792", IDC_CUSTOM_FORM_UNIT_POINT, MessageOf(IDS_CAPTION_ERROR, IDS_FORM_TOO_SMALL),
-         IDC_CUSTOM_FORM_WIDTH},
-    };
-}
+// Name, width and height typed in the unit of a radio; the message (naming
+// the limit in that unit when the size is too large) and the field that gets
+// the focus.
+constexpr int kMm = IDC_CUSTOM_FORM_UNIT_MM, kInch = IDC_CUSTOM_FORM_UNIT_INCH, kPoint = IDC_CUSTOM_FORM_UNIT_POINT;
+constexpr int kName = IDC_CUSTOM_FORM_NAME, kWidth = IDC_CUSTOM_FORM_WIDTH, kHeight = IDC_CUSTOM_FORM_HEIGHT;
+const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int, UINT, const wchar_t*, int> kRefusals[] = {
+    {L"", L"210", L"297", kMm, IDS_EMPTY_FORM_NAME, nullptr, kName},
+    {L"Env;B", L"210", L"297", kMm, IDS_FORM_NAME_SEPARATOR, nullptr, kName},
+    {L"A4", L"210", L"297", kMm, IDS_FORM_NAME_TAKEN, nullptr, kName},
+    {L"Tarvik Env", L"abc", L"297", kMm, IDS_FORM_SIZE_NOT_NUMBER, nullptr, kWidth},
+    {L"Tarvik Env", L"210", L"12abc", kMm, IDS_FORM_SIZE_NOT_NUMBER, nullptr, kHeight},
+    {L"Tarvik Env", L"1e30", L"297", kMm, IDS_FORM_TOO_LARGE, L"2147483", kWidth},
+    {L"Tarvik Env", L"210", L"2147484", kMm, IDS_FORM_TOO_LARGE, L"2147483", kHeight},
+    {L"Tarvik Env", L"84547", L"11", kInch, IDS_FORM_TOO_LARGE, L"84546", kWidth},
+    {L"Tarvik Env", L"612", L"6087354", kPoint, IDS_FORM_TOO_LARGE, L"6087353", kHeight},
+    {L"Tarvik Env", L"71.9", L"792", kPoint, IDS_FORM_TOO_SMALL, nullptr, kWidth},
+};
 
 // One sheet, the favourites dialog opened three times: ticks that OK stores,
 // a custom form added in a session that Cancel ends, then edits and deletes.
@@ -379,7 +334,6 @@ TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
         s_printer, in, IDS_TITLE_FORM,
         [&](const Sheet& s) {
             HWND dialog = Open(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
-            ASSERT_NE(nullptr, dialog);
             const ListRows first = Rows(dialog);
             EXPECT_EQ(catalogue, first.names);
             EXPECT_EQ((Texts{L"Letter", L"A5"}), first.ticked);
@@ -399,15 +353,22 @@ TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
 
             // Adding a form, then Cancel: the form stays, the ticks do not.
             dialog = Open(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
-            ASSERT_NE(nullptr, dialog);
             SetRow(dialog, L"Legal", unticked);
             HWND custom = Open(dialog, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME);
-            ASSERT_NE(nullptr, custom);
             EXPECT_EQ((Texts{L"", L"enabled", L"210", L"297"}), Shown(custom));
             EXPECT_TRUE(IsDlgButtonChecked(custom, IDC_CUSTOM_FORM_UNIT_MM));
             // Each refusal names the fault and leaves the focus on its field.
-            for (const auto& [name, width, height, radio, message, field] : Refusals())
+            for (const auto& [name, width, height, radio, id, limit, field] : kRefusals)
             {
+                std::wstring message = MessageOf(IDS_CAPTION_ERROR, id);
+                if (limit)
+                {
+                    message.replace(message.find(L"%1"), 2, limit);
+                    message.replace(message.find(L"%2"), 2,
+                                    ResourceText(radio == kMm     ? IDS_UNIT_MM
+                                                 : radio == kInch ? IDS_UNIT_INCH
+                                                                  : IDS_UNIT_POINT));
+                }
                 Click(custom, radio);
                 Type(custom, IDC_CUSTOM_FORM_NAME, name);
                 Type(custom, IDC_CUSTOM_FORM_WIDTH, width);
@@ -440,7 +401,6 @@ TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
             // Spooler forms can be neither changed nor deleted; a custom form is
             // changed in edit mode and deleted once the user confirms.
             dialog = Open(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST);
-            ASSERT_NE(nullptr, dialog);
             SetRow(dialog, L"A4", selected, selected);
             ClickOpening(dialog, IDC_FAVORITE_EDIT);
             EXPECT_EQ(MessageOf(IDS_CAPTION_INFORMATION, IDS_CANNOT_EDIT_SPOOLER_FORM), AnswerMessageBox(IDOK));
@@ -450,7 +410,6 @@ TEST_F(FavoriteForms, TicksAddsEditsAndDeletesForms)
             EXPECT_NE(-1, RowOf(dialog, L"A4"));
             SetRow(dialog, L"Tarvik Tag", selected, selected);
             custom = Open(dialog, IDC_FAVORITE_EDIT, IDC_CUSTOM_FORM_NAME);
-            ASSERT_NE(nullptr, custom);
             EXPECT_EQ((Texts{L"Tarvik Tag", L"", L"100", L"200"}), Shown(custom));
             Type(custom, IDC_CUSTOM_FORM_WIDTH, L"2147483"); // the largest side
             CloseWith(custom, IDOK);

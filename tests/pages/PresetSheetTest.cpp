@@ -2,6 +2,7 @@
 // preset leaves in the record, the pages that follow a choice, the list that
 // follows the pages, the encryption question and the user's own presets
 // across sheets. The preset model itself: tests/presets.
+#include "DocumentedPresets.h"
 #include "PrinterTest.h"
 #include "SheetSession.h"
 
@@ -15,45 +16,27 @@ namespace
 using namespace testhost;
 using PresetSheet = PrinterTest;
 
-// docs/presets.md, field by field, for one preset.
-struct Documented
-{
-    DWORD standard, resolution, fontOption;
-    DWORD compression1, quality1;
-    BOOL downsample; // classes 1 to 3 alike
-    LONG resolutions[3];
-    DWORD zipQuality; // classes 2 and 3
-};
-const Documented kPresets[] = {
-    {0, 300, 2, 2, 4, 0, {72, 72, 72}, 3},
-    {0, 1200, 3, 2, 5, 0, {72, 72, 72}, 3},
-    {0, 300, 1, 2, 2, 1, {150, 150, 300}, 3},
-    {1, 600, 3, 1, 3, 0, {72, 72, 72}, 3},
-};
 const UINT kNames[] = {IDS_PRESET_STANDARD, IDS_PRESET_HIGH_QUALITY_PRINT, IDS_PRESET_SMALLEST_FILE,
                        IDS_PRESET_PDFA_ARCHIVE};
 
-// `in` with preset `p` written over it as the documentation gives it;
+// `in` with preset `p` written over it as docs/presets.md gives it;
 // `shownGraphics`: the graphics page had a window, which stores a class that
-// is not downsampled as 72 and no method.
-TARVIK_DEVMODE WithPreset(TARVIK_DEVMODE record, const Documented& p, bool shownGraphics)
+// is not downsampled with no method.
+TARVIK_DEVMODE WithPreset(TARVIK_DEVMODE r, const PRESET_FIELDS& p, bool shownGraphics)
 {
-    record.dwPdfStandard = p.standard;
-    record.dwResolution = p.resolution;
-    record.dmPrintQuality = record.dmYResolution = static_cast<short>(p.resolution);
-    record.dwFontMode = 1;
-    record.dwFontOption = p.fontOption;
-    record.dwCompression1 = p.compression1, record.dwQuality1 = p.quality1;
-    record.dwCompression2 = record.dwCompression3 = 1;
-    record.dwQuality2 = record.dwQuality3 = p.zipQuality;
-    record.bDownsample1 = record.bDownsample2 = record.bDownsample3 = p.downsample;
-    record.nResolution1 = p.resolutions[0], record.nResolution2 = p.resolutions[1];
-    record.nResolution3 = p.resolutions[2];
-    const DWORD method = shownGraphics && !p.downsample ? 0xFFFFFFFF : 3;
-    record.dwDownsampleMethod1 = record.dwDownsampleMethod2 = record.dwDownsampleMethod3 = method;
-    if (p.standard == 1) // PDF/A: no encryption
-        record.dwEncrypt = 1, record.dwKeyLength = 0;
-    return record;
+    r.dwPdfStandard = p.dwPdfStandard, r.dwResolution = p.dwResolution;
+    r.dmPrintQuality = r.dmYResolution = static_cast<short>(p.dwResolution);
+    r.dwFontMode = p.dwFontMode, r.dwFontOption = p.dwFontOption;
+    const PRESET_IMAGE_CLASS* c = p.image;
+    const auto method = [&](int k) { return shownGraphics && !c[k].bDownsample ? ~0u : c[k].dwDownsampleMethod; };
+    r.dwCompression1 = c[0].dwCompression, r.dwQuality1 = c[0].dwQuality, r.bDownsample1 = c[0].bDownsample;
+    r.dwCompression2 = c[1].dwCompression, r.dwQuality2 = c[1].dwQuality, r.bDownsample2 = c[1].bDownsample;
+    r.dwCompression3 = c[2].dwCompression, r.dwQuality3 = c[2].dwQuality, r.bDownsample3 = c[2].bDownsample;
+    r.nResolution1 = c[0].nResolution, r.nResolution2 = c[1].nResolution, r.nResolution3 = c[2].nResolution;
+    r.dwDownsampleMethod1 = method(0), r.dwDownsampleMethod2 = method(1), r.dwDownsampleMethod3 = method(2);
+    if (p.dwPdfStandard == 1) // PDF/A: no encryption
+        r.dwEncrypt = 1, r.dwKeyLength = 0;
+    return r;
 }
 
 // A record whose preset fields none of the presets has, encrypted with an
@@ -61,23 +44,13 @@ TARVIK_DEVMODE WithPreset(TARVIK_DEVMODE record, const Documented& p, bool shown
 TARVIK_DEVMODE Input()
 {
     TARVIK_DEVMODE in = DefaultRecord();
-    lstrcpyW(in.szExcludeFonts, L";");
-    in.dwResolution = 2400;
-    in.dmPrintQuality = in.dmYResolution = 2400;
-    in.dwFontMode = 2, in.dwFontOption = 2;
-    in.dwCompression1 = 1, in.dwQuality1 = 1;
-    in.dwQuality2 = 2, in.dwQuality3 = 1;
-    in.dmOrientation = DMORIENT_LANDSCAPE;
-    lstrcpyW(in.szTitle, L"Kept title");
-    in.dwEncrypt = 2, in.dwKeyLength = 128;
-    in.bOpenPassword = 1;
+    lstrcpyW(in.szExcludeFonts, L";"), lstrcpyW(in.szTitle, L"Kept title");
+    in.dwResolution = in.dmPrintQuality = in.dmYResolution = 2400;
+    in.dwFontMode = 2, in.dwFontOption = 2, in.dwCompression1 = 1, in.dwQuality1 = 1;
+    in.dwQuality2 = 2, in.dwQuality3 = 1, in.dmOrientation = DMORIENT_LANDSCAPE;
+    in.dwEncrypt = 2, in.dwKeyLength = 128, in.bOpenPassword = 1;
     std::strcpy(in.szOpenPassword, "open");
     return in;
-}
-
-std::wstring Shown(HWND page)
-{
-    return Text(page, IDC_PRESET);
 }
 
 // Picks list item `index` of `id` while a second hand answers the message
@@ -95,12 +68,12 @@ std::wstring PickAnswering(HWND page, int id, int index, int answer)
 // field goes through the record.
 TEST_F(PresetSheet, EachBuiltinSetsExactlyItsFields)
 {
-    for (size_t i = 0; i < std::size(kPresets); ++i)
+    for (size_t i = 0; i < std::size(kDocumentedPresets); ++i)
     {
         SCOPED_TRACE(i);
         const TARVIK_DEVMODE in = Input();
         const TARVIK_DEVMODE out = RunSheet(m_printer, in, IDS_TITLE_FORM, [&](const Sheet& s) {
-            EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(s.page));
+            EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Text(s.page, IDC_PRESET));
             EXPECT_FALSE(Enabled(s.window, kApplyButton));
             if (i == 3)
                 EXPECT_EQ(MessageOf(IDS_CAPTION_PRESETS, IDS_PRESET_ENCRYPTION_OFF),
@@ -111,9 +84,9 @@ TEST_F(PresetSheet, EachBuiltinSetsExactlyItsFields)
             EXPECT_FALSE(Enabled(s.page, IDC_PRESET_DELETE));
             // The graphics page, first shown now, shows the preset the record holds.
             ShowTab(s.window, IDS_TITLE_GRAPHICS);
-            EXPECT_EQ(ResourceText(kNames[i]), Shown(s.page));
+            EXPECT_EQ(ResourceText(kNames[i]), Text(s.page, IDC_PRESET));
         });
-        const TARVIK_DEVMODE expected = WithPreset(in, kPresets[i], true);
+        const TARVIK_DEVMODE expected = WithPreset(in, kDocumentedPresets[i], true);
         EXPECT_EQ("", RecordDifferences(&expected, &out));
     }
 }
@@ -140,28 +113,28 @@ TEST_F(PresetSheet, ShownPagesFollowAndTheListFollowsThePages)
         EXPECT_EQ(L"300", Text(graphics, IDC_GRAPHICS_RESOLUTION_3));
 
         const std::wstring smallest = ResourceText(IDS_PRESET_SMALLEST_FILE);
-        EXPECT_EQ(smallest, Shown(paper));
+        EXPECT_EQ(smallest, Text(paper, IDC_PRESET));
         Pick(graphics, IDC_GRAPHICS_QUALITY_1, 0);
-        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(paper));
+        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Text(paper, IDC_PRESET));
         Pick(graphics, IDC_GRAPHICS_QUALITY_1, 3);
-        EXPECT_EQ(smallest, Shown(paper));
+        EXPECT_EQ(smallest, Text(paper, IDC_PRESET));
         Click(fonts, IDC_FONT_MODE_NONE);
-        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(paper));
+        EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Text(paper, IDC_PRESET));
         Click(fonts, IDC_FONT_MODE_ALL);
-        EXPECT_EQ(smallest, Shown(paper));
+        EXPECT_EQ(smallest, Text(paper, IDC_PRESET));
 
         // Refused, the archive changes nothing; accepted, it turns encryption off.
         const std::wstring question = MessageOf(IDS_CAPTION_PRESETS, IDS_PRESET_ENCRYPTION_OFF);
         EXPECT_EQ(question, PickAnswering(paper, IDC_PRESET, 3, IDCANCEL));
-        EXPECT_EQ(smallest, Shown(paper));
+        EXPECT_EQ(smallest, Text(paper, IDC_PRESET));
         EXPECT_EQ(2, position(security, IDC_SECURITY_LEVEL));
         EXPECT_EQ(L"300", Text(paper, IDC_FORM_RESOLUTION));
         EXPECT_EQ(question, PickAnswering(paper, IDC_PRESET, 3, IDOK));
         EXPECT_EQ(0, position(security, IDC_SECURITY_LEVEL));
         EXPECT_EQ(1, position(paper, IDC_FORM_PDF_STANDARD));
-        EXPECT_EQ(ResourceText(IDS_PRESET_PDFA_ARCHIVE), Shown(paper));
+        EXPECT_EQ(ResourceText(IDS_PRESET_PDFA_ARCHIVE), Text(paper, IDC_PRESET));
     });
-    const TARVIK_DEVMODE expected = WithPreset(in, kPresets[3], true);
+    const TARVIK_DEVMODE expected = WithPreset(in, kDocumentedPresets[3], true);
     EXPECT_EQ("", RecordDifferences(&expected, &out));
 }
 
@@ -175,7 +148,7 @@ TEST_F(PresetSheet, OwnPresetsOutliveTheSheet)
         [&](const Sheet& s) {
             Pick(s.page, IDC_PRESET, 1);
             Pick(s.page, IDC_FORM_RESOLUTION, 3); // 2400: no built-in
-            EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Shown(s.page));
+            EXPECT_EQ(ResourceText(IDS_PRESET_CUSTOM), Text(s.page, IDC_PRESET));
             ClickOpening(s.page, IDC_PRESET_SAVE);
             HWND dialog = WaitForTopWindow([](HWND w) { return IsDialog(w) && GetDlgItem(w, IDC_PRESET_NAME); });
             ASSERT_NE(nullptr, dialog);
@@ -194,7 +167,7 @@ TEST_F(PresetSheet, OwnPresetsOutliveTheSheet)
             }
             Key(GetDlgItem(dialog, IDC_PRESET_NAME), L"Thirty-one characters, exactly.");
             CloseWith(dialog, IDOK);
-            EXPECT_EQ(L"Thirty-one characters, exactly.", Shown(s.page));
+            EXPECT_EQ(L"Thirty-one characters, exactly.", Text(s.page, IDC_PRESET));
             EXPECT_TRUE(Enabled(s.page, IDC_PRESET_DELETE));
         },
         PSBTN_CANCEL);
@@ -217,14 +190,12 @@ TEST_F(PresetSheet, OwnPresetsOutliveTheSheet)
         ClickOpening(s.page, IDC_PRESET_DELETE);
         AnswerMessageBox(IDOK);
         // The pages still show what the preset held: no preset matches them.
-        EXPECT_TRUE(WaitFor([&] { return Shown(s.page) == ResourceText(IDS_PRESET_CUSTOM); }));
+        EXPECT_TRUE(WaitFor([&] { return Text(s.page, IDC_PRESET) == ResourceText(IDS_PRESET_CUSTOM); }));
         EXPECT_EQ(5u, Items(s.page, IDC_PRESET).size());
         EXPECT_FALSE(Enabled(s.page, IDC_PRESET_DELETE));
     });
-    HKEY key = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, TARVIK_PRESETS_KEY, 0, KEY_READ, &key));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND,
-              RegQueryValueExW(key, L"Thirty-one characters, exactly.", nullptr, nullptr, nullptr, nullptr));
-    RegCloseKey(key);
+              RegGetValueW(HKEY_CURRENT_USER, TARVIK_PRESETS_KEY, L"Thirty-one characters, exactly.", RRF_RT_ANY,
+                           nullptr, nullptr, nullptr));
 }
 } // namespace

@@ -2,6 +2,7 @@
 // list shows, the name rules, and the user's stored presets against values
 // something else wrote.
 #include "DebugCapture.h"
+#include "DocumentedPresets.h"
 #include "FencedBuffer.h"
 
 #include "presets/CPresetCatalogue.h"
@@ -11,18 +12,11 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
 {
-// docs/presets.md, column by column: standard, resolution, font mode and
-// option, then per class compression, quality, downsample, resolution, method.
-const PRESET_FIELDS kDocumented[kBuiltinPresetCount] = {
-    {0, 300, 1, 2, {{2, 4, 0, 72, 3}, {1, 3, 0, 72, 3}, {1, 3, 0, 72, 3}}},
-    {0, 1200, 1, 3, {{2, 5, 0, 72, 3}, {1, 3, 0, 72, 3}, {1, 3, 0, 72, 3}}},
-    {0, 300, 1, 1, {{2, 2, 1, 150, 3}, {1, 3, 1, 150, 3}, {1, 3, 1, 300, 3}}},
-    {1, 600, 1, 3, {{1, 3, 0, 72, 3}, {1, 3, 0, 72, 3}, {1, 3, 0, 72, 3}}},
-};
 const wchar_t* const kReserved[] = {L"Standard", L"High quality print", L"Smallest file", L"PDF/A archive", L"Custom"};
 
 std::vector<DWORD> Words(const PRESET_FIELDS& fields)
@@ -35,7 +29,7 @@ TEST(BuiltinPresets, HoldTheDocumentedValuesAndOnlyPdfAWantsEncryptionOff)
 {
     for (size_t i = 0; i < kBuiltinPresetCount; ++i)
     {
-        EXPECT_EQ(Words(kDocumented[i]), Words(BuiltinPresetFields(i))) << "preset " << i;
+        EXPECT_EQ(Words(kDocumentedPresets[i]), Words(BuiltinPresetFields(i))) << "preset " << i;
         EXPECT_EQ(i == kPresetPdfAArchive, NeedsEncryptionOff(BuiltinPresetFields(i))) << "preset " << i;
     }
 }
@@ -49,8 +43,7 @@ TEST(PresetFields, WriteTouchesOnlyTheGroupsFields)
     const PRESET_FIELDS smallest = BuiltinPresetFields(kPresetSmallestFile);
     WritePresetFields(smallest, kPresetGroupAll, &record);
     EXPECT_EQ(Words(smallest), Words(ReadPresetFields(record)));
-    EXPECT_EQ(300, record.dmPrintQuality);
-    EXPECT_EQ(300, record.dmYResolution);
+    EXPECT_EQ((std::pair<short, short>(300, 300)), std::pair(record.dmPrintQuality, record.dmYResolution));
     TARVIK_DEVMODE back = record;
     // Put the written fields back by hand: the rest must never have changed.
     back.dwPdfStandard = before.dwPdfStandard, back.dwResolution = before.dwResolution;
@@ -69,14 +62,8 @@ TEST(PresetFields, WriteTouchesOnlyTheGroupsFields)
 // Which preset the list shows for fields that differ from a built-in in one place.
 TEST(PresetCatalogue, MatchesTheFirstPresetThatMakesTheSameFile)
 {
-    struct Row
-    {
-        const char* change;
-        size_t from;
-        void (*edit)(PRESET_FIELDS*);
-        int expected;
-    };
-    const Row rows[] = {
+    // What is changed, in which built-in, how; the preset shown (-1: Custom).
+    const std::tuple<const char*, size_t, void (*)(PRESET_FIELDS*), int> rows[] = {
         {"none", kPresetStandard, [](PRESET_FIELDS*) {}, kPresetStandard},
         {"none", kPresetPdfAArchive, [](PRESET_FIELDS*) {}, kPresetPdfAArchive},
         {"quality 1", kPresetStandard, [](PRESET_FIELDS* f) { f->image[0].dwQuality = 3; }, -1},
@@ -95,21 +82,17 @@ TEST(PresetCatalogue, MatchesTheFirstPresetThatMakesTheSameFile)
         {"downsample off", kPresetSmallestFile, [](PRESET_FIELDS* f) { f->image[0].bDownsample = 0; }, -1},
     };
     CPresetCatalogue catalogue;
-    for (const Row& row : rows)
+    for (const auto& [change, from, edit, expected] : rows)
     {
-        PRESET_FIELDS fields = BuiltinPresetFields(row.from);
-        row.edit(&fields);
-        EXPECT_EQ(row.expected, catalogue.Match(fields)) << row.change << " from " << row.from;
+        PRESET_FIELDS fields = BuiltinPresetFields(from);
+        edit(&fields);
+        EXPECT_EQ(expected, catalogue.Match(fields)) << change << " from " << from;
     }
 }
 
 TEST(PresetName, Rules)
 {
-    const struct
-    {
-        const wchar_t* name;
-        PresetNameCheck expected;
-    } rows[] = {
+    const std::pair<const wchar_t*, PresetNameCheck> rows[] = {
         {L"", kPresetNameEmpty},
         {L"A", kPresetNameOk},
         {L"Thirty-one characters, exactly.", kPresetNameOk},
@@ -122,9 +105,9 @@ TEST(PresetName, Rules)
         {L"Standard 2", kPresetNameOk},
         {L"\uD45C\uC900", kPresetNameOk},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.expected, CheckPresetName(row.name, kReserved, std::size(kReserved)))
-            << testing::PrintToString(std::wstring(row.name));
+    for (const auto& [name, expected] : rows)
+        EXPECT_EQ(expected, CheckPresetName(name, kReserved, std::size(kReserved)))
+            << testing::PrintToString(std::wstring(name));
 }
 
 // A stored value is read only when it is whole: a fenced copy of every
@@ -172,20 +155,21 @@ TEST(PresetCatalogue, LoadsOnlyTheWholeStoredPresets)
     mail.dwResolution = 600;
     const PRESET_VALUE good = CPresetCatalogue::EncodeValue(mail);
     const BYTE* raw = reinterpret_cast<const BYTE*>(&good);
-    size_t hostile = 0;
-    for (DWORD length = 0; length <= 64; ++length, ++hostile)
+    for (DWORD length = 0; length <= 64; ++length)
         ASSERT_EQ(ERROR_SUCCESS, Store(L"short " + std::to_wstring(length), REG_BINARY, raw, length));
     const std::vector<BYTE> longer(kPresetValueSize + 1, 0);
     PRESET_VALUE future = good;
     future.dwVersion = 2;
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"longer", REG_BINARY, longer.data(), DWORD(longer.size())));
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"future", REG_BINARY, &future, kPresetValueSize));
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"text", REG_SZ, raw, kPresetValueSize));
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"number", REG_DWORD, raw, 4));
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"STANDARD", REG_BINARY, raw, kPresetValueSize));
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"a;b", REG_BINARY, raw, kPresetValueSize));
-    ASSERT_EQ(ERROR_SUCCESS, Store(L"A name of thirty-two characters!", REG_BINARY, raw, kPresetValueSize));
-    hostile += 7;
+    // clang-format off
+    const std::tuple<const wchar_t*, DWORD, const void*, DWORD> others[] = {
+        {L"longer", REG_BINARY, longer.data(), DWORD(longer.size())}, {L"future", REG_BINARY, &future, kPresetValueSize},
+        {L"text", REG_SZ, raw, kPresetValueSize}, {L"number", REG_DWORD, raw, 4},
+        {L"STANDARD", REG_BINARY, raw, kPresetValueSize}, {L"a;b", REG_BINARY, raw, kPresetValueSize},
+        {L"A name of thirty-two characters!", REG_BINARY, raw, kPresetValueSize}};
+    // clang-format on
+    for (const auto& [name, type, data, size] : others)
+        ASSERT_EQ(ERROR_SUCCESS, Store(name, type, data, size));
+    const size_t hostile = 65 + std::size(others);
     ASSERT_EQ(ERROR_SUCCESS, Store(L"Mail", REG_BINARY, raw, kPresetValueSize));
     ASSERT_EQ(0u, catalogue.Save(L"archive copy", BuiltinPresetFields(kPresetPdfAArchive)));
 

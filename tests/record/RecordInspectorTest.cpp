@@ -185,13 +185,8 @@ TEST(RecordInspector, RoundTripsARecordByteForByte)
 // Each file is the built-in record with one field set, cut or lengthened.
 TEST(RecordInspector, RefusesWhatIsNoRecordOfThisDriverAndWritesNothing)
 {
-    const struct
-    {
-        size_t size;
-        const wchar_t* field; // name=value, or --device NAME and the like
-        DWORD code;
-        const char* message;
-    } cases[] = {
+    // The file's size, the change (name=value, or --device NAME and the like), exit code and message.
+    const std::tuple<size_t, const wchar_t*, DWORD, const char*> cases[] = {
         {0, L"", 3, "it is empty; a record is 6312 bytes"},
         {6311, L"", 3, "it has 6311 bytes"},
         {6313, L"", 3, "longer than a record's 6312 bytes"},
@@ -206,22 +201,22 @@ TEST(RecordInspector, RefusesWhatIsNoRecordOfThisDriverAndWritesNothing)
         {6312, L"dmScale=32768", 7, "dmScale=32768: out of range"},
     };
     const std::wstring path = TempPath(L"hostile.bin"), out = TempPath(L"hostile-out.bin");
-    for (const auto& c : cases)
+    for (const auto& [size, field, code, message] : cases)
     {
         Bytes file(kRecordSize);
         SetDefaultRecord(TARVIK_PRODUCT_NAME, reinterpret_cast<TARVIK_DEVMODE*>(file.data()));
-        const std::wstring change = c.field;
-        const auto* field = recordfields::FindField(testhost::Utf8(change.substr(0, change.find(L'='))));
+        const std::wstring change = field;
+        const auto* named = recordfields::FindField(testhost::Utf8(change.substr(0, change.find(L'='))));
         // What the field cannot hold goes to the program as an argument.
         const bool toFile =
-            field && recordfields::SetFieldValue(*field, change.substr(change.find(L'=') + 1), file.data()).empty();
-        file.resize(c.size);
+            named && recordfields::SetFieldValue(*named, change.substr(change.find(L'=') + 1), file.data()).empty();
+        file.resize(size);
         Save(path, file);
         const Outcome run =
             Inspect(L"--file " + Quote(path) + L" " + (toFile ? L"" : change) + L" --out " + Quote(out));
-        SCOPED_TRACE(testhost::Utf8(change) + " in " + std::to_string(c.size) + " bytes: " + run.output);
-        EXPECT_EQ(c.code, run.code);
-        EXPECT_NE(std::string::npos, run.output.find(c.message));
+        SCOPED_TRACE(testhost::Utf8(change) + " in " + std::to_string(size) + " bytes: " + run.output);
+        EXPECT_EQ(code, run.code);
+        EXPECT_NE(std::string::npos, run.output.find(message));
         EXPECT_EQ(std::string::npos, run.output.find("Settings record from"));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(out.c_str()));
         DeleteFileW(out.c_str());
@@ -235,12 +230,8 @@ TEST(RecordInspector, RefusesWhatIsNoRecordOfThisDriverAndWritesNothing)
 // Each kind of field at its limits, and texts that do not fit their field.
 TEST(RecordFieldTable, SetsValuesWithinTheFieldsLimits)
 {
-    const struct
-    {
-        const char* field;
-        const wchar_t* text;
-        const char* shown; // null: refused
-    } rows[] = {
+    // The field, the text set, what the listing shows (null: refused).
+    const std::tuple<const char*, const wchar_t*, const char*> rows[] = {
         // clang-format off
         {"dmScale", L"32767", "32767"}, {"dmScale", L"32768", nullptr}, {"dmScale", L"-32768", "-32768"},
         {"dmScale", L"-32769", nullptr}, {"dmSize", L"65535", "65535"}, {"dmSize", L"65536", nullptr},
@@ -259,22 +250,22 @@ TEST(RecordFieldTable, SetsValuesWithinTheFieldsLimits)
         {"padding298", L"0aFf", "0AFF"}, {"padding298", L"0aF", nullptr}, {"padding298", L"0aFg", nullptr},
         // clang-format on
     };
-    for (const auto& row : rows)
+    for (const auto& [name, text, shown] : rows)
     {
         Bytes record(kRecordSize, 0x5A);
         const Bytes before = record;
-        const recordfields::RecordField* field = recordfields::FindField(row.field);
-        ASSERT_NE(nullptr, field) << row.field;
-        const std::string problem = recordfields::SetFieldValue(*field, row.text, record.data());
-        SCOPED_TRACE(std::string(row.field) + "=" + testhost::Utf8(row.text));
-        EXPECT_EQ(row.shown == nullptr, !problem.empty()) << problem;
+        const recordfields::RecordField* field = recordfields::FindField(name);
+        ASSERT_NE(nullptr, field) << name;
+        const std::string problem = recordfields::SetFieldValue(*field, text, record.data());
+        SCOPED_TRACE(std::string(name) + "=" + testhost::Utf8(text));
+        EXPECT_EQ(shown == nullptr, !problem.empty()) << problem;
         const size_t end = field->offset + field->size;
-        const std::string shown = recordfields::FieldValue(*field, record.data());
-        EXPECT_TRUE(!row.shown || shown == row.shown) << shown;
+        EXPECT_TRUE(!shown || recordfields::FieldValue(*field, record.data()) == shown)
+            << recordfields::FieldValue(*field, record.data());
         EXPECT_TRUE(std::equal(record.begin(), record.begin() + field->offset, before.begin()) &&
                     std::equal(record.begin() + end, record.end(), before.begin() + end))
             << "a byte outside the field changed";
-        EXPECT_TRUE(row.shown || record == before) << "a refused value changed the record";
+        EXPECT_TRUE(shown || record == before) << "a refused value changed the record";
     }
 }
 } // namespace

@@ -9,6 +9,7 @@
 #include "forms/CFormManager.h"
 #include "entry/DriverInterface.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -24,11 +25,16 @@ using Load = formtest::PrinterFormsTest;
 constexpr int kThreads = 8;
 constexpr int kCustomForms = 20; // at most this many exist at once
 constexpr size_t kNameSlot = 64;
-constexpr BYTE kUntouched = 0xCD;
 constexpr SIZE_T kMemoryTolerance = 1 << 20;
 // The platform's spooler and registry caches open a handle now and then; one
 // lost per call would show as thousands.
 constexpr DWORD kHandleTolerance = 4;
+const WORD kIndexes[] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
+
+size_t Width(WORD index)
+{
+    return index == DC_PAPERNAMES ? kNameSlot * sizeof(wchar_t) : index == DC_PAPERS ? sizeof(WORD) : sizeof(POINT);
+}
 
 // Custom form k is "Load k", (100 + k) x (200 + k) millimetres.
 std::wstring CustomName(int k)
@@ -36,49 +42,33 @@ std::wstring CustomName(int k)
     return L"Load " + std::to_wstring(k);
 }
 
-// One answer checked whole: `count` entries of `width` bytes, the spooler's
-// forms first, the custom forms next, "Custom Size" last, untouched after.
-bool AnswerIsWhole(WORD index, const BYTE* out, size_t capacity, DWORD count,
-                   const std::vector<formtest::Form>& spooler)
+// One answer checked whole: `count` entries, the spooler's forms first and
+// "Custom Size" last as in `alone`, the answer without custom forms (whose
+// entries CFormManagerTest checks), custom forms between, untouched after.
+bool AnswerIsWhole(WORD index, const BYTE* out, size_t capacity, DWORD count, const std::vector<BYTE>& alone)
 {
-    const size_t width = index == DC_PAPERNAMES ? kNameSlot * sizeof(wchar_t) : index == DC_PAPERS ? 2 : 8;
-    if (count < spooler.size() + 1 || count > spooler.size() + kCustomForms + 1 || count * width > capacity)
+    const size_t width = Width(index), spooler = alone.size() / width - 1;
+    if (count < spooler + 1 || count > spooler + kCustomForms + 1 || count * width > capacity ||
+        !std::equal(out, out + spooler * width, alone.begin()) ||
+        !std::equal(alone.end() - width, alone.end(), out + (count - 1) * width) ||
+        std::any_of(out + count * width, out + capacity, [](BYTE b) { return b != formtest::kUntouched; }))
         return false;
-    for (size_t i = count * width; i < capacity; ++i)
-        if (out[i] != kUntouched)
-            return false;
-    for (DWORD k = 0; k < count; ++k)
+    for (DWORD k = static_cast<DWORD>(spooler); k + 1 < count; ++k)
     {
-        const bool last = k + 1 == count, ours = !last && k >= spooler.size();
-        if (index == DC_PAPERNAMES)
-        {
-            const auto* slot = reinterpret_cast<const wchar_t*>(out + k * width);
-            for (size_t i = wcsnlen(slot, kNameSlot); i < kNameSlot; ++i)
-                if (slot[i] != 0)
-                    return false; // a slot half written
-            bool known = false;
+        const auto* slot = reinterpret_cast<const wchar_t*>(out + k * width);
+        const std::wstring name(slot, wcsnlen(slot, kNameSlot));
+        const POINT size = reinterpret_cast<const POINT*>(out)[k];
+        bool whole = false;
+        if (index == DC_PAPERNAMES) // a name of ours, the rest of its slot cleared
             for (int n = 0; n < kCustomForms; ++n)
-                known |= CustomName(n) == slot;
-            if (ours && !known)
-                return false;
-            if (!ours && (last ? L"Custom Size" : spooler[k].name.substr(0, kNameSlot - 1)) != slot)
-                return false;
-        }
+                whole |= name == CustomName(n) &&
+                         std::all_of(slot + name.size(), slot + kNameSlot, [](wchar_t c) { return c == 0; });
         else if (index == DC_PAPERS)
-        {
-            if (reinterpret_cast<const WORD*>(out)[k] != (last ? DMPAPER_USER : k + 1))
-                return false;
-        }
+            whole = reinterpret_cast<const WORD*>(out)[k] == k + 1;
         else
-        {
-            const POINT size = reinterpret_cast<const POINT*>(out)[k];
-            const bool custom =
-                size.x >= 1000 && size.x < (100 + kCustomForms) * 10 && size.x % 10 == 0 && size.y == size.x + 1000;
-            if (last   ? size.x || size.y
-                : ours ? !custom
-                       : size.x != spooler[k].cx / 100 || size.y != spooler[k].cy / 100)
-                return false;
-        }
+            whole = size.x >= 1000 && size.x < (100 + kCustomForms) * 10 && size.x % 10 == 0 && size.y == size.x + 1000;
+        if (!whole)
+            return false;
     }
     return true;
 }
@@ -94,19 +84,24 @@ TEST_F(Load, PaperAnswersStayWholeWhileFormsChange)
     const int calls = setting && std::atoi(setting) > 0 ? std::atoi(setting) : 250;
     const size_t capacity = (s_spoolerForms.size() + kCustomForms + 1) * kNameSlot * sizeof(wchar_t);
 
+    std::vector<BYTE> alone[std::size(kIndexes)];
+    for (size_t q = 0; q < std::size(kIndexes); ++q)
+    {
+        alone[q].resize(capacity);
+        alone[q].resize(caps(s_printer, nullptr, kIndexes[q], alone[q].data(), nullptr) * Width(kIndexes[q]));
+    }
     std::atomic<bool> stop(false);
     std::atomic<long> broken(0), answers(0), changes(0);
     const auto ask = [&](int thread, int rounds) {
         testhost::FencedBuffer out(capacity);
-        const WORD indexes[] = {DC_PAPERNAMES, DC_PAPERS, DC_PAPERSIZE};
         for (int i = 0; i < rounds; ++i)
         {
-            const WORD index = indexes[(thread + i) % 3];
-            out.Place(capacity, nullptr, kUntouched);
+            const WORD index = kIndexes[(thread + i) % 3];
+            out.Place(capacity, nullptr, formtest::kUntouched);
             // Half the threads ask as the spooler does: by name, no handle.
             const DWORD count = thread % 2 ? caps(nullptr, const_cast<PWSTR>(L"Tarvik"), index, out.Data(), nullptr)
                                            : caps(s_printer, nullptr, index, out.Data(), nullptr);
-            if (!out.GuardIntact() || !AnswerIsWhole(index, out.Data(), capacity, count, s_spoolerForms))
+            if (!out.GuardIntact() || !AnswerIsWhole(index, out.Data(), capacity, count, alone[(thread + i) % 3]))
                 ++broken;
             ++answers;
         }

@@ -1,7 +1,6 @@
 // Registry values something else wrote (docs/reliability.md): the catalogue
 // keeps only whole forms, and the paper answers describe exactly it.
 #include "FormFixture.h"
-#include "ReportLines.h"
 
 #include "forms/CFormManager.h"
 #include "entry/DriverInterface.h"

@@ -173,19 +173,12 @@ void RunNoUi(std::mt19937_64& rng, const Bytes& record, bool spooler)
     // The spooler opens the sheet for any bit beyond these three.
     const DWORD mode = rng() % 4 == 0 ? static_cast<DWORD>(rng()) & (spooler ? io | DM_OUT_DEFAULT : ~0u)
                                       : kModes[rng() % std::size(kModes)];
-    LONG result = 0;
-    if (spooler)
-    {
-        wchar_t name[] = L"Tarvik";
-        result = DocumentPropertiesW(nullptr, g_printer, name, out, in, mode);
-    }
-    else
-    {
-        HANDLE printer = withPrinter ? g_printer : nullptr;
-        DOCUMENTPROPERTYHEADER header = {sizeof(header), 0, printer, nullptr, in, out, DWORD(rng()), mode};
-        result = g_sheets(nullptr, reinterpret_cast<LPARAM>(&header));
-        Expect(mode != 0 || header.cbOut == kRecordSize, "a size query did not set cbOut");
-    }
+    wchar_t name[] = L"Tarvik";
+    HANDLE printer = withPrinter ? g_printer : nullptr;
+    DOCUMENTPROPERTYHEADER header = {sizeof(header), 0, printer, nullptr, in, out, spooler ? 0 : DWORD(rng()), mode};
+    const LONG result = spooler ? DocumentPropertiesW(nullptr, g_printer, name, out, in, mode)
+                                : g_sheets(nullptr, reinterpret_cast<LPARAM>(&header));
+    Expect(spooler || mode != 0 || header.cbOut == kRecordSize, "a size query did not set cbOut");
     Expect(result == (mode == 0 ? LONG(kRecordSize) : 1), "unexpected answer");
     // The merge: the caller's print quality travels into its resolution
     // field, a whole input is copied with a zero scale made 100 and a fixed

@@ -8,6 +8,7 @@
 #include "resource.h"
 
 #include <cstring>
+#include <tuple>
 #include <utility>
 
 using namespace testhost;
@@ -35,12 +36,12 @@ class UserDefaultTest : public PrinterTest
     TARVIK_DEVMODE Stored(DWORD* level = nullptr)
     {
         const StoredDefault stored = LoadUserDefault(m_printer);
-        if (level)
-            *level = stored.level;
         TARVIK_DEVMODE record = DefaultRecord();
         EXPECT_EQ(sizeof(record), stored.record.size());
         if (stored.record.size() == sizeof(record))
             std::memcpy(&record, stored.record.data(), sizeof(record));
+        if (level)
+            *level = stored.level;
         return record;
     }
 
@@ -102,11 +103,8 @@ TEST_F(UserDefaultTest, WithoutLevel9ThePrintersDefaultTakesTheRecord)
     const DWORD rc = StoreUserDefault(m_printer, *reinterpret_cast<const DEVMODEW*>(&record), &level);
     DWORD loaded = 0;
     const TARVIK_DEVMODE stored = Stored(&loaded);
-    Patch("SetPrinterW", g_setPrinter);
-    Patch("GetPrinterW", g_getPrinter);
-    EXPECT_EQ(0u, rc);
-    EXPECT_EQ(2u, level);
-    EXPECT_EQ(2u, loaded);
+    Patch("SetPrinterW", g_setPrinter), Patch("GetPrinterW", g_getPrinter);
+    EXPECT_EQ((std::tuple{0u, 2u, 2u}), (std::tuple{rc, level, loaded})) << "stored, level stored, level loaded";
     EXPECT_STREQ(L"Everyone's author", stored.szAuthor);
 }
 } // namespace
