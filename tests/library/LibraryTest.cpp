@@ -3,6 +3,7 @@
 // memory protection. The program's version resource has four different
 // numbers, so that a mixed-up half shows.
 #include "DebugCapture.h"
+#include "FencedBuffer.h"
 #include "HeapWatch.h"
 #include "ReportLines.h"
 
@@ -19,10 +20,7 @@
 
 namespace
 {
-using testhost::Ansi;
-using testhost::DebugCapture;
-using testhost::HeapWatch;
-using testhost::ReportMismatch;
+using namespace testhost;
 
 const wchar_t kOverflow[] = L"Exception : The format is invalid or Parameter length is too long";
 
@@ -51,8 +49,7 @@ TEST(ReportErrorW, SystemTextReasonAndCode)
         if (code == ERROR_FILE_NOT_FOUND)
             EXPECT_NE(std::wstring::npos, text.find(std::wstring(L"\nReason\t: ") + kOverflow + L"\nCode")) << text;
         else
-            EXPECT_EQ(testhost::ReportText(code, reason ? L"Can not get C:\\x\\tarvikui.dll file version" : nullptr),
-                      text);
+            EXPECT_EQ(ReportText(code, reason ? L"Can not get C:\\x\\tarvikui.dll file version" : nullptr), text);
     }
 }
 
@@ -71,8 +68,8 @@ TEST(ReportErrorW, EachThreadKeepsItsOwnLastText)
     SetEvent(firstReported);
     other.join();
     CloseHandle(firstReported);
-    EXPECT_EQ(testhost::ReportText(ERROR_FILE_NOT_FOUND, L"first thread"), GetLastErrorTextW());
-    EXPECT_EQ(testhost::ReportText(ERROR_ACCESS_DENIED, L"second thread"), second);
+    EXPECT_EQ(ReportText(ERROR_FILE_NOT_FOUND, L"first thread"), GetLastErrorTextW());
+    EXPECT_EQ(ReportText(ERROR_ACCESS_DENIED, L"second thread"), second);
 }
 
 TEST(DebugPrintW, OneLineWithoutLineEndOrTheOverflowText)
@@ -110,7 +107,7 @@ TEST(GetFileVersion, ReadsTheFixedVersionOrLeavesTheNumbers)
     };
     for (const auto& [path, failAt, code, numbers] : rows)
     {
-        SCOPED_TRACE(testhost::Utf8(path) + " failing " + std::to_string(failAt));
+        SCOPED_TRACE(Utf8(path) + " failing " + std::to_string(failAt));
         HeapWatch heap(failAt);
         WORD v[4] = {0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF};
         DebugCapture capture;
@@ -136,23 +133,20 @@ TEST(GetFileVersion, NullPointerIsReportedWithTheArguments)
     swprintf(arguments, std::size(arguments),
              L"pszFulPath = %x, pwMajor1 = %x, pwMajor2 = %x, pwMinor1 = %x, pwMinor2 = 0", hex(path), hex(&v[0]),
              hex(&v[1]), hex(&v[2]));
-    EXPECT_EQ(std::vector<std::wstring>({testhost::ReportText(87, nullptr), arguments, L"from GetFileVersion()"}),
+    EXPECT_EQ(std::vector<std::wstring>({ReportText(87, nullptr), arguments, L"from GetFileVersion()"}),
               capture.Lines());
     EXPECT_EQ(std::vector<WORD>({1, 2, 3}), std::vector<WORD>(v, v + 3));
     EXPECT_EQ(87u, GetFileVersion(nullptr, &v[0], &v[1], &v[2], &v[2]));
 }
 
-// Two pages: the first with the given protection, the second inaccessible.
-struct Pages
+// `size` bytes of "a" on a page of their own made read-only.
+char* ReadOnly(FencedBuffer* fenced, size_t size)
 {
-    explicit Pages(DWORD protect)
-    {
-        base = static_cast<char*>(VirtualAlloc(nullptr, 2 * 4096, MEM_RESERVE, PAGE_NOACCESS));
-        VirtualAlloc(base, 4096, MEM_COMMIT, protect);
-    }
-    ~Pages() { VirtualFree(base, 0, MEM_RELEASE); }
-    char* base;
-};
+    char* bytes = reinterpret_cast<char*>(fenced->Place(size, nullptr, 'a'));
+    DWORD previous = 0;
+    VirtualProtect(bytes, size, PAGE_READONLY, &previous);
+    return bytes;
+}
 
 // Only the counted bytes are converted; U+1F600 exists in no ANSI code page
 // and becomes its default character.
@@ -160,7 +154,7 @@ TEST(UTF8toMultiByte, ConvertsExactlyTheGivenBytes)
 {
     for (const std::wstring& text : {std::wstring(L"abc"), std::wstring(L"caf\u00e9"), std::wstring(L"x\U0001F600y")})
     {
-        std::string input = testhost::Utf8(text) + "ZZ";
+        std::string input = Utf8(text) + "ZZ";
         HeapWatch heap;
         DebugCapture capture;
         char* out = nullptr;
@@ -177,7 +171,8 @@ TEST(UTF8toMultiByte, ConvertsExactlyTheGivenBytes)
 
 TEST(UTF8toMultiByte, RejectedArgumentsAndFailures)
 {
-    Pages readOnly(PAGE_READONLY);
+    FencedBuffer fenced(3);
+    char* readOnly = ReadOnly(&fenced, 3);
     char abc[] = "abc";
     char* untouched = abc;
     // The input, its count and the output; the code when allocation `failAt`
@@ -185,7 +180,7 @@ TEST(UTF8toMultiByte, RejectedArgumentsAndFailures)
     const std::tuple<const char*, DWORD, char**, DWORD, int, std::vector<std::wstring>> rows[] = {
         {nullptr, 3, &untouched, 87, 0, {L"from UTF8toMultiByte()"}},
         {abc, 3, nullptr, 87, 0, {L"from UTF8toMultiByte()"}},
-        {readOnly.base, 3, &untouched, 87, 0, {L"from UTF8toMultiByte()"}}, // the input must be writable too
+        {readOnly, 3, &untouched, 87, 0, {L"from UTF8toMultiByte()"}}, // the input must be writable too
         {abc, 0, &untouched, 87, 0, {L"@string", L"from UTF8toMultiByte()"}},
         {abc, 3, &untouched, 8, 2, {L"@string", L"from UTF8toMultiByte()"}},
     };
@@ -224,20 +219,20 @@ TEST(MultiByteToTChar, ConvertsFromTheAnsiCodePage)
     }
 }
 
+// A buffer or text that runs into an inaccessible page, or lies on a
+// read-only one, is refused.
 TEST(IsValidPointers, FollowThePageProtection)
 {
-    Pages readWrite(PAGE_READWRITE);
-    Pages readOnly(PAGE_READONLY);
+    FencedBuffer fenced(8), readOnly(8);
+    BYTE* bytes = fenced.Place(8, nullptr, 'a'); // no terminator before the inaccessible page
     EXPECT_FALSE(IsValidBuffer(nullptr, 8));
-    EXPECT_TRUE(IsValidBuffer(readWrite.base + 4088, 8));
-    EXPECT_FALSE(IsValidBuffer(readWrite.base + 4089, 8));
-    EXPECT_FALSE(IsValidBuffer(readOnly.base, 8));
-    auto* units = reinterpret_cast<wchar_t*>(readWrite.base);
-    for (size_t i = 0; i < 2048; ++i)
-        units[i] = L'a';
-    EXPECT_FALSE(IsValidStringPtr(units + 2044)) << "no terminator before the inaccessible page";
-    units[2047] = L'\0';
-    EXPECT_TRUE(IsValidStringPtr(units + 2044));
+    EXPECT_TRUE(IsValidBuffer(bytes, 8));
+    EXPECT_FALSE(IsValidBuffer(bytes + 1, 8));
+    EXPECT_FALSE(IsValidBuffer(ReadOnly(&readOnly, 8), 8));
+    auto* units = reinterpret_cast<wchar_t*>(bytes);
+    EXPECT_FALSE(IsValidStringPtr(units));
+    units[3] = L'\0';
+    EXPECT_TRUE(IsValidStringPtr(units));
     EXPECT_TRUE(IsValidStringPtr(L"read-only text is fine"));
     EXPECT_FALSE(IsValidStringPtr(nullptr));
 }

@@ -18,10 +18,7 @@
 
 namespace
 {
-using testhost::Ansi;
-using testhost::DebugCapture;
-using testhost::ReportMismatch;
-using testhost::ReportText;
+using namespace testhost;
 
 const wchar_t kFrom[] = L"from DownloadContentToBuffer()";
 char g_untouched; // where the out-argument points until the call writes it
@@ -51,7 +48,7 @@ Outcome Fetch(const wchar_t* method, const wchar_t* target, const wchar_t* param
     DebugCapture capture;
     long alive = 0;
     {
-        const testhost::HeapWatch heap(failAt);
+        const HeapWatch heap(failAt);
         outcome.code = DownloadContentToBuffer(method, target ? url.c_str() : nullptr, parameters, encoding, start, end,
                                                &buffer, &outcome.size);
         alive = heap.Alive();
@@ -169,7 +166,7 @@ TEST_F(Download, BodyBuffers)
                                      L"/g?length=none&chunk=65536&fill=" + std::to_wstring(kDownloadLimit + 1ULL)};
     for (const std::wstring& target : tooLarge)
     {
-        SCOPED_TRACE(testhost::Utf8(target));
+        SCOPED_TRACE(Utf8(target));
         const Outcome refused = Fetch(L"GET", target.c_str(), L"");
         EXPECT_EQ(DWORD(ERROR_FILE_TOO_LARGE), refused.code);
         EXPECT_EQ("", ReportMismatch(refused.lines, ERROR_FILE_TOO_LARGE,

@@ -16,7 +16,6 @@
 #include <atomic>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
 namespace
@@ -40,7 +39,7 @@ struct Control
     HWND window;
     Kind kind;
     std::wstring text;
-    bool visible, enabled;
+    bool visible;
     RECT rect; // on the screen
 };
 
@@ -59,12 +58,10 @@ Kind KindOf(HWND window)
         const LONG type = style & SS_TYPEMASK;
         return type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? Kind::Text : Kind::Other;
     }
-    for (const wchar_t* field : {L"Edit", L"ComboBox", L"ListBox", WC_LISTVIEWW})
-    {
-        if (ClassIs(window, field))
-            return Kind::Field;
-    }
-    return Kind::Other;
+    const wchar_t* const fields[] = {L"Edit", L"ComboBox", L"ListBox", WC_LISTVIEWW};
+    return std::any_of(std::begin(fields), std::end(fields), [&](auto field) { return ClassIs(window, field); })
+               ? Kind::Field
+               : Kind::Other;
 }
 
 // The direct children of `surface` in their template (z) order.
@@ -73,9 +70,7 @@ std::vector<Control> Controls(HWND surface)
     std::vector<Control> controls;
     for (HWND child = GetWindow(surface, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     {
-        Control control = {
-            child, KindOf(child), WindowText(child), IsWindowVisible(child) != FALSE, IsWindowEnabled(child) != FALSE,
-            {}};
+        Control control = {child, KindOf(child), WindowText(child), IsWindowVisible(child) != FALSE, {}};
         GetWindowRect(child, &control.rect);
         controls.push_back(control);
     }
@@ -212,7 +207,7 @@ std::map<HWND, RECT> Stops(const std::vector<Control>& controls)
     {
         const Control& c = controls[i];
         const LONG style = GetWindowLongW(c.window, GWL_STYLE);
-        if (!c.visible || !c.enabled)
+        if (!c.visible)
             continue;
         const bool groupStart = !(i > 0 && controls[i - 1].kind == Kind::Radio) || (style & WS_GROUP);
         if (c.kind == Kind::Radio && !groupStart)
@@ -455,14 +450,11 @@ Offenders EnterAndEsc(HWND dialog, const std::function<HWND()>& reopen)
         g_watched = dialog;
         g_command = 0;
         // From the first field: Enter on a push button would press that one.
-        for (const Control& c : Controls(dialog))
-        {
-            if (c.kind == Kind::Field)
-            {
-                SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c.window), TRUE);
-                break;
-            }
-        }
+        const std::vector<Control> controls = Controls(dialog);
+        const auto field =
+            std::find_if(controls.begin(), controls.end(), [](auto& c) { return c.kind == Kind::Field; });
+        if (field != controls.end())
+            SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field->window), TRUE);
         Post(dialog, WM_KEYDOWN, static_cast<WPARAM>(key));
         if (!WaitFor([&] { return g_command != 0; }, 5000) || g_command != command)
             offenders.push_back((key == VK_ESCAPE ? "Esc sends " : "Enter sends ") + std::to_string(g_command));
@@ -481,20 +473,25 @@ Offenders EnterAndEsc(HWND dialog, const std::function<HWND()>& reopen)
 }
 
 // The surfaces: a tab of the sheet by its title (the option page in a sheet
-// of its own), or the dialog that many steps from the paper tab: the
-// favourite forms dialog, then the custom form dialog from its Add; 3 is the
-// dialog of the settings row's "Save as...".
+// of its own), or a dialog reached from it by clicking a button, then the
+// next: the button and a control that tells the dialog opened.
 struct Surface
 {
     const char* name;
     UINT title;
-    int dialog;
+    std::vector<int> steps; // button, control, button, control...
 };
 const Surface kSurfaces[] = {
-    {"paper", IDS_TITLE_FORM, 0},       {"fonts", IDS_TITLE_FONT, 0},        {"graphics", IDS_TITLE_GRAPHICS, 0},
-    {"document", IDS_TITLE_DOCINFO, 0}, {"security", IDS_TITLE_SECURITY, 0}, {"about", IDS_TITLE_INFO, 0},
-    {"options", IDS_TITLE_OPTION, 0},   {"favorites", IDS_TITLE_FORM, 1},    {"custom_form", IDS_TITLE_FORM, 2},
-    {"save_preset", IDS_TITLE_FORM, 3},
+    {"paper", IDS_TITLE_FORM, {}},
+    {"fonts", IDS_TITLE_FONT, {}},
+    {"graphics", IDS_TITLE_GRAPHICS, {}},
+    {"document", IDS_TITLE_DOCINFO, {}},
+    {"security", IDS_TITLE_SECURITY, {}},
+    {"about", IDS_TITLE_INFO, {}},
+    {"options", IDS_TITLE_OPTION, {}},
+    {"favorites", IDS_TITLE_FORM, {IDC_FORM_FAVORITES, IDC_FAVORITE_LIST}},
+    {"custom_form", IDS_TITLE_FORM, {IDC_FORM_FAVORITES, IDC_FAVORITE_LIST, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME}},
+    {"save_preset", IDS_TITLE_FORM, {IDC_PRESET_SAVE, IDC_PRESET_NAME}},
 };
 
 HWND OpenDialog(HWND parent, int button, int control)
@@ -549,24 +546,15 @@ TEST_P(Surfaces, ReadableByKeyboardAndNamed)
     RunSheet(
         m_printer, DefaultRecord(), surface.title,
         [&](const Sheet& s) {
-            if (surface.dialog == 0)
-                return CheckAll(s.page, s.window, nullptr);
-            if (surface.dialog == 3)
+            HWND parent = s.page, dialog = nullptr;
+            std::function<HWND()> reopen;
+            for (size_t i = 0; i < surface.steps.size(); i += 2)
             {
-                const auto save = [&] { return OpenDialog(s.page, IDC_PRESET_SAVE, IDC_PRESET_NAME); };
-                HWND dialog = save();
+                reopen = [parent, step = &surface.steps[i]] { return OpenDialog(parent, step[0], step[1]); };
+                parent = dialog = reopen();
                 ASSERT_NE(nullptr, dialog);
-                return CheckAll(dialog, dialog, save);
             }
-            const auto favorites = [&] { return OpenDialog(s.page, IDC_FORM_FAVORITES, IDC_FAVORITE_LIST); };
-            HWND dialog = favorites();
-            ASSERT_NE(nullptr, dialog);
-            if (surface.dialog == 1)
-                return CheckAll(dialog, dialog, favorites);
-            const auto custom = [&] { return OpenDialog(dialog, IDC_FAVORITE_ADD, IDC_CUSTOM_FORM_NAME); };
-            HWND form = custom();
-            ASSERT_NE(nullptr, form);
-            CheckAll(form, form, custom);
+            CheckAll(dialog ? dialog : s.page, dialog ? dialog : s.window, reopen);
         },
         PSBTN_CANCEL);
 }
