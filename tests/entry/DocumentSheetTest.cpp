@@ -1,8 +1,6 @@
-// The document and device property sheets: through Wine's host a second
-// thread works the real window; with a recording host the sheet's life from
-// INIT to DESTROY is checked object by object. The page framework on the real
-// property-sheet control, with test pages of the real base class on a
-// template of the real resource module.
+// The document and device sheets through Wine's host, and with a recording
+// host from INIT to DESTROY; the page framework on the real property-sheet
+// control, with test pages of the real base class on a real template.
 #include "DebugCapture.h"
 #include "HeapWatch.h"
 #include "ImportPatch.h"
@@ -51,8 +49,6 @@ TEST_F(DocumentSheet, TabsAndTheReturnedRecord)
         reinterpret_cast<PFNPROPSHEETUI>(reinterpret_cast<void*>(GetProcAddress(module, "DrvDevicePropertySheets")));
     ASSERT_NE(nullptr, device);
     std::vector<std::wstring> tabs;
-    DWORD result = 0;
-    LONG answer = -1;
     {
         UserThread user([&] {
             HWND sheet = WaitForSheet();
@@ -61,9 +57,9 @@ TEST_F(DocumentSheet, TabsAndTheReturnedRecord)
         });
         wchar_t name[] = L"Tarvik";
         DEVICEPROPERTYHEADER header = {sizeof(header), 0, nullptr, name};
-        answer = CommonPropertySheetUIW(nullptr, device, reinterpret_cast<LPARAM>(&header), &result);
+        DWORD result = 0;
+        EXPECT_GE(CommonPropertySheetUIW(nullptr, device, reinterpret_cast<LPARAM>(&header), &result), 0);
     }
-    EXPECT_GE(answer, 0);
     EXPECT_EQ(std::vector<std::wstring>{ResourceText(IDS_TITLE_DEVICE)}, tabs);
 }
 
@@ -86,11 +82,9 @@ LONG_PTR CALLBACK RecordingHost(HANDLE host, UINT function, LPARAM lParam1, LPAR
     return reinterpret_cast<LONG_PTR>(g_hostPages.back());
 }
 
-// Whichever allocation fails while the sheet is built, INIT fails with
-// ERROR_NOT_ENOUGH_MEMORY or succeeds whole: nothing is left allocated, GDI+
-// is stopped again and no exception reaches the host. A whole INIT gives every
-// page the printer, the working record, the host and the page handle the host
-// made; DESTROY releases the pages.
+// Whichever allocation fails, INIT fails with ERROR_NOT_ENOUGH_MEMORY, leaving
+// nothing allocated and GDI+ stopped, or gives every page the printer, the
+// working record, the host and the page handle the host made; DESTROY releases them.
 TEST_F(DocumentSheet, InitAttachesThePagesOrFailsCleanly)
 {
     g_hostPages.reserve(kSlotCount);
@@ -182,11 +176,10 @@ class ProbePage : public CDlgPropSheetPage
     LONG_PTR m_userDataAtInit = 0;
 };
 
-// Three pages, of which the user shows two: the second tab is chosen, then
-// `button` pressed. Each page initialises once, finding itself in the window's
-// user data; leaving a page asks its validation when it handles kill-active, and
-// one that refuses stays current; OK validates the current page, applies each
-// shown page once and reports CPSUI_OK for each to the host.
+// Three pages, the second tab chosen, then `button` pressed: each shown page
+// initialises once, finding itself in the window's user data; leaving a page
+// that handles kill-active asks its validation, and a refusal stays; OK
+// validates the current page, applies each shown page and reports CPSUI_OK.
 TEST(PageFramework, LeavingAndClosingThePages)
 {
     // Whether the first page handles kill-active and what its validation

@@ -1,7 +1,5 @@
-// The library's failure reports, file versions, text conversions and
-// argument guards, against the platform's own texts, files, conversions and
-// memory protection. The program's version resource has four different
-// numbers, so that a mixed-up half shows.
+// The library's failure reports, file versions, text conversions and argument
+// guards against the platform's own (the version resource's four numbers differ).
 #include "DebugCapture.h"
 #include "FencedBuffer.h"
 #include "HeapWatch.h"

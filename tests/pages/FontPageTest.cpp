@@ -1,7 +1,5 @@
-// The font rules that need no window (the excluded-font text within its
-// field, the catalogue against GDI's reports), then the font page on the real
-// sheet, and the registry rule seen from probes named like the shell, the
-// spooler and others.
+// The excluded-font text and the catalogue without a window, the font page on
+// the real sheet, and the registry rule seen from probes named like the shell.
 #include "DebugCapture.h"
 #include "ImportPatch.h"
 #include "PrinterTest.h"
@@ -121,8 +119,7 @@ std::wstring StoredInRegistry()
 using FontPage = PrinterTest;
 
 // Opens the sheet on a record with this mode, option and list, runs `user`
-// on the font page and presses OK. (That this process, neither the shell nor
-// the spooler, leaves the registry alone is the probe test's last row.)
+// on the font page and presses OK.
 TARVIK_DEVMODE Edit(HANDLE printer, DWORD mode, DWORD option, const std::wstring& list,
                     const std::function<void(const Sheet&)>& user)
 {
@@ -223,9 +220,8 @@ TEST_F(FontPage, ListThatDoesNotFitKeepsThePage)
     EXPECT_EQ(L";" + longest + L";", std::wstring(out.szExcludeFonts));
 }
 
-// The process gate, measured in real processes: only in the shell or the
-// spooler, known by the exact names of their executables, does OK keep the
-// list in the registry.
+// Only in the shell or the spooler, known by the exact names of their
+// executables, does OK keep the list in the registry (this process: the last row).
 TEST_F(FontPage, RegistryWrittenOnlyFromTheShellAndTheSpooler)
 {
     const std::pair<const wchar_t*, const wchar_t*> rows[] = {{L"explorer.exe", L";Gate Probe Font;"},

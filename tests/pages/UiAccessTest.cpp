@@ -287,9 +287,7 @@ std::wstring AccessibleName(HWND window)
     VARIANT self = {}; // CHILDID_SELF
     self.vt = VT_I4;
     BSTR name = nullptr;
-    std::wstring text;
-    if (SUCCEEDED(accessible->get_accName(self, &name)) && name)
-        text = name;
+    const std::wstring text = SUCCEEDED(accessible->get_accName(self, &name)) && name ? name : L"";
     SysFreeString(name);
     accessible->Release();
     return text;

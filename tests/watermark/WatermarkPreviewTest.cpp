@@ -193,19 +193,38 @@ TEST_F(WatermarkPreview, AngleTurnsCounterClockwise)
     }
 }
 
-TEST_F(WatermarkPreview, OpacityBlendsOverWhite)
+// Opacity blends over white (alpha 255 at 100 %, 127 at 50 %), a text in
+// its colour. At 50 % a bold text's outline lies over its own fill: where
+// both are, the colour is darker than the fill alone, and still the text's hue.
+TEST_F(WatermarkPreview, OpacityBlendsOverWhiteAndBoldTextIsOutlinedInItsColour)
 {
     Picture black(RGB(0, 0, 0));
-    // The kind and opacity; the grey, 255 - alpha (alpha 255 at 100 %, 127 at 50 %).
-    const std::tuple<DWORD, int, int> rows[] = {
-        {WATERMARK_KIND_TEXT, 100, 0}, {WATERMARK_KIND_TEXT, 50, 128}, {0, 100, 0}, {0, 50, 128}};
-    for (const auto& [kind, opacity, grey] : rows)
+    // The kind, opacity, style and text colour; the fill's red and blue.
+    const std::tuple<DWORD, int, DWORD, COLORREF, int, int> rows[] = {
+        {WATERMARK_KIND_TEXT, 100, 0, RGB(0, 0, 0), 0, 0},
+        {WATERMARK_KIND_TEXT, 50, 0, RGB(0, 0, 255), 128, 255},
+        {WATERMARK_KIND_TEXT, 50, WATERMARK_STYLE_BOLD, RGB(0, 0, 255), 128, 255},
+        {0, 100, 0, RGB(0, 0, 255), 0, 0},
+        {0, 50, 0, RGB(0, 0, 255), 128, 128}};
+    for (const auto& [kind, opacity, style, colour, red, blue] : rows)
     {
-        SCOPED_TRACE(testing::Message() << kind << " at " << opacity);
-        WATERMARK_ITEM item = Item(kind, 0, 0, opacity, &black);
-        const COLORREF fill = Render({&item}).Fill();
-        EXPECT_NEAR(grey, GetRValue(fill), 1);
-        EXPECT_EQ(GetRValue(fill), GetBValue(fill));
+        SCOPED_TRACE(testing::Message() << kind << " at " << opacity << ", style " << style);
+        WATERMARK_ITEM item = Item(kind, WATERMARK_LAYOUT_ANCHOR, 0, opacity, &black);
+        item.dwStyle = style;
+        item.crColor = colour;
+        const Page page = Render({&item});
+        const COLORREF fill = page.Fill();
+        EXPECT_NEAR(red, GetRValue(fill), 1);
+        EXPECT_NEAR(blue, GetBValue(fill), 1);
+        int overlap = 0;
+        for (COLORREF c : page.pixels)
+        {
+            if (GetRValue(c) >= GetRValue(fill) - 8)
+                continue;
+            ++overlap;
+            EXPECT_TRUE(GetBValue(c) == blue && GetRValue(c) == GetGValue(c)) << std::hex << c;
+        }
+        EXPECT_EQ(style != 0, overlap > 100) << overlap;
     }
 }
 
@@ -246,32 +265,6 @@ TEST_F(WatermarkPreview, SwappedItemsChangePlaces)
     m_preview.SwapItems(1, 2); // no third item: nothing changes
     page = Paint();
     EXPECT_EQ(RGB(255, 0, 0), page.At(page.width / 2, page.height / 2));
-}
-
-// At 50 % a bold text's outline lies over its own fill: where both are,
-// the colour is darker than the fill alone, and still the text's hue.
-TEST_F(WatermarkPreview, BoldTextIsOutlinedInItsColour)
-{
-    for (const DWORD style : {DWORD{0}, DWORD{WATERMARK_STYLE_BOLD}})
-    {
-        SCOPED_TRACE(style);
-        WATERMARK_ITEM text = Item(WATERMARK_KIND_TEXT, WATERMARK_LAYOUT_ANCHOR, 0, 50);
-        text.dwStyle = style;
-        text.crColor = RGB(0, 0, 255);
-        const Page page = Render({&text});
-        const COLORREF fill = page.Fill();
-        EXPECT_NEAR(128, GetRValue(fill), 1);
-        int overlap = 0;
-        for (COLORREF c : page.pixels)
-        {
-            if (GetRValue(c) >= GetRValue(fill) - 8)
-                continue;
-            ++overlap;
-            EXPECT_EQ(255, GetBValue(c));
-            EXPECT_EQ(GetRValue(c), GetGValue(c));
-        }
-        EXPECT_EQ(style != 0, overlap > 100) << overlap;
-    }
 }
 
 TEST_F(WatermarkPreview, ColourKeyLeavesItsColourOut)
