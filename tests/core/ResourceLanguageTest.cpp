@@ -100,10 +100,7 @@ const std::initializer_list<UINT> kLoadedStrings[] = {
 const UINT kSameInEveryLanguage[] = {IDS_CAPTION_ERROR, IDS_CAPTION_INFORMATION, IDS_TITLE_DEVICE, IDS_PDF_A1,
                                      IDS_UNIT_MM};
 
-INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
+const DLGPROC kInert = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
 
 // The controls of a dialog that the code can reach by ID: ID, class and
 // button kind, in template order.
@@ -187,7 +184,7 @@ TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
         SCOPED_TRACE("template " + std::to_string(dialog));
         ASSERT_NE(nullptr, FindResourceExW(s_module, RT_DIALOG, MAKEINTRESOURCEW(dialog), s_language))
             << "not in this language";
-        HWND window = CreateDialogParamW(s_module, MAKEINTRESOURCEW(dialog), owner, InertDialogProc, 0);
+        HWND window = CreateDialogParamW(s_module, MAKEINTRESOURCEW(dialog), owner, kInert, 0);
         ASSERT_NE(nullptr, window) << GetLastError();
         EXPECT_FALSE(IsWindowVisible(window));
         for (const auto& row : kControls)
@@ -211,8 +208,7 @@ TEST_F(ResourceLanguage, EveryTemplateCreatesWithItsControlsAndEachMnemonicOnce)
         // The same controls as in English, of the same kinds.
         const HRSRC english = FindResourceExW(s_module, RT_DIALOG, MAKEINTRESOURCEW(dialog), kEnglish);
         HWND englishWindow = CreateDialogIndirectParamW(
-            s_module, static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(s_module, english))), owner,
-            InertDialogProc, 0);
+            s_module, static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(s_module, english))), owner, kInert, 0);
         EXPECT_EQ(Kinds(englishWindow), Kinds(window));
         DestroyWindow(englishWindow);
         DestroyWindow(window);

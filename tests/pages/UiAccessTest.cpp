@@ -514,16 +514,9 @@ class Surfaces : public PrinterTest, public testing::WithParamInterface<Surface>
     // Every check on `surface`, shown in `context` (its sheet, or itself).
     static void CheckAll(HWND surface, HWND context, const std::function<HWND()>& reopen)
     {
-        const auto report = [](const char* what, const Offenders& offenders) {
-            std::string all;
-            for (const std::string& offender : offenders)
-                all += "\n  " + offender;
-            EXPECT_TRUE(offenders.empty()) << what << ":" << all;
-        };
-        report("layout", Layout(surface));
-        report("keyboard and screen reader", Keyboard(surface, context));
-        if (reopen)
-            report("Enter and Esc", EnterAndEsc(surface, reopen));
+        EXPECT_EQ(Offenders(), Layout(surface)) << "layout";
+        EXPECT_EQ(Offenders(), Keyboard(surface, context)) << "keyboard and screen reader";
+        EXPECT_EQ(Offenders(), reopen ? EnterAndEsc(surface, reopen) : Offenders()) << "Enter and Esc";
     }
 };
 
