@@ -2,7 +2,7 @@
 
 #include <winspool.h>
 
-namespace testhost
+namespace tarvikinstall
 {
 namespace
 {
@@ -114,4 +114,4 @@ DWORD InstallTarvikPrinter(std::wstring* step, bool keepPrinter)
     return 0;
 }
 
-} // namespace testhost
+} // namespace tarvikinstall
