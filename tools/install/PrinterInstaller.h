@@ -1,5 +1,6 @@
-// The main job's installer, which the tests and benchmarks share: installs the
-// built driver as the printer "Tarvik" the way a driver package is installed: files into the spooler's driver directory, AddPrinterDriverExW
+// The main job's installer, which the tests and benchmarks share: installs
+// the built driver as the printer "Tarvik" the way a driver package is
+// installed: files into the spooler's driver directory, AddPrinterDriverExW
 // (level 3, "Windows x64"), AddPrinterW on port "FILE:".
 #pragma once
 
