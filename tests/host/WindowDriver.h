@@ -27,6 +27,7 @@ wchar_t Mnemonic(const std::wstring& text);
 HWND WaitForTopWindow(const std::function<bool(HWND)>& match, DWORD waitMs = 20000);
 
 bool IsDialog(HWND window); // the class of dialogs and message boxes
+bool IsMessageBox(HWND window);
 
 // The first property sheet of this process (a window with a tab control).
 HWND WaitForSheet(DWORD waitMs = 20000);

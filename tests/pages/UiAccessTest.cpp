@@ -461,7 +461,7 @@ Offenders EnterAndEsc(HWND dialog, const std::function<HWND()>& reopen)
     }
     UnhookWindowsHookEx(hook);
     // OK refuses what the fields hold (a box says why) or closes the dialog.
-    const auto box = [] { return WaitForTopWindow([](HWND w) { return IsDialog(w) && GetDlgItem(w, 0xFFFF); }, 0); };
+    const auto box = [] { return WaitForTopWindow(IsMessageBox, 0); };
     WaitFor([&] { return !IsWindow(dialog) || box(); }, 5000);
     if (box())
         AnswerMessageBox(IDOK, 5000);
